@@ -34,8 +34,8 @@ void printHelp(std::ostream& out, const std::vector<CliCommand>& commands) {
 const CliCommand* findCommand(const std::vector<CliCommand>& commands, const std::vector<std::string>& args) {
     const CliCommand* best = nullptr;
     for (const CliCommand& command : commands) {
-        const bool matches = command.words.size() <= args.size() &&
-                             std::equal(command.words.begin(), command.words.end(), args.begin());
+        const bool matches =
+            command.words.size() <= args.size() && std::equal(command.words.begin(), command.words.end(), args.begin());
         if (matches && (best == nullptr || command.words.size() > best->words.size())) {
             best = &command;
         }

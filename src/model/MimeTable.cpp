@@ -21,13 +21,23 @@ struct BuiltInType {
 constexpr const char* kBuiltInSchemes[] = {"???", "HTTP", "FILE", "FTP", "GOPHER", "MAILTO"};
 constexpr const char* kBuiltInMajors[] = {"???", "text", "image", "audio", "application", "video", "x-world"};
 constexpr BuiltInType kBuiltInTypes[] = {
-    {"???", 0},           {"text/plain", 1},      {"text/html", 1},       {"image/gif", 2},
-    {"image/jpeg", 2},    {"video/avi", 5},       {"video/quicktime", 5}, {"audio/wav", 3},
-    {"audio/basic", 3},   {"application/postscript", 4}, {"application/pdf", 4},
-    {"application/x-director", 4}, {"audio/x-pn-realaudio", 3}, {"x-world/x-vrml", 6},
+    {"???", 0},
+    {"text/plain", 1},
+    {"text/html", 1},
+    {"image/gif", 2},
+    {"image/jpeg", 2},
+    {"video/avi", 5},
+    {"video/quicktime", 5},
+    {"audio/wav", 3},
+    {"audio/basic", 3},
+    {"application/postscript", 4},
+    {"application/pdf", 4},
+    {"application/x-director", 4},
+    {"audio/x-pn-realaudio", 3},
+    {"x-world/x-vrml", 6},
 };
 constexpr std::pair<const char*, std::uint32_t> kBuiltInExtensions[] = {
-    {"txt", 1}, {"htm", 2}, {"html", 2}, {"gif", 3}, {"jpe", 4},  {"jpeg", 4}, {"jpg", 4}, {"avi", 5}, {"mov", 6},
+    {"txt", 1}, {"htm", 2}, {"html", 2}, {"gif", 3},  {"jpe", 4},  {"jpeg", 4}, {"jpg", 4}, {"avi", 5},  {"mov", 6},
     {"wav", 7}, {"au", 8},  {"ps", 9},   {"pdf", 10}, {"dcr", 11}, {"ram", 12}, {"ra", 12}, {"wrl", 13},
 };
 
@@ -93,7 +103,8 @@ std::uint32_t MimeTable::addScheme(std::string_view scheme) {
 
 std::uint32_t MimeTable::addType(std::string_view type, const TypeTexts& texts) {
     const std::size_t slash = type.find('/');
-    const std::uint32_t major = slash == std::string_view::npos ? kUnknown : m_majors.findOrAppend(type.substr(0, slash));
+    const std::uint32_t major =
+        slash == std::string_view::npos ? kUnknown : m_majors.findOrAppend(type.substr(0, slash));
     const std::uint32_t index = m_typeNames.findOrAppend(type);
     if (index == m_types.size()) {
         m_types.push_back(TypeRow{std::string(type), major, {}});

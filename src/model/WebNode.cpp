@@ -59,7 +59,8 @@ void WebNode::setExcerpt(std::string_view excerpt) {
 void WebNode::setStatus(std::int32_t httpStatus, std::string_view reason, std::string_view detail) {
     m_httpStatus = httpStatus;
     setText(Text::StatusText, reason.empty() ? std::nullopt : std::optional<std::string_view>(escapeLessThan(reason)));
-    setText(Text::StatusDetail, detail.empty() ? std::nullopt : std::optional<std::string_view>(escapeLessThan(detail)));
+    setText(Text::StatusDetail,
+            detail.empty() ? std::nullopt : std::optional<std::string_view>(escapeLessThan(detail)));
 }
 
 bool WebNode::isBroken() const {

@@ -55,8 +55,8 @@ inline constexpr std::uint32_t kFlagWrittenToLocalSite = 0x40000000;
 inline constexpr std::uint32_t kFlagThumbnail = 0x80000000;
 
 // The exclusive kind bits, one of which a numbered node carries.
-inline constexpr std::uint32_t kKindMask = kFlagFtp | kFlagGopher | kFlagMail | kFlagDocument | kFlagPicture |
-                                           kFlagAudio | kFlagVideo | kFlagOther;
+inline constexpr std::uint32_t kKindMask =
+    kFlagFtp | kFlagGopher | kFlagMail | kFlagDocument | kFlagPicture | kFlagAudio | kFlagVideo | kFlagOther;
 
 // Robots verdicts (WebNode::robotsVerdict()).
 inline constexpr std::uint32_t kRobotsNotChecked = 0;

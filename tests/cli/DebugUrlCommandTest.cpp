@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#include <QProcess>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include "support/TestPaths.h"
+
+namespace corvida {
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+};
+
+CliResult runCli(const QStringList& arguments) {
+    QProcess process;
+    process.start(QString::fromStdString(test::cliPath()), arguments);
+    process.waitForFinished(30000);
+    return {process.exitCode(), process.readAllStandardOutput().toStdString()};
+}
+
+TEST(DebugUrlCommandTest, PrintsEveryFieldInOrder) {
+    const CliResult result = runCli({"debug", "url", "../b/Page.HTM#sec", "http://Host:81/a/x/"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "url: http://Host:81/a/b/Page.HTM#sec\n"
+                          "base: http://Host:81/a/b/\n"
+                          "scheme: http\n"
+                          "extension: HTM\n"
+                          "host: Host:81\n"
+                          "fragment: sec\n"
+                          "scheme_index: 1\n"
+                          "mime_by_extension: 2\n"
+                          "length: 31\n"
+                          "hash: 2815\n"
+                          "local_path: \n");
+    const CliResult file = runCli({"debug", "url", "file:///tmp/x.gif"});
+    EXPECT_NE(file.out.find("local_path: /tmp/x.gif\n"), std::string::npos) << file.out;
+}
+
+TEST(DebugUrlCommandTest, CompareAndUsageErrors) {
+    EXPECT_EQ(runCli({"debug", "url", "--compare", "HTTP://H/A", "http://h/a"}).out, "0\n");
+    EXPECT_EQ(runCli({"debug", "url", "--compare", "http://h/a", "http://h/ab"}).out, "-1\n");
+    EXPECT_EQ(runCli({"debug", "url", "--compare", "http://h/ab", "http://h/a"}).out, "1\n");
+    EXPECT_EQ(runCli({"debug", "url", "--compare", "x"}).exitCode, 2);
+    EXPECT_EQ(runCli({"debug", "nothing"}).exitCode, 2);
+    EXPECT_EQ(runCli({}).exitCode, 2);
+}
+
+} // namespace
+} // namespace corvida

@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: MIT
+#include "model/Web.h"
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "model/MimeTable.h"
+
+namespace corvida {
+namespace {
+
+// Records the graph's listener calls as text lines.
+class RecordingListener : public WebListener {
+public:
+    std::vector<std::string> calls;
+
+    void destroy() override { calls.push_back("destroy"); }
+    void nodeAdded(WebNode* node, bool isNew, WebNode* source) override {
+        calls.push_back("added " + std::string(node->url().url()) + (isNew ? " new" : "") +
+                        (source ? " from " + std::string(source->url().url()) : ""));
+    }
+    void linksChanged(WebNode* node) override { calls.push_back("links " + std::string(node->url().url())); }
+    void aliasFound(WebNode* node) override { calls.push_back("alias " + std::string(node->url().url())); }
+};
+
+// A Web with a start node at level 0 as a crawl makes it.
+WebNode* addStart(Web& web, const char* url) {
+    WebNode* start = web.findOrAddNode(CUrl(url));
+    web.setStartNode(start);
+    start->setLevel(0);
+    start->setFlags(kFlagStart | kFlagLocalServer | kFlagInStartDirectory);
+    return start;
+}
+
+std::vector<std::string> urlsOf(const std::vector<WebNode*>& nodes) {
+    std::vector<std::string> urls;
+    for (const WebNode* node : nodes) {
+        urls.emplace_back(node->url().url());
+    }
+    return urls;
+}
+
+TEST(WebTest, SameUrlInAnotherCaseOrWithFragmentIsOneNode) {
+    Web web;
+    WebNode* start = addStart(web, "http://h/index.htm");
+    WebNode* a = web.addLink(start, CUrl("http://h/a.htm"), 1, false);
+    WebNode* b = web.addLink(start, CUrl("HTTP://H/A.HTM"), 1, false);
+    WebNode* c = web.addLink(start, CUrl("http://h/a.htm#part"), 1, true);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a, c);
+    EXPECT_EQ(a->url().url(), "http://h/a.htm");
+    EXPECT_EQ(a->number(), 1);
+    EXPECT_EQ(web.nodeCount(), 2u);
+    EXPECT_EQ(web.nextNodeNumber(), 2);
+    EXPECT_TRUE(a->fetchAnyway());
+    EXPECT_EQ(start->outCount(), 1u);
+    EXPECT_EQ(a->inCount(), 1u);
+}
+
+TEST(WebTest, LevelsSelfLinksAndListenerCalls) {
+    RecordingListener listener;
+    {
+        Web web(&listener);
+        WebNode* start = addStart(web, "http://h/");
+        WebNode* deep = web.addLink(start, CUrl("http://h/deep.htm"), 3, false);
+        web.addLink(start, CUrl("http://h/deep.htm"), 1, false); // same source: no change
+        WebNode* page = web.addLink(start, CUrl("http://h/p.htm"), 1, false);
+        web.addLink(page, CUrl("http://h/deep.htm"), 1, false);
+        web.addLink(page, CUrl("http://h/p.htm"), 2, false); // a page linking to itself
+        EXPECT_EQ(deep->level(), 3);
+        EXPECT_EQ(web.highestLevel(), 3);
+        EXPECT_EQ(page->inCount(), 1u);
+        EXPECT_EQ(page->outCount(), 1u);
+        EXPECT_EQ(deep->inCount(), 2u);
+    }
+    const std::vector<std::string> expected = {
+        "added http://h/deep.htm new from http://h/",
+        "links http://h/deep.htm",
+        "added http://h/p.htm new from http://h/",
+        "links http://h/p.htm",
+        "links http://h/deep.htm",
+        "destroy",
+    };
+    EXPECT_EQ(listener.calls, expected);
+}
+
+TEST(WebTest, ClassifiesKindsSchemesAndPlace) {
+    Web web;
+    web.addExtraStartUrl(CUrl("http://mirror/docs/"));
+    WebNode* start = addStart(web, "http://h/site/index.htm");
+    EXPECT_EQ(start->flags(), kFlagHttp | kFlagDocument | 0x3010000u);
+
+    struct Case {
+        const char* url;
+        std::uint32_t flags;
+    };
+    const Case cases[] = {
+        {"http://H/site/sub/a.htm", kFlagHttp | kFlagDocument | kFlagLocalServer | kFlagInStartDirectory},
+        {"http://h/other/a.gif", kFlagHttp | kFlagPicture | kFlagLocalServer},
+        {"http://mirror/docs/x.jpg", kFlagHttp | kFlagPicture | kFlagLocalServer | kFlagInStartDirectory},
+        {"http://elsewhere/site/a.wav", kFlagHttp | kFlagAudio},
+        {"http://h/site/m.avi", kFlagHttp | kFlagVideo | kFlagLocalServer | kFlagInStartDirectory},
+        {"http://h/site/data.zip", kFlagHttp | kFlagOther | kFlagLocalServer | kFlagInStartDirectory},
+        {"file:///h/site/a.htm", kFlagFile | kFlagDocument}, // another scheme than the start
+        {"ftp://h/f.zip", kFlagFtp | kFlagProcessed},
+        {"gopher://h/1", kFlagGopher | kFlagProcessed},
+        {"mailto:x@h", kFlagMail | kFlagProcessed},
+        {"news:x", kFlagOther},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(web.addLink(start, CUrl(c.url), 1, false)->flags(), c.flags) << c.url;
+    }
+    EXPECT_EQ(web.count(NodeKind::Document), 3u);
+    EXPECT_EQ(web.count(NodeKind::Picture), 2u);
+    EXPECT_EQ(web.count(NodeKind::Audio), 1u);
+    EXPECT_EQ(web.count(NodeKind::Video), 1u);
+    EXPECT_EQ(web.count(NodeKind::Ftp), 1u);
+    EXPECT_EQ(web.count(NodeKind::Gopher), 1u);
+    EXPECT_EQ(web.count(NodeKind::Mail), 1u);
+    EXPECT_EQ(web.count(NodeKind::Other), 2u);
+}
+
+TEST(WebTest, ReclassificationMovesTheCounters) {
+    Web web;
+    WebNode* start = addStart(web, "http://h/");
+    WebNode* page = web.addLink(start, CUrl("http://h/page"), 1, false);
+    page->setFlags(kFlagTypePending | kFlagProcessed);
+    page->url().setMimeIndexByServer("text/html");
+    web.reclassifyByServerType(page);
+    EXPECT_EQ(page->flags() & (kKindMask | kFlagProcessed | kFlagTypePending), kFlagDocument);
+    EXPECT_EQ(web.count(NodeKind::Document), 1u); // the start page "http://h/" is other
+    EXPECT_EQ(web.count(NodeKind::Other), 1u);
+
+    WebNode* blob = web.addLink(start, CUrl("http://h/blob"), 1, false);
+    blob->url().setMimeIndexByServer("application/x-corvida-blob");
+    web.reclassifyByServerType(blob);
+    EXPECT_TRUE(blob->hasAnyFlag(kFlagOther));
+    EXPECT_EQ(web.count(NodeKind::Other), 2u);
+}
+
+TEST(WebTest, LinksToAnAliasCountAsLinksToTheStartNode) {
+    RecordingListener listener;
+    Web web(&listener);
+    WebNode* start = addStart(web, "http://h/");
+    WebNode* page = web.addLink(start, CUrl("http://h/p.htm"), 1, false);
+    WebNode* alias = web.addLink(page, CUrl("http://h/index.htm"), 2, false);
+    listener.calls.clear();
+    web.makeAliasOfStartNode(alias);
+    EXPECT_TRUE(alias->hasAnyFlag(kFlagStartAlias));
+    EXPECT_TRUE(start->inNeighbours().contains(page));
+    EXPECT_EQ(listener.calls, (std::vector<std::string>{"alias http://h/index.htm", "links http://h/"}));
+
+    WebNode* other = web.addLink(start, CUrl("http://h/o.htm"), 1, false);
+    EXPECT_EQ(web.addLink(other, CUrl("http://h/index.htm"), 2, false), alias);
+    EXPECT_TRUE(alias->inNeighbours().contains(other));
+    EXPECT_TRUE(start->inNeighbours().contains(other));
+    EXPECT_TRUE(other->outNeighbours().contains(start));
+    EXPECT_FALSE(other->outNeighbours().contains(alias));
+}
+
+TEST(WebTest, NodesAndNeighboursReadInUrlOrder) {
+    Web web;
+    WebNode* start = addStart(web, "http://h/");
+    std::mt19937 random(3);
+    std::vector<WebNode*> pages;
+    for (int i = 0; i < 300; ++i) {
+        pages.push_back(web.addLink(start, CUrl("http://h/" + std::to_string(random() % 100000) + ".htm"), 1, false));
+        web.addLink(pages.back(), CUrl("http://h/"), 2, false); // a hub: every page links home
+        if (i % 50 == 0) {
+            (void)start->inNeighbours().sorted(); // reads between additions merge the tail
+        }
+    }
+    auto isSorted = [](const std::vector<WebNode*>& nodes) {
+        for (std::size_t i = 1; i < nodes.size(); ++i) {
+            if (nodes[i - 1]->url().compare(nodes[i]->url()) >= 0) {
+                return false;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(isSorted(web.nodes()));
+    EXPECT_TRUE(isSorted(start->outNeighbours().sorted()));
+    EXPECT_TRUE(isSorted(start->inNeighbours().sorted()));
+    EXPECT_EQ(start->inCount(), start->outCount());
+    EXPECT_EQ(web.nodes().size(), web.nodeCount());
+    EXPECT_EQ(urlsOf({start->in(0)}), urlsOf({start->inNeighbours().sorted().front()}));
+    for (WebNode* page : pages) {
+        EXPECT_EQ(web.findNode(page->url()), page);
+    }
+    EXPECT_EQ(web.findNode(CUrl("http://h/absent.htm")), nullptr);
+}
+
+TEST(WebNodeTest, TextsAreEscapedAndStatusReplacesBoth) {
+    WebNode node{CUrl("http://h/a.htm")};
+    EXPECT_EQ(node.text(WebNode::Text::Title), nullptr);
+    node.setTitle("");
+    ASSERT_NE(node.text(WebNode::Text::Title), nullptr); // present, though empty
+    node.setExcerpt("a<b>c<");
+    EXPECT_EQ(node.excerpt(), "a&lt;b>c&lt;");
+    node.setStatus(404, "Not <Found>", "/tmp/x");
+    EXPECT_EQ(node.httpStatus(), 404);
+    EXPECT_EQ(node.statusText(), "Not &lt;Found>");
+    EXPECT_EQ(node.statusDetail(), "/tmp/x");
+    node.setStatus(500, "", "");
+    EXPECT_EQ(node.text(WebNode::Text::StatusText), nullptr);
+    EXPECT_EQ(node.text(WebNode::Text::StatusDetail), nullptr);
+}
+
+TEST(WebNodeTest, BrokenMeansStartedWithoutSuccess) {
+    const std::pair<std::uint32_t, bool> cases[] = {
+        {0, false},
+        {kFlagFetchStarted, true},
+        {kFlagFetchStarted | kFlagFetched, false},
+        {kFlagTestStarted, true},
+        {kFlagTestStarted | kFlagTested, false},
+        {kFlagTestStarted | kFlagTested | kFlagFetchStarted, true},
+    };
+    for (const auto& [flags, broken] : cases) {
+        WebNode node{CUrl("http://h/")};
+        node.assignFlags(flags);
+        EXPECT_EQ(node.isBroken(), broken) << std::hex << flags;
+    }
+}
+
+} // namespace
+} // namespace corvida
