@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 
 #include "cli/CliCommand.h"
+#include "cli/DebugDateCommand.h"
+#include "cli/DebugRobotsCommand.h"
 #include "cli/DebugUrlCommand.h"
 #include "model/MimeTable.h"
 #include "platform/SystemFileAssociations.h"
@@ -20,6 +22,8 @@ using corvida::CliCommand;
 std::vector<CliCommand> allCommands() {
     return {
         corvida::debugUrlCommand(),
+        corvida::debugRobotsCommand(),
+        corvida::debugDateCommand(),
     };
 }
 
