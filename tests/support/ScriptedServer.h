@@ -40,6 +40,7 @@ public:
         Kind kind;
         std::string bytes;
         std::chrono::milliseconds delay{0};
+        std::size_t limit = 0;
     };
 
     // Waits until the request's header block (up to an empty line) has arrived.
@@ -53,7 +54,7 @@ public:
     // Does nothing for delay.
     Script& pause(std::chrono::milliseconds delay);
     // Sends line again and again, whenever the socket has room, until the client closes or
-    // limit bytes have gone out.
+    // limit bytes have gone out. line must not be empty.
     Script& sendEndless(std::string line, std::size_t limit = std::size_t{64} << 20);
     // Closes the connection (after the bytes sent so far have gone out).
     Script& close();

@@ -1,0 +1,430 @@
+// SPDX-License-Identifier: MIT
+#include "net/HttpConnection.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <netdb.h>
+
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include "net/HttpRequest.h"
+#include "net/HttpRequestHeaders.h"
+#include "net/StringTable.h"
+
+namespace corvida {
+
+namespace {
+
+// The errno-style code passed on for a socket error.
+int errnoFor(QAbstractSocket::SocketError error) {
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return ECONNREFUSED;
+    case QAbstractSocket::RemoteHostClosedError:
+        return 0;
+    case QAbstractSocket::SocketAccessError:
+        return EACCES;
+    case QAbstractSocket::SocketResourceError:
+        return EMFILE;
+    case QAbstractSocket::SocketTimeoutError:
+        return ETIMEDOUT;
+    case QAbstractSocket::NetworkError:
+        return ENETUNREACH;
+    case QAbstractSocket::UnsupportedSocketOperationError:
+        return EAFNOSUPPORT;
+    default:
+        return EIO;
+    }
+}
+
+// The resolver-style code passed on for a failed lookup.
+int lookupErrorCode(QHostInfo::HostInfoError error) {
+    return error == QHostInfo::HostNotFound ? HOST_NOT_FOUND : NO_RECOVERY;
+}
+
+bool isReading(ConnectionState state) {
+    return state >= ConnectionState::InLine && state <= ConnectionState::Body;
+}
+
+} // namespace
+
+// Marks a signal handler as running for as long as it lives, so that a connection destroyed
+// meanwhile defers deleting the socket and timer whose signal is being delivered.
+class HandlerScope {
+public:
+    explicit HandlerScope(HttpConnection& connection)
+        : m_depth(connection.m_handlerDepth), m_liveness(connection.m_liveness) {
+        ++m_depth;
+    }
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+    ~HandlerScope() {
+        if (m_liveness->alive) {
+            --m_depth;
+        }
+    }
+
+private:
+    int& m_depth;
+    std::shared_ptr<HttpConnection::Liveness> m_liveness;
+};
+
+HttpConnection::HttpConnection(int bufferSize, QObject* parent)
+    : QObject(parent), m_bufferSize(bufferSize > 0 ? bufferSize : kDefaultBufferSize), m_socket(new QTcpSocket),
+      m_timer(new QTimer), m_buffer(static_cast<std::size_t>(m_bufferSize)) {
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &HttpConnection::timedOut);
+    connect(m_socket, &QTcpSocket::connected, this, &HttpConnection::connectEvent);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, &HttpConnection::socketError);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &HttpConnection::writeEvent);
+    connect(m_socket, &QTcpSocket::readyRead, this, &HttpConnection::readEvent);
+    connect(m_socket, &QTcpSocket::disconnected, this, &HttpConnection::closeEvent);
+}
+
+HttpConnection::~HttpConnection() {
+    m_liveness->alive = false;
+    stop();
+    if (m_handlerDepth > 0) {
+        // One of their signals is being delivered right now; they go when it is over.
+        m_socket->deleteLater();
+        m_timer->deleteLater();
+    } else {
+        delete m_socket;
+        delete m_timer;
+    }
+}
+
+int HttpConnection::start(HttpRequest& request, const HttpRequestHeaders& headers, std::string_view proxy) {
+    if (m_request != nullptr || m_state != ConnectionState::Made) {
+        // A connection is used once; the transfer makes a new one for each request.
+        m_state = ConnectionState::Failed;
+        request.end(false, kStringCannotInitialise, 0);
+        return 0;
+    }
+    m_request = &request;
+    const std::optional<HttpRequestText> built = headers.build(request.method(), request.url(), proxy);
+    if (!built) {
+        fail(kStringMalformedUrl, 0);
+        return 0;
+    }
+    m_requestText = built->text;
+    m_host = built->host;
+    m_port = built->port;
+    m_sent = 0;
+    m_bodyReceived = 0;
+
+    const std::shared_ptr<Liveness> liveness = m_liveness;
+    m_request->statusText(StringTable::withHost(kStringLookingUpHost, m_host));
+    if (!liveness->alive || m_state != ConnectionState::Made) {
+        return liveness->ended ? 0 : 1;
+    }
+    m_state = ConnectionState::LookingUp;
+    progressMade();
+    std::uint32_t address = 0;
+    if (parseDottedAddress(m_host, address)) {
+        connectTo(address);
+    } else {
+        m_lookupId = QHostInfo::lookupHost(QString::fromLatin1(m_host.data(), static_cast<qsizetype>(m_host.size())),
+                                           this, &HttpConnection::lookupDone);
+    }
+    return liveness->ended ? 0 : 1;
+}
+
+void HttpConnection::stop() {
+    if (m_lookupId >= 0) {
+        QHostInfo::abortHostLookup(m_lookupId);
+        m_lookupId = -1;
+    }
+    closeSocket();
+    if (running()) {
+        m_state = ConnectionState::Stopped;
+    }
+}
+
+bool HttpConnection::parseDottedAddress(std::string_view host, std::uint32_t& address) {
+    std::uint32_t result = 0;
+    std::size_t at = 0;
+    for (int part = 0; part < 4; ++part) {
+        if (part > 0) {
+            if (at >= host.size() || host[at] != '.') {
+                return false;
+            }
+            ++at;
+        }
+        const std::size_t begin = at;
+        std::uint32_t value = 0;
+        while (at < host.size() && host[at] >= '0' && host[at] <= '9' && at - begin < 3) {
+            value = value * 10 + static_cast<std::uint32_t>(host[at] - '0');
+            ++at;
+        }
+        if (at == begin || value > 255) {
+            return false;
+        }
+        result = (result << 8) | value;
+    }
+    if (at != host.size()) {
+        return false;
+    }
+    address = result;
+    return true;
+}
+
+void HttpConnection::lookupDone(const QHostInfo& info) {
+    HandlerScope scope(*this);
+    m_lookupId = -1;
+    if (m_state != ConnectionState::LookingUp) {
+        return;
+    }
+    if (info.error() != QHostInfo::NoError) {
+        fail(kStringHostNotFound, lookupErrorCode(info.error()));
+        return;
+    }
+    const QList<QHostAddress> addresses = info.addresses();
+    const auto ipv4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress& address) {
+        return address.protocol() == QAbstractSocket::IPv4Protocol;
+    });
+    if (ipv4 == addresses.end()) {
+        fail(kStringHostNotFound, 0);
+        return;
+    }
+    progressMade();
+    connectTo(ipv4->toIPv4Address());
+}
+
+void HttpConnection::connectTo(std::uint32_t address) {
+    const std::shared_ptr<Liveness> liveness = m_liveness;
+    m_request->statusText(StringTable::withHost(kStringConnecting, m_host));
+    if (!liveness->alive || m_state != ConnectionState::LookingUp) {
+        return;
+    }
+    m_state = ConnectionState::Connecting;
+    m_socket->connectToHost(QHostAddress(address), m_port);
+}
+
+void HttpConnection::connectEvent() {
+    HandlerScope scope(*this);
+    if (m_state != ConnectionState::Connecting) {
+        return;
+    }
+    progressMade();
+    const std::shared_ptr<Liveness> liveness = m_liveness;
+    m_request->statusText(StringTable::withHost(kStringConnectedSending, m_host));
+    if (!liveness->alive || m_state != ConnectionState::Connecting) {
+        return;
+    }
+    m_state = ConnectionState::Sending;
+    m_sent = 0;
+    m_socket->write(m_requestText.data(), static_cast<qint64>(m_requestText.size()));
+}
+
+void HttpConnection::socketError(QAbstractSocket::SocketError error) {
+    HandlerScope scope(*this);
+    switch (m_state) {
+    case ConnectionState::Connecting:
+        if (error == QAbstractSocket::ConnectionRefusedError) {
+            fail(kStringConnectionRefused, ECONNREFUSED);
+        } else {
+            fail(kStringNetworkFailure, errnoFor(error));
+        }
+        return;
+    case ConnectionState::Sending:
+        fail(kStringNetworkFailure, errnoFor(error));
+        return;
+    default:
+        // While reading, the peer's close arrives as disconnected() after this.
+        if (isReading(m_state) && error != QAbstractSocket::RemoteHostClosedError) {
+            fail(kStringNetworkFailure, errnoFor(error));
+        }
+        return;
+    }
+}
+
+void HttpConnection::writeEvent(qint64 written) {
+    HandlerScope scope(*this);
+    if (m_state != ConnectionState::Sending) {
+        return;
+    }
+    m_sent += written;
+    progressMade();
+    if (m_sent < static_cast<std::int64_t>(m_requestText.size())) {
+        return;
+    }
+    const std::shared_ptr<Liveness> liveness = m_liveness;
+    m_request->statusText(StringTable::withHost(kStringRequestSent, m_host));
+    if (!liveness->alive || m_state != ConnectionState::Sending) {
+        return;
+    }
+    m_state = ConnectionState::InLine;
+    // A reply, or the peer's close, may have arrived while the request was going out.
+    if (m_socket->bytesAvailable() > 0 || m_closed) {
+        readEvent();
+    }
+}
+
+void HttpConnection::readEvent() {
+    HandlerScope scope(*this);
+    const std::shared_ptr<Liveness> liveness = m_liveness;
+    while (isReading(m_state) && m_socket->bytesAvailable() > 0) {
+        reportProgress();
+        if (!liveness->alive || !isReading(m_state)) {
+            return;
+        }
+        const qint64 count = m_socket->read(m_buffer.data(), m_bufferSize);
+        if (count < 0) {
+            fail(kStringNetworkFailure, errnoFor(m_socket->error()));
+            return;
+        }
+        if (count == 0) {
+            break;
+        }
+        progressMade();
+        if (!receive(m_buffer.data(), static_cast<std::size_t>(count))) {
+            return;
+        }
+    }
+    if (m_closed && isReading(m_state)) {
+        endAtClose();
+    }
+}
+
+void HttpConnection::closeEvent() {
+    HandlerScope scope(*this);
+    m_closed = true;
+    switch (m_state) {
+    case ConnectionState::Connecting:
+    case ConnectionState::Sending:
+        fail(kStringNetworkFailure, 0);
+        return;
+    default:
+        if (isReading(m_state)) {
+            readEvent();
+        }
+        return;
+    }
+}
+
+void HttpConnection::timedOut() {
+    HandlerScope scope(*this);
+    if (running()) {
+        fail(kStringNoAnswerInTime, ETIMEDOUT);
+    }
+}
+
+bool HttpConnection::receive(const char* bytes, std::size_t size) {
+    std::size_t offset = 0;
+    if (m_state != ConnectionState::Body) {
+        offset = m_parser.feed(std::string_view(bytes, size));
+        if (m_parser.isTooLong()) {
+            fail(kStringReplyHeaderTooLong, 0);
+            return false;
+        }
+        if (!m_parser.isComplete()) {
+            m_state = static_cast<ConnectionState>(m_parser.state());
+            return true;
+        }
+        m_state = ConnectionState::Body;
+        const std::shared_ptr<Liveness> liveness = m_liveness;
+        m_request->headers(m_parser.statusCode(), m_parser.reason(), m_parser.replyHeaders(), m_parser.entityHeaders());
+        if (!liveness->alive || m_state != ConnectionState::Body) {
+            return false;
+        }
+    }
+    const std::int64_t length = m_parser.entityHeaders().contentLength;
+    auto take = static_cast<std::int64_t>(size - offset);
+    if (length >= 1) {
+        // Bytes past the announced length are not part of this reply's body.
+        take = std::min(take, length - m_bodyReceived);
+    }
+    if (take > 0) {
+        if (const int error = m_request->data(bytes + offset, static_cast<std::size_t>(take)); error != 0) {
+            fail(kStringNetworkFailure, error);
+            return false;
+        }
+        m_bodyReceived += take;
+    }
+    if (length >= 1 && m_bodyReceived >= length) {
+        succeed();
+        return false;
+    }
+    return true;
+}
+
+void HttpConnection::endAtClose() {
+    if (m_state != ConnectionState::Body) {
+        fail(kStringClosedBeforeComplete, 0);
+        return;
+    }
+    const std::int64_t length = m_parser.entityHeaders().contentLength;
+    if (expectsBody() && length >= 1 && m_bodyReceived < length) {
+        fail(kStringClosedBeforeComplete, 0);
+        return;
+    }
+    succeed();
+}
+
+void HttpConnection::succeed() {
+    closeSocket();
+    m_state = ConnectionState::Finished;
+    if (const int error = m_request->closeOutput(); error != 0) {
+        fail(kStringNetworkFailure, error);
+        return;
+    }
+    const std::shared_ptr<Liveness> liveness = m_liveness;
+    m_request->statusText(StringTable::text(kStringTransferComplete));
+    if (!liveness->alive || m_state != ConnectionState::Finished) {
+        return;
+    }
+    liveness->ended = true;
+    m_request->end(true, kStringNone, 0);
+}
+
+void HttpConnection::fail(int stringNumber, int errorCode) {
+    closeSocket();
+    m_state = ConnectionState::Failed;
+    m_liveness->ended = true;
+    m_request->end(false, stringNumber, errorCode);
+}
+
+void HttpConnection::closeSocket() {
+    m_timer->stop();
+    if (m_socket->state() != QAbstractSocket::UnconnectedState) {
+        // Nothing of this socket may reach the request any more.
+        m_socket->disconnect(this);
+        m_socket->abort();
+    }
+}
+
+void HttpConnection::progressMade() {
+    if (m_timeout.count() > 0) {
+        m_timer->start(m_timeout);
+    }
+}
+
+void HttpConnection::reportProgress() {
+    const std::int64_t length = m_parser.entityHeaders().contentLength;
+    if (length < 1) {
+        m_request->statusText(StringTable::bytesReceived(m_bodyReceived));
+        return;
+    }
+    const std::int64_t percent = m_bodyReceived * 100 / length;
+    const std::shared_ptr<Liveness> liveness = m_liveness;
+    m_request->statusText(StringTable::bytesReceived(m_bodyReceived, length, percent));
+    if (liveness->alive && isReading(m_state)) {
+        m_request->percent(static_cast<int>(percent));
+    }
+}
+
+bool HttpConnection::expectsBody() const {
+    const int status = m_parser.statusCode();
+    const bool bodiless = (status >= 100 && status < 200) || status == 204 || status == 304;
+    return m_request->method() != "HEAD" && !bodiless;
+}
+
+bool HttpConnection::running() const {
+    return m_state >= ConnectionState::LookingUp && m_state <= ConnectionState::Body;
+}
+
+} // namespace corvida

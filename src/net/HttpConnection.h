@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// An HttpConnection runs one HTTP/1.0 request over TCP on the event loop, without blocking:
+// it looks up the host (a dotted IPv4 address is connected to without a lookup), connects,
+// sends the request text, reads the reply's header block and passes the body on, all as
+// QHostInfo and QTcpSocket signals arrive. It tells its HttpRequest everything that
+// happens and ends each request with exactly one end report, or none when stopped.
+//
+// Three guards keep a misbehaving server from holding a transfer: a header block longer
+// than HttpReplyParser::kMaxHeaderBlock fails, a transfer without any progress for
+// timeout() fails, and a reply cut short (before its header block ended, or before
+// Content-Length body bytes arrived) fails instead of passing as complete.
+//
+// The connection belongs to an HttpTransfer. It may be destroyed from inside any report it
+// makes: it notices and touches nothing afterwards.
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QAbstractSocket>
+#include <QObject>
+
+#include "net/HttpReplyParser.h"
+
+class QHostInfo;
+class QTcpSocket;
+class QTimer;
+
+namespace corvida {
+
+class HttpRequest;
+struct HttpRequestHeaders;
+
+// The connection's states; the numbers are those shown in diagnostics.
+enum class ConnectionState : int {
+    Made = 0,          // made, or a request is being set up
+    LookingUp = 1,     // looking up the host
+    Connecting = 2,    // connecting
+    Sending = 3,       // sending the request
+    InLine = 4,        // reading a line of the header block
+    CrInLine = 5,      // a CR has been read inside a line
+    LineStart = 6,     // at the start of a line (after its LF)
+    CrAtLineStart = 7, // a CR has been read at the start of a line
+    Body = 8,          // reading the body
+    Finished = 9,      // finished
+    Stopped = 10,      // stopped (cancelled or closed)
+    Failed = 11,       // failed (an error has been reported)
+};
+
+class HttpConnection : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr std::chrono::milliseconds kDefaultTimeout{60000};
+    static constexpr int kDefaultBufferSize = 8192;
+
+    // bufferSize is the most bytes read from the socket at once; a value below 1 keeps
+    // kDefaultBufferSize.
+    explicit HttpConnection(int bufferSize, QObject* parent = nullptr);
+    HttpConnection(const HttpConnection&) = delete;
+    HttpConnection& operator=(const HttpConnection&) = delete;
+    // Stops silently.
+    ~HttpConnection() override;
+
+    // Starts request (not owned; it must live until the end report or stop()) with the
+    // request text built from headers (used during the call only). proxy is "host:port" or
+    // empty. Returns 1 when the request is under way, 0 when it failed at once: then the
+    // end report has already been made. A connection runs one request only.
+    int start(HttpRequest& request, const HttpRequestHeaders& headers, std::string_view proxy = {});
+    // Cancels a pending lookup, closes the socket and forgets the request: no report follows.
+    void stop();
+
+    // How long the transfer may go without any progress (lookup done, connected, bytes
+    // sent or received) before it fails. Takes effect from the next progress.
+    void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+    std::chrono::milliseconds timeout() const { return m_timeout; }
+
+    ConnectionState state() const { return m_state; }
+    // The bytes sent (or to send) and the host and port connected to (the proxy's with one).
+    const std::string& requestText() const { return m_requestText; }
+    const std::string& host() const { return m_host; }
+    std::uint16_t port() const { return m_port; }
+    // The reply, as far as it has arrived.
+    const HttpReplyParser& reply() const { return m_parser; }
+    std::int64_t bodyReceived() const { return m_bodyReceived; }
+
+    // Reads a host that is a dotted IPv4 address ("127.0.0.1": four numbers of 0 to 255)
+    // into address (host byte order). Returns false for anything else, which is looked up
+    // by name.
+    static bool parseDottedAddress(std::string_view host, std::uint32_t& address);
+
+private:
+    void lookupDone(const QHostInfo& info);
+    void connectTo(std::uint32_t address);
+    void connectEvent();
+    void socketError(QAbstractSocket::SocketError error);
+    void writeEvent(qint64 written);
+    void readEvent();
+    void closeEvent();
+    void timedOut();
+
+    // Feeds received bytes through the header block and the body. Returns false when the
+    // transfer ended or the connection was destroyed meanwhile.
+    bool receive(const char* bytes, std::size_t size);
+    // The peer closed and everything was read: the reply is complete or cut short.
+    void endAtClose();
+    void succeed();
+    void fail(int stringNumber, int errorCode);
+    void closeSocket();
+    void progressMade();
+    void reportProgress();
+    bool expectsBody() const;
+    bool running() const;
+
+    int m_bufferSize;
+    std::chrono::milliseconds m_timeout = kDefaultTimeout;
+    ConnectionState m_state = ConnectionState::Made;
+    HttpRequest* m_request = nullptr;
+    std::string m_requestText;
+    std::string m_host;
+    std::uint16_t m_port = 80;
+    std::int64_t m_sent = 0;
+    int m_lookupId = -1;
+    QTcpSocket* m_socket = nullptr;
+    QTimer* m_timer = nullptr;
+    HttpReplyParser m_parser;
+    std::int64_t m_bodyReceived = 0;
+    bool m_closed = false;
+    std::vector<char> m_buffer;
+    // Handlers of the socket's and timer's signals being run; while one runs, they must not
+    // be deleted directly.
+    int m_handlerDepth = 0;
+    // Shared with running handlers so they can tell that the connection was destroyed, or
+    // that it made its end report, during a call to the request.
+    struct Liveness {
+        bool alive = true;
+        bool ended = false;
+    };
+    std::shared_ptr<Liveness> m_liveness = std::make_shared<Liveness>();
+    friend class HandlerScope;
+};
+
+} // namespace corvida
