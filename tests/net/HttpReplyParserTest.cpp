@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: MIT
+#include "net/HttpReplyParser.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "support/TestPaths.h"
+
+namespace corvida {
+namespace {
+
+// Vector inputs are written with "\r", "\t", "\\" and "\xHH" escapes so that line ends
+// stay visible; every other byte, real line feeds included, stands for itself.
+std::string decodeEscapes(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            const char next = text[i + 1];
+            if (next == 'r' || next == 't' || next == '\\') {
+                out += next == 'r' ? '\r' : next == 't' ? '\t' : '\\';
+                ++i;
+                continue;
+            }
+            if (next == 'x' && i + 3 < text.size()) {
+                out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
+                i += 3;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string dump(const HttpReplyParser& parser, std::size_t consumed) {
+    if (!parser.isComplete()) {
+        return "incomplete\n";
+    }
+    std::ostringstream out;
+    out << "consumed: " << consumed << "\nstatus: " << parser.statusCode() << "\nreason: " << parser.reason() << '\n';
+    for (const auto& [name, value] : HttpReplyParser::storedFields(parser.replyHeaders(), parser.entityHeaders())) {
+        out << "header: " << name << ": " << value << '\n';
+    }
+    return out.str();
+}
+
+// Feeds input in pieces that end at the given offsets and returns the dump.
+std::string feedInPieces(std::string_view input, const std::vector<std::size_t>& cuts) {
+    HttpReplyParser parser;
+    std::size_t consumed = 0;
+    std::size_t start = 0;
+    for (const std::size_t cut : cuts) {
+        const std::size_t used = parser.feed(input.substr(start, cut - start));
+        // Whatever the parser leaves of a piece is body: it must never skip bytes within it.
+        if (used < cut - start) {
+            EXPECT_TRUE(parser.isComplete() || parser.isTooLong());
+        }
+        consumed += used;
+        start = cut;
+    }
+    return dump(parser, consumed);
+}
+
+TEST(HttpReplyParserTest, VectorsGiveTheSameRecordsWholeSplitAndByteByByte) {
+    const std::filesystem::path dir = test::dataPath("net/headers");
+    int vectors = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().extension() != ".http") {
+            continue;
+        }
+        ++vectors;
+        SCOPED_TRACE(entry.path().filename().string());
+        const std::string input = decodeEscapes(readFile(entry.path()));
+        std::filesystem::path expectedPath = entry.path();
+        const std::string expected = readFile(expectedPath.replace_extension(".expected"));
+
+        EXPECT_EQ(feedInPieces(input, {input.size()}), expected);
+        for (std::size_t split = 0; split <= input.size(); ++split) {
+            ASSERT_EQ(feedInPieces(input, {split, input.size()}), expected) << "split at " << split;
+        }
+        std::vector<std::size_t> everyByte;
+        for (std::size_t i = 1; i <= input.size(); ++i) {
+            everyByte.push_back(i);
+        }
+        EXPECT_EQ(feedInPieces(input, everyByte), expected);
+    }
+    EXPECT_GE(vectors, 10);
+}
+
+TEST(HttpReplyParserTest, StatesFollowTheLineEnds) {
+    HttpReplyParser parser;
+    EXPECT_EQ(parser.state(), HttpReplyParser::kStateInLine);
+    parser.feed("HTTP/1.0 200 OK\r");
+    EXPECT_EQ(parser.state(), HttpReplyParser::kStateCrInLine);
+    parser.feed("\n");
+    EXPECT_EQ(parser.state(), HttpReplyParser::kStateLineStart);
+    parser.feed("\r");
+    EXPECT_EQ(parser.state(), HttpReplyParser::kStateCrAtLineStart);
+    EXPECT_EQ(parser.feed("\nbody"), 1U);
+    EXPECT_EQ(parser.state(), HttpReplyParser::kStateBody);
+    EXPECT_EQ(parser.headerText(), "HTTP/1.0 200 OK\r\n\r\n");
+    EXPECT_EQ(parser.feed("more"), 0U);
+}
+
+TEST(HttpReplyParserTest, HeaderBlockIsCappedAt64KiB) {
+    const std::string line = "X-Filler: " + std::string(100, 'a') + "\r\n";
+    std::string endless = "HTTP/1.0 200 OK\r\n";
+    while (endless.size() < 2 * HttpReplyParser::kMaxHeaderBlock) {
+        endless += line;
+    }
+
+    // A server that never ends its headers: refused after exactly the cap, in any pieces.
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{1000}, endless.size()}) {
+        HttpReplyParser parser;
+        std::size_t consumed = 0;
+        for (std::size_t i = 0; i < endless.size() && !parser.isTooLong(); i += piece) {
+            consumed += parser.feed(std::string_view(endless).substr(i, piece));
+        }
+        EXPECT_TRUE(parser.isTooLong());
+        EXPECT_FALSE(parser.isComplete());
+        EXPECT_EQ(consumed, HttpReplyParser::kMaxHeaderBlock);
+        EXPECT_EQ(parser.feed("\r\n\r\n"), 0U);
+    }
+
+    // A block of exactly the cap, ending included, is still read.
+    std::string exact = "HTTP/1.0 200 OK\r\nX-Filler: ";
+    exact += std::string(HttpReplyParser::kMaxHeaderBlock - exact.size() - 4, 'b');
+    exact += "\r\n\r\n";
+    HttpReplyParser parser;
+    EXPECT_EQ(parser.feed(exact + "body"), HttpReplyParser::kMaxHeaderBlock);
+    EXPECT_TRUE(parser.isComplete());
+    EXPECT_EQ(parser.statusCode(), 200);
+}
+
+TEST(HttpReplyParserTest, ChallengeRealm) {
+    EXPECT_EQ(HttpReplyHeaders::challengeRealm("Basic realm=\"Staff Only\""), "Staff Only");
+    EXPECT_EQ(HttpReplyHeaders::challengeRealm("  BASIC realm=\"x"), "x");
+    EXPECT_EQ(HttpReplyHeaders::challengeRealm("basic"), "");
+    EXPECT_EQ(HttpReplyHeaders::challengeRealm("Digest realm=\"x\""), std::nullopt);
+    EXPECT_EQ(HttpReplyHeaders::challengeRealm(""), std::nullopt);
+}
+
+} // namespace
+} // namespace corvida
