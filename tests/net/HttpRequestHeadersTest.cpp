@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: MIT
+#include "net/HttpRequestHeaders.h"
+
+#include <gtest/gtest.h>
+
+namespace corvida {
+namespace {
+
+struct SplitCase {
+    const char* url;
+    const char* host;
+    std::uint16_t port;
+    const char* target;
+};
+
+TEST(HttpRequestHeadersTest, SplitsUrlsIntoHostPortAndTarget) {
+    const SplitCase cases[] = {
+        {"http://h:8080/a/b.htm?x=1#f", "h", 8080, "/a/b.htm?x=1#f"},
+        {"http://h", "h", 80, "/"},
+        {"http://www.example-1.org/", "www.example-1.org", 80, "/"},
+        {"  http://h/x", "h", 80, "/x"},
+        {"h/x.htm", "h", 80, "/x.htm"},
+        {"h:81/x", "h", 81, "/x"},
+        {"h", "h", 80, "/"},
+        {"ftp://h/f.txt", "h", 80, "/f.txt"},
+        {"http://h:/x", "h", 80, "/x"},
+        {"http://h:65537/", "h", 1, "/"}, // ports wrap at 16 bits
+    };
+    for (const SplitCase& c : cases) {
+        SCOPED_TRACE(c.url);
+        const std::optional<HttpUrlParts> parts = HttpRequestHeaders::splitUrl(c.url);
+        ASSERT_TRUE(parts);
+        EXPECT_EQ(parts->host, c.host);
+        EXPECT_EQ(parts->port, c.port);
+        EXPECT_EQ(parts->target, c.target);
+    }
+    for (const char* malformed : {"http://user@h/", "http://my_host/", "http://h?x", "http://h:8o/", "h x/"}) {
+        EXPECT_FALSE(HttpRequestHeaders::splitUrl(malformed)) << malformed;
+    }
+}
+
+TEST(HttpRequestHeadersTest, SplitsProxySettings) {
+    const HttpUrlParts withPort = HttpRequestHeaders::splitProxy("proxy:8080");
+    EXPECT_EQ(withPort.host, "proxy");
+    EXPECT_EQ(withPort.port, 8080);
+    const HttpUrlParts alone = HttpRequestHeaders::splitProxy("proxy");
+    EXPECT_EQ(alone.host, "proxy");
+    EXPECT_EQ(alone.port, 80);
+}
+
+TEST(HttpRequestHeadersTest, WritesHeadersInFixedOrderAfterTheHostLine) {
+    HttpRequestHeaders headers;
+    headers.accept = "*/*";
+    headers.userAgent = "Agent/1.0";
+    headers.referer = "http://h/from.htm";
+    headers.ifModifiedSince = 784111777;
+    headers.from = "me@example.org";
+    headers.authorization = HttpRequestHeaders::basicCredentials("user", "pass");
+
+    const std::optional<HttpRequestText> request = headers.build("GET", "http://h:8080/dir/page.htm");
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->host, "h");
+    EXPECT_EQ(request->port, 8080);
+    EXPECT_EQ(request->text, "GET /dir/page.htm HTTP/1.0\r\n"
+                             "Host: h:8080\r\n"
+                             "Authorization: Basic dXNlcjpwYXNz\r\n"
+                             "From: me@example.org\r\n"
+                             "If-Modified-Since: Sun, 06 Nov 1994 08:49:37 GMT\r\n"
+                             "Referer: http://h/from.htm\r\n"
+                             "User-Agent: Agent/1.0\r\n"
+                             "Accept: */*\r\n"
+                             "\r\n");
+}
+
+TEST(HttpRequestHeadersTest, LeavesOutAbsentEmptyAndUnsetHeaders) {
+    HttpRequestHeaders headers;
+    headers.accept = "*/*";
+    headers.userAgent = "";
+    for (const std::int32_t unset : {-1, 0}) {
+        headers.ifModifiedSince = unset;
+        const std::optional<HttpRequestText> request = headers.build("HEAD", "http://h/a.gif");
+        ASSERT_TRUE(request);
+        EXPECT_EQ(request->text, "HEAD /a.gif HTTP/1.0\r\nHost: h\r\nAccept: */*\r\n\r\n");
+    }
+}
+
+TEST(HttpRequestHeadersTest, ProxyGetsTheWholeUrlAndHostNamesTheSite) {
+    HttpRequestHeaders headers;
+    const std::optional<HttpRequestText> viaPort = headers.build("GET", "http://site:81/x.htm", "proxy:8080");
+    ASSERT_TRUE(viaPort);
+    EXPECT_EQ(viaPort->host, "proxy");
+    EXPECT_EQ(viaPort->port, 8080);
+    EXPECT_EQ(viaPort->text, "GET http://site:81/x.htm HTTP/1.0\r\nHost: site:81\r\n\r\n");
+
+    const std::optional<HttpRequestText> plain = headers.build("GET", "http://site/", "proxy");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->port, 80);
+
+    // The proxy is asked even for a URL that cannot be split here; it just has no Host line.
+    const std::optional<HttpRequestText> odd = headers.build("GET", "http://user@site/", "proxy");
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd->text, "GET http://user@site/ HTTP/1.0\r\n\r\n");
+}
+
+TEST(HttpRequestHeadersTest, MalformedUrlBuildsNothing) {
+    EXPECT_FALSE(HttpRequestHeaders().build("GET", "http://my_host/"));
+}
+
+TEST(HttpRequestHeadersTest, CrawledBytesCannotAddRequestLines) {
+    HttpRequestHeaders headers;
+    headers.referer = "http://h/a\r\nX-Injected: 1";
+    const std::optional<HttpRequestText> request =
+        headers.build("GET", "http://h/a b\r\nX-Injected: 1\r\n\r\nGET /other\x7F");
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->text, "GET /a%20b%0D%0AX-Injected:%201%0D%0A%0D%0AGET%20/other%7F HTTP/1.0\r\n"
+                             "Host: h\r\n"
+                             "Referer: http://h/a  X-Injected: 1\r\n"
+                             "\r\n");
+}
+
+TEST(HttpRequestHeadersTest, BasicCredentialsAreStandardBase64) {
+    EXPECT_EQ(HttpRequestHeaders::basicCredentials("Aladdin", "open sesame"), "Basic QWxhZGRpbjpvcGVuIHNlc2FtZQ==");
+    EXPECT_EQ(HttpRequestHeaders::basicCredentials("u", ""), "Basic dTo="); // 2 bytes
+    EXPECT_EQ(HttpRequestHeaders::basicCredentials("", ""), "Basic Og==");  // 1 byte
+    EXPECT_EQ(HttpRequestHeaders::basicCredentials("user", "pass"), "Basic dXNlcjpwYXNz");
+    // Bytes from 0x80 up are taken as unsigned.
+    EXPECT_EQ(HttpRequestHeaders::basicCredentials("\xFF\xFE", "\xFD"), "Basic //46/Q==");
+}
+
+} // namespace
+} // namespace corvida
