@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#include <QProcess>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include "support/TestPaths.h"
+
+namespace corvida {
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+};
+
+CliResult runCli(const QStringList& arguments) {
+    QProcess process;
+    process.start(QString::fromStdString(test::cliPath()), arguments);
+    process.waitForFinished(30000);
+    return {process.exitCode(), process.readAllStandardOutput().toStdString()};
+}
+
+TEST(DebugDateCommandTest, ReadsAndWritesDates) {
+    EXPECT_EQ(runCli({"debug", "date", "Sun Nov  6 08:49:37 1994"}).out, "784111777\n");
+    EXPECT_EQ(runCli({"debug", "date", "Tue, 19 Jan 2038 03:14:08 GMT"}).out, "-1\n");
+    EXPECT_EQ(runCli({"debug", "date", "--format", "784111777"}).out, "Sun, 06 Nov 1994 08:49:37 GMT\n");
+    EXPECT_EQ(runCli({"debug", "date", "--format", "-1"}).out, "Invalid Date\n");
+    // Numbers beyond 32 bits have no date; they are not wrapped around.
+    EXPECT_EQ(runCli({"debug", "date", "--format", "4294967296"}).out, "Invalid Date\n");
+    EXPECT_EQ(runCli({"debug", "date", "--format", "99999999999999999999999"}).out, "Invalid Date\n");
+}
+
+TEST(DebugDateCommandTest, RejectsBadUsage) {
+    EXPECT_EQ(runCli({"debug", "date"}).exitCode, 2);
+    EXPECT_EQ(runCli({"debug", "date", "--format", "12x"}).exitCode, 2);
+    EXPECT_EQ(runCli({"debug", "date", "a", "b"}).exitCode, 2);
+}
+
+} // namespace
+} // namespace corvida

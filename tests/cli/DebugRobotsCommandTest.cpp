@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+#include <QProcess>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include "support/TestPaths.h"
+
+namespace corvida {
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+CliResult runCli(const QStringList& arguments) {
+    QProcess process;
+    process.start(QString::fromStdString(test::cliPath()), arguments);
+    process.waitForFinished(30000);
+    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+TEST(DebugRobotsCommandTest, PrintsOneVerdictPerPath) {
+    const QString file = QString::fromStdString(test::dataPath("net/robots/star-record.txt"));
+    const CliResult result = runCli({"debug", "robots", file, "Corvida", "/cgi-bin/x.htm", "/Tmp", "/tmp.htm"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "excluded /cgi-bin/x.htm\nallowed /Tmp\nexcluded /tmp.htm\n");
+
+    const CliResult verbose =
+        runCli({"debug", "robots", "--verbosity", "1",
+                QString::fromStdString(test::dataPath("net/robots/invalid-lines-29.txt")), "x", "/x"});
+    EXPECT_EQ(verbose.out, "excluded /x\n");
+    EXPECT_NE(verbose.err.find("line 29: level 1: invalid line: invalid line 29\n"), std::string::npos);
+}
+
+TEST(DebugRobotsCommandTest, MissingFileAllowsEverythingAndUsageIsChecked) {
+    const CliResult missing = runCli({"debug", "robots", "/nonexistent/robots.txt", "x", "/a"});
+    EXPECT_EQ(missing.exitCode, 0);
+    EXPECT_EQ(missing.out, "allowed /a\n");
+    EXPECT_EQ(runCli({"debug", "robots", "file", "agent"}).exitCode, 2);
+    EXPECT_EQ(runCli({"debug", "robots", "--verbosity", "x", "file", "agent", "/a"}).exitCode, 2);
+}
+
+} // namespace
+} // namespace corvida
