@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "model/Ascii.h"
 #include "model/MimeTable.h"
@@ -358,17 +359,20 @@ int CUrl::compare(const CUrl& other) const {
     if (m_foldHash != other.m_foldHash) {
         return m_foldHash < other.m_foldHash ? -1 : 1;
     }
-    // The sign is that of the last differing position, so the walk goes to the end.
-    int result = 0;
+    // The sign is that of the last differing position: walking backwards, the first
+    // difference found decides.
     const char* a = m_text.data();
     const char* b = other.m_text.data();
-    for (std::uint32_t i = 0; i < m_length; ++i) {
+    if (std::memcmp(a, b, m_length) == 0) {
+        return 0;
+    }
+    for (std::uint32_t i = m_length; i-- > 0;) {
         const int difference = folded(a[i]) - folded(b[i]);
         if (difference != 0) {
-            result = difference < 0 ? -1 : 1;
+            return difference < 0 ? -1 : 1;
         }
     }
-    return result;
+    return 0;
 }
 
 std::string CUrl::localPath(std::size_t capacity) const {

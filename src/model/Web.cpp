@@ -27,15 +27,14 @@ Web::~Web() {
 }
 
 WebNode* Web::findNode(const CUrl& url) const {
-    const auto it = m_index.find(url);
-    return it == m_index.end() ? nullptr : *it;
+    return m_index.find(url);
 }
 
 WebNode* Web::findOrAddNode(const CUrl& url) {
     if (WebNode* node = findNode(url)) {
         return node;
     }
-    WebNode* node = m_owned.emplace_back(std::make_unique<WebNode>(url)).get();
+    WebNode* node = &m_owned.emplace_back(url);
     m_index.insert(node);
     m_order.push(node);
     classifyAndNumber(node);

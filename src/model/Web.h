@@ -12,11 +12,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
-#include <unordered_set>
 #include <vector>
 
 #include "model/CUrl.h"
+#include "model/NodeIndex.h"
 #include "model/UrlOrderedNodes.h"
 #include "model/WebListener.h"
 #include "model/WebNode.h"
@@ -73,26 +74,14 @@ public:
     void setNextNodeNumber(std::int32_t number) { m_nextNodeNumber = number; }
 
 private:
-    struct NodeHash {
-        using is_transparent = void;
-        std::size_t operator()(const WebNode* node) const { return node->url().identityHash(); }
-        std::size_t operator()(const CUrl& url) const { return url.identityHash(); }
-    };
-    struct NodeEqual {
-        using is_transparent = void;
-        bool operator()(const WebNode* a, const WebNode* b) const { return a->url().compare(b->url()) == 0; }
-        bool operator()(const CUrl& a, const WebNode* b) const { return a.compare(b->url()) == 0; }
-        bool operator()(const WebNode* a, const CUrl& b) const { return a->url().compare(b) == 0; }
-    };
-
     void classifyAndNumber(WebNode* node);
     void placeOnSite(WebNode* node) const;
     void countKind(NodeKind kind, int delta);
 
     WebListener* m_listener;
     std::unique_ptr<WebListener> m_ownedListener;
-    std::vector<std::unique_ptr<WebNode>> m_owned; // in order of creation
-    std::unordered_set<WebNode*, NodeHash, NodeEqual> m_index;
+    std::deque<WebNode> m_owned; // in order of creation; a deque never moves its elements
+    NodeIndex m_index;
     UrlOrderedNodes m_order;
     WebNode* m_startNode = nullptr;
     std::vector<CUrl> m_extraStartUrls;
