@@ -96,6 +96,10 @@ struct ScriptedServer::Connection {
 
 ScriptedServer::ScriptedServer() : m_server(new QTcpServer(this)) {
     m_script = Script::reply("HTTP/1.0 200 OK", {}, {});
+    // Room for many clients connecting at once: a full backlog drops connections, and
+    // their retries come a second later.
+    m_server->setListenBacklogSize(1024);
+    m_server->setMaxPendingConnections(1024);
     m_server->listen(QHostAddress::LocalHost, 0);
     m_port = m_server->serverPort();
     connect(m_server, &QTcpServer::newConnection, this, &ScriptedServer::accept);

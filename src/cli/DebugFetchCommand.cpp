@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: MIT
+#include "cli/DebugFetchCommand.h"
+
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string_view>
+
+#include <QEventLoop>
+
+#include "net/HttpDate.h"
+#include "net/HttpReplyParser.h"
+#include "net/HttpRequestHeaders.h"
+#include "net/HttpTransfer.h"
+#include "net/StringTable.h"
+#include "net/TransferListener.h"
+
+namespace corvida {
+
+namespace {
+
+constexpr const char* kUsage = "debug fetch URL [--head] [--proxy HOST:PORT] [--user-agent TEXT] [--from TEXT] "
+                               "[--if-modified-since TIME] [--out FILE]";
+
+struct Options {
+    std::string url;
+    bool head = false;
+    std::string proxy;
+    std::string out = "/dev/null";
+    HttpRequestHeaders headers;
+};
+
+// A time given as a number of seconds, or as an HTTP date text.
+std::int32_t readTime(const std::string& text) {
+    std::int32_t time = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), time);
+    if (error == std::errc() && end == text.data() + text.size()) {
+        return time;
+    }
+    return HttpDate::parse(text);
+}
+
+std::optional<Options> readOptions(const std::vector<std::string>& args) {
+    Options options;
+    options.headers.accept = "*/*";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--head") {
+            options.head = true;
+        } else if (arg == "--proxy" && hasValue) {
+            options.proxy = args[++i];
+        } else if (arg == "--user-agent" && hasValue) {
+            options.headers.userAgent = args[++i];
+        } else if (arg == "--from" && hasValue) {
+            options.headers.from = args[++i];
+        } else if (arg == "--if-modified-since" && hasValue) {
+            options.headers.ifModifiedSince = readTime(args[++i]);
+        } else if (arg == "--out" && hasValue) {
+            options.out = args[++i];
+        } else if (arg.starts_with("--") || !options.url.empty()) {
+            return std::nullopt;
+        } else {
+            options.url = arg;
+        }
+    }
+    if (options.url.empty()) {
+        return std::nullopt;
+    }
+    return options;
+}
+
+// Prints each report as it comes and stops the event loop at the end report.
+class PrintingListener : public TransferListener {
+public:
+    PrintingListener(const HttpTransfer& transfer, std::ostream& out, QEventLoop& loop)
+        : m_transfer(transfer), m_out(out), m_loop(loop) {}
+
+    void statusText(std::string_view text) override {
+        // The "request sent" text comes once every byte of the request has gone out.
+        if (!m_requestShown && m_transfer.connection().state() == ConnectionState::Sending) {
+            m_requestShown = true;
+            std::string_view request = m_transfer.connection().requestText();
+            for (std::size_t end; (end = request.find("\r\n")) != std::string_view::npos;) {
+                m_out << "> " << request.substr(0, end) << '\n';
+                request.remove_prefix(end + 2);
+            }
+        }
+        m_out << "* " << text << '\n';
+    }
+
+    void percent(int /*value*/) override {}
+
+    void headers(int /*statusCode*/, std::string_view /*reason*/, const HttpReplyHeaders& reply,
+                 const HttpEntityHeaders& entity) override {
+        const std::string& block = m_transfer.connection().reply().headerText();
+        m_out << "< " << block.substr(0, block.find_first_of("\r\n")) << '\n';
+        for (const auto& [name, value] : HttpReplyParser::storedFields(reply, entity)) {
+            m_out << "header: " << name << ": " << value << '\n';
+        }
+    }
+
+    void end(bool success, int stringNumber, int errorCode) override {
+        m_success = success;
+        m_ended = true;
+        m_out << "end: " << (success ? 1 : 0) << ' ' << stringNumber << ' ' << errorCode << ' '
+              << StringTable::text(stringNumber) << '\n';
+        m_loop.quit();
+    }
+
+    bool ended() const { return m_ended; }
+    bool success() const { return m_success; }
+
+private:
+    const HttpTransfer& m_transfer;
+    std::ostream& m_out;
+    QEventLoop& m_loop;
+    bool m_requestShown = false;
+    bool m_ended = false;
+    bool m_success = false;
+};
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::optional<Options> options = readOptions(args);
+    if (!options) {
+        err << "usage: corvida-cli " << kUsage << '\n';
+        return kExitUsage;
+    }
+    HttpTransfer transfer;
+    QEventLoop loop;
+    PrintingListener listener(transfer, out, loop);
+    const int started =
+        options->head ? transfer.head(listener, options->url, options->headers, options->proxy)
+                      : transfer.getIntoFile(listener, options->url, options->out, options->headers, options->proxy);
+    if (started == 0 && !listener.ended()) {
+        err << "corvida-cli: cannot write " << options->out << '\n';
+        return kExitFailure;
+    }
+    if (!listener.ended()) {
+        loop.exec();
+    }
+    out.flush();
+    return listener.success() ? kExitOk : kExitFailure;
+}
+
+} // namespace
+
+CliCommand debugFetchCommand() {
+    return CliCommand{{"debug", "fetch"}, kUsage, run};
+}
+
+} // namespace corvida

@@ -1,0 +1,410 @@
+// SPDX-License-Identifier: MIT
+// Transfers against the scripted server: request bytes, status texts, bodies in files, end
+// reports, and servers that refuse, stall, cut replies short or never end their headers.
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "net/HttpRequestHeaders.h"
+#include "net/HttpTransfer.h"
+#include "net/StringTable.h"
+#include "net/TransferListener.h"
+#include "support/ScriptedServer.h"
+
+namespace corvida {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Script;
+using test::ScriptedServer;
+
+// Records every report of one transfer; onEnd / onHeaders run inside those reports.
+struct Recorder : TransferListener {
+    std::vector<std::string> texts;
+    std::vector<int> percents;
+    int headerCalls = 0;
+    int status = -1;
+    std::string reason;
+    HttpEntityHeaders entity;
+    int ends = 0;
+    bool success = false;
+    int stringNumber = -1;
+    int code = -1;
+    std::function<void()> onHeaders;
+    std::function<void()> onEnd;
+
+    void statusText(std::string_view text) override { texts.emplace_back(text); }
+    void percent(int value) override { percents.push_back(value); }
+    void headers(int statusCode, std::string_view reasonText, const HttpReplyHeaders&,
+                 const HttpEntityHeaders& entityHeaders) override {
+        ++headerCalls;
+        status = statusCode;
+        reason = reasonText;
+        entity = entityHeaders;
+        if (onHeaders) {
+            onHeaders();
+        }
+    }
+    void end(bool ok, int number, int errorCode) override {
+        ++ends;
+        success = ok;
+        stringNumber = number;
+        code = errorCode;
+        if (onEnd) {
+            onEnd();
+        }
+    }
+    bool saw(const std::string& text) const { return std::find(texts.begin(), texts.end(), text) != texts.end(); }
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+HttpRequestHeaders crawlHeaders() {
+    HttpRequestHeaders headers;
+    headers.userAgent = "Corvida-Test/1.0";
+    headers.accept = "*/*";
+    return headers;
+}
+
+class HttpConnectionTest : public testing::Test {
+protected:
+    std::string outPath() const { return m_dir.filePath(QStringLiteral("body.bin")).toStdString(); }
+
+    // Fetches url into outPath() and waits for the end report.
+    void get(HttpTransfer& transfer, Recorder& recorder, const std::string& url) {
+        ASSERT_EQ(transfer.getIntoFile(recorder, url, outPath(), crawlHeaders()), 1);
+        ASSERT_TRUE(ScriptedServer::waitUntil([&] { return recorder.ends > 0; }));
+    }
+
+    QTemporaryDir m_dir;
+    ScriptedServer m_server;
+};
+
+TEST_F(HttpConnectionTest, GetSendsExactRequestAndEndsAfterContentLengthWhileServerStaysOpen) {
+    const std::string body(1000, 'x');
+    // Extra bytes after the announced length are not part of the body.
+    m_server.setScript(
+        Script()
+            .waitForRequest()
+            .send("HTTP/1.0 200 OK\r\nContent-Length: 1000\r\nContent-Type: text/html\r\n\r\n" + body + "TRAILING")
+            .hold());
+    HttpTransfer transfer;
+    Recorder recorder;
+    get(transfer, recorder, m_server.url("/dir/a.htm?x=1"));
+
+    const std::string host = "127.0.0.1:" + std::to_string(m_server.port());
+    EXPECT_EQ(m_server.request(0), "GET /dir/a.htm?x=1 HTTP/1.0\r\nHost: " + host +
+                                       "\r\nUser-Agent: Corvida-Test/1.0\r\nAccept: */*\r\n\r\n");
+    EXPECT_EQ(recorder.ends, 1);
+    EXPECT_TRUE(recorder.success);
+    EXPECT_EQ(recorder.stringNumber, kStringNone);
+    EXPECT_EQ(recorder.code, 0);
+    EXPECT_EQ(recorder.headerCalls, 1);
+    EXPECT_EQ(recorder.status, 200);
+    EXPECT_EQ(recorder.reason, "OK");
+    EXPECT_EQ(recorder.entity.contentLength, 1000);
+    EXPECT_EQ(readFile(outPath()), body);
+    EXPECT_EQ(transfer.connection().state(), ConnectionState::Finished);
+
+    const std::vector<std::string> opening = {"Looking up host 127.0.0.1...", "Connecting to 127.0.0.1...",
+                                              "Connected to 127.0.0.1, sending request...",
+                                              "Request sent to 127.0.0.1, waiting for reply..."};
+    ASSERT_GE(recorder.texts.size(), opening.size() + 1);
+    EXPECT_EQ(std::vector<std::string>(recorder.texts.begin(), recorder.texts.begin() + 4), opening);
+    EXPECT_EQ(recorder.texts.back(), "Document transfer complete.");
+    // The client closed although the server held the connection open.
+    EXPECT_TRUE(ScriptedServer::waitUntil([&] { return m_server.clientClosed(0); }));
+}
+
+TEST_F(HttpConnectionTest, ProgressCountsBytesAndPercentOfKnownLength) {
+    const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n";
+    m_server.setScript(
+        Script().waitForRequest().send(head + std::string(250, 'a')).pause(60ms).send(std::string(750, 'b')).close());
+    HttpTransfer transfer;
+    Recorder recorder;
+    get(transfer, recorder, m_server.url("/"));
+    EXPECT_TRUE(recorder.success);
+    EXPECT_TRUE(recorder.saw("250 of 1000 bytes received (25%)."));
+    EXPECT_NE(std::find(recorder.percents.begin(), recorder.percents.end(), 25), recorder.percents.end());
+    EXPECT_EQ(readFile(outPath()), std::string(250, 'a') + std::string(750, 'b'));
+}
+
+TEST_F(HttpConnectionTest, WithoutContentLengthTheBodyEndsAtTheServersClose) {
+    m_server.setScript(Script()
+                           .waitForRequest()
+                           .send("HTTP/1.0 200 OK\r\n\r\n" + std::string(300, 'a'))
+                           .pause(60ms)
+                           .send(std::string(200, 'b'))
+                           .close());
+    HttpTransfer transfer;
+    Recorder recorder;
+    get(transfer, recorder, m_server.url("/"));
+    EXPECT_TRUE(recorder.success);
+    EXPECT_EQ(recorder.ends, 1);
+    EXPECT_TRUE(recorder.saw("300 bytes received."));
+    EXPECT_TRUE(recorder.percents.empty());
+    EXPECT_EQ(readFile(outPath()), std::string(300, 'a') + std::string(200, 'b'));
+}
+
+TEST_F(HttpConnectionTest, HeaderBlockSplitAnywhereStillEndsAtItsLastLineFeed) {
+    const std::string reply = "HTTP/1.0 200 OK\r\nContent-Length: 6\r\nX-A: b\r\n\r\nbody!!";
+    const std::size_t blankCr = reply.find("\r\n\r\n") + 2;
+    // Between the blank line's CR and LF (the LF and the body then come together), inside
+    // the status line, and right after the block.
+    const std::vector<std::vector<std::size_t>> cutSets = {{blankCr + 1}, {5, blankCr, blankCr + 1}, {blankCr + 2}};
+    for (const std::vector<std::size_t>& cuts : cutSets) {
+        SCOPED_TRACE(cuts.front());
+        ScriptedServer server;
+        server.setScript(Script().waitForRequest().sendSplit(reply, cuts).hold());
+        HttpTransfer transfer;
+        Recorder recorder;
+        get(transfer, recorder, server.url("/"));
+        EXPECT_TRUE(recorder.success);
+        EXPECT_EQ(recorder.headerCalls, 1);
+        EXPECT_EQ(recorder.entity.extraHeaders.value_or(""), "X-A:b\r\n");
+        EXPECT_EQ(readFile(outPath()), "body!!");
+    }
+}
+
+TEST_F(HttpConnectionTest, FailuresBeforeAnyReplyEndWithTheirStringNumbers) {
+    HttpTransfer refused;
+    Recorder refusedRecorder;
+    const std::string refusedUrl = "http://127.0.0.1:" + std::to_string(ScriptedServer::refusedPort()) + "/";
+    get(refused, refusedRecorder, refusedUrl);
+    EXPECT_FALSE(refusedRecorder.success);
+    EXPECT_EQ(refusedRecorder.stringNumber, kStringConnectionRefused);
+    EXPECT_EQ(refusedRecorder.code, ECONNREFUSED);
+    EXPECT_EQ(refused.connection().state(), ConnectionState::Failed);
+
+    // A malformed URL fails at once: the report is made before start returns 0.
+    HttpTransfer malformed;
+    Recorder malformedRecorder;
+    EXPECT_EQ(malformed.head(malformedRecorder, "http://user@127.0.0.1/", crawlHeaders()), 0);
+    EXPECT_EQ(malformedRecorder.ends, 1);
+    EXPECT_EQ(malformedRecorder.stringNumber, kStringMalformedUrl);
+    EXPECT_EQ(malformedRecorder.code, 0);
+
+    // An output file that cannot be created: 0 and no report at all.
+    HttpTransfer unwritable;
+    Recorder unwritableRecorder;
+    EXPECT_EQ(unwritable.getIntoFile(unwritableRecorder, m_server.url("/"), m_dir.filePath("no/such/dir").toStdString(),
+                                     crawlHeaders()),
+              0);
+    ScriptedServer::waitUntil([] { return false; }, 50ms);
+    EXPECT_EQ(unwritableRecorder.ends, 0);
+    EXPECT_TRUE(unwritableRecorder.texts.empty());
+    EXPECT_EQ(m_server.connectionCount(), 0);
+}
+
+TEST_F(HttpConnectionTest, OnlyRealDottedAddressesSkipTheLookup) {
+    std::uint32_t address = 0;
+    EXPECT_TRUE(HttpConnection::parseDottedAddress("127.0.0.1", address));
+    EXPECT_EQ(address, 0x7f000001u);
+    EXPECT_TRUE(HttpConnection::parseDottedAddress("255.0.10.200", address));
+    EXPECT_EQ(address, 0xff000ac8u);
+    // Host names may begin with a digit; they are names, not addresses.
+    for (const char* host : {"3host", "3com.example", "1.2.3", "1.2.3.256", "1.2.3.4.5", "1..2.3", "", "0001.2.3.4"}) {
+        EXPECT_FALSE(HttpConnection::parseDottedAddress(host, address)) << host;
+    }
+}
+
+TEST_F(HttpConnectionTest, NamedHostIsLookedUpAndStoppingDuringTheLookupReportsNothing) {
+    HttpTransfer named;
+    Recorder namedRecorder;
+    get(named, namedRecorder, "http://localhost:" + std::to_string(m_server.port()) + "/");
+    EXPECT_TRUE(namedRecorder.success) << namedRecorder.stringNumber;
+    EXPECT_EQ(namedRecorder.texts.front(), "Looking up host localhost...");
+
+    HttpTransfer stopped;
+    Recorder stoppedRecorder;
+    ASSERT_EQ(
+        stopped.head(stoppedRecorder, "http://localhost:" + std::to_string(m_server.port()) + "/x", crawlHeaders()), 1);
+    stopped.stop();
+    EXPECT_EQ(stopped.connection().state(), ConnectionState::Stopped);
+    ScriptedServer::waitUntil([] { return false; }, 100ms);
+    EXPECT_EQ(stoppedRecorder.ends, 0);
+    EXPECT_EQ(stoppedRecorder.texts.size(), 1u);
+    EXPECT_EQ(m_server.connectionCount(), 1);
+}
+
+TEST_F(HttpConnectionTest, StoppingWhileTheBodyArrivesClosesFileAndReportsNothing) {
+    m_server.setScript(Script()
+                           .waitForRequest()
+                           .send("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n" + std::string(40, 'a'))
+                           .pause(50ms)
+                           .send(std::string(60, 'b'))
+                           .close());
+    HttpTransfer transfer;
+    Recorder recorder;
+    ASSERT_EQ(transfer.getIntoFile(recorder, m_server.url("/"), outPath(), crawlHeaders()), 1);
+    ASSERT_TRUE(ScriptedServer::waitUntil([&] { return transfer.connection().bodyReceived() == 40; }));
+    transfer.stop();
+    ScriptedServer::waitUntil([] { return false; }, 120ms);
+    EXPECT_EQ(recorder.ends, 0);
+    EXPECT_EQ(readFile(outPath()), std::string(40, 'a'));
+}
+
+TEST_F(HttpConnectionTest, ListenerMayDestroyTheTransferInsideItsReports) {
+    m_server.setScript(Script::reply("HTTP/1.0 200 OK", {"Content-Length: 5"}, "hello"));
+    for (bool inHeaders : {false, true}) {
+        SCOPED_TRACE(inHeaders);
+        auto transfer = std::make_unique<HttpTransfer>();
+        Recorder recorder;
+        const auto destroy = [&] { transfer.reset(); };
+        (inHeaders ? recorder.onHeaders : recorder.onEnd) = destroy;
+        ASSERT_EQ(transfer->getIntoFile(recorder, m_server.url("/"), outPath(), crawlHeaders()), 1);
+        ASSERT_TRUE(ScriptedServer::waitUntil([&] { return transfer == nullptr; }));
+        ScriptedServer::waitUntil([] { return false; }, 50ms);
+        EXPECT_EQ(recorder.ends, inHeaders ? 0 : 1);
+    }
+
+    // Also when the failure is reported from inside start.
+    auto transfer = std::make_unique<HttpTransfer>();
+    Recorder recorder;
+    recorder.onEnd = [&] { transfer.reset(); };
+    EXPECT_EQ(transfer->head(recorder, "http://my_host/", crawlHeaders()), 0);
+    EXPECT_EQ(transfer, nullptr);
+}
+
+TEST_F(HttpConnectionTest, RepliesCutShortFail) {
+    const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n";
+    struct Case {
+        const char* name;
+        Script script;
+    };
+    const std::vector<Case> cases = {
+        {"closed inside the header block", Script().waitForRequest().send("HTTP/1.0 200 OK\r\nServer: x\r\n").close()},
+        {"closed before any byte", Script().waitForRequest().close()},
+        {"closed before Content-Length bytes", Script().waitForRequest().send(head + std::string(500, 'a')).close()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_server.setScript(c.script);
+        HttpTransfer transfer;
+        Recorder recorder;
+        get(transfer, recorder, m_server.url("/"));
+        EXPECT_EQ(recorder.ends, 1);
+        EXPECT_FALSE(recorder.success);
+        EXPECT_EQ(recorder.stringNumber, kStringClosedBeforeComplete);
+    }
+}
+
+TEST_F(HttpConnectionTest, RepliesWithoutBodyEndAtCloseDespiteContentLength) {
+    // HEAD and 304 replies announce a length but carry no body.
+    m_server.setScript(Script::reply("HTTP/1.0 200 OK", {"Content-Length: 1000"}, ""));
+    HttpTransfer head;
+    Recorder headRecorder;
+    ASSERT_EQ(head.head(headRecorder, m_server.url("/h"), crawlHeaders()), 1);
+    ASSERT_TRUE(ScriptedServer::waitUntil([&] { return headRecorder.ends > 0; }));
+    EXPECT_TRUE(headRecorder.success);
+    EXPECT_EQ(m_server.request(0).substr(0, 23), "HEAD /h HTTP/1.0\r\nHost:");
+
+    m_server.setScript(Script::reply("HTTP/1.0 304 Not Modified", {"Content-Length: 1000"}, ""));
+    HttpTransfer notModified;
+    Recorder notModifiedRecorder;
+    get(notModified, notModifiedRecorder, m_server.url("/"));
+    EXPECT_TRUE(notModifiedRecorder.success);
+    EXPECT_EQ(notModifiedRecorder.status, 304);
+}
+
+TEST_F(HttpConnectionTest, ServersThatStallOrNeverEndTheirHeadersFail) {
+    struct Case {
+        const char* name;
+        Script script;
+        int expected;
+        int headerCalls;
+    };
+    const std::vector<Case> cases = {
+        {"never answers", Script().waitForRequest().hold(), kStringNoAnswerInTime, 0},
+        {"stalls in the body",
+         Script().waitForRequest().send("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nabc").hold(),
+         kStringNoAnswerInTime, 1},
+        {"endless header block",
+         Script().waitForRequest().send("HTTP/1.0 200 OK\r\n").sendEndless("X-Filler: aaaa\r\n"),
+         kStringReplyHeaderTooLong, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedServer server;
+        server.setScript(c.script);
+        HttpTransfer transfer;
+        transfer.setTimeout(200ms);
+        Recorder recorder;
+        get(transfer, recorder, server.url("/"));
+        EXPECT_EQ(recorder.ends, 1);
+        EXPECT_FALSE(recorder.success);
+        EXPECT_EQ(recorder.stringNumber, c.expected);
+        EXPECT_EQ(recorder.headerCalls, c.headerCalls);
+        EXPECT_TRUE(ScriptedServer::waitUntil([&] { return server.clientClosed(0); }));
+    }
+}
+
+TEST_F(HttpConnectionTest, SlowButSteadyTransferOutlivesTheTimeout) {
+    Script script;
+    script.waitForRequest().send("HTTP/1.0 200 OK\r\n\r\n");
+    for (int i = 0; i < 6; ++i) {
+        script.pause(60ms).send("chunk");
+    }
+    m_server.setScript(script.close());
+    HttpTransfer transfer;
+    transfer.setTimeout(200ms);
+    Recorder recorder;
+    get(transfer, recorder, m_server.url("/"));
+    EXPECT_TRUE(recorder.success);
+    EXPECT_EQ(readFile(outPath()).size(), 30u);
+}
+
+TEST_F(HttpConnectionTest, BodyThatCannotBeWrittenFailsInsteadOfSucceeding) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    m_server.setScript(Script::reply("HTTP/1.0 200 OK", {}, std::string(20000, 'z')));
+    HttpTransfer transfer;
+    Recorder recorder;
+    ASSERT_EQ(transfer.getIntoFile(recorder, m_server.url("/"), "/dev/full", crawlHeaders()), 1);
+    ASSERT_TRUE(ScriptedServer::waitUntil([&] { return recorder.ends > 0; }));
+    EXPECT_FALSE(recorder.success);
+    EXPECT_EQ(recorder.code, ENOSPC);
+}
+
+TEST_F(HttpConnectionTest, SixtyFourTransfersAtOnceAllComplete) {
+    m_server.setResponder([](std::string_view request) {
+        const std::string path(request.substr(4, request.find(' ', 4) - 4));
+        Script script;
+        script.send("HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(path.size()) + "\r\n\r\n" + path).close();
+        return script;
+    });
+    constexpr int kCount = 64;
+    std::vector<std::unique_ptr<HttpTransfer>> transfers;
+    std::vector<Recorder> recorders(kCount);
+    for (int i = 0; i < kCount; ++i) {
+        transfers.push_back(std::make_unique<HttpTransfer>());
+        const std::string file = m_dir.filePath(QString::number(i)).toStdString();
+        ASSERT_EQ(transfers.back()->getIntoFile(recorders[static_cast<std::size_t>(i)],
+                                                m_server.url("/f" + std::to_string(i)), file, crawlHeaders()),
+                  1);
+    }
+    ASSERT_TRUE(ScriptedServer::waitUntil(
+        [&] { return std::all_of(recorders.begin(), recorders.end(), [](const Recorder& r) { return r.ends > 0; }); }));
+    for (int i = 0; i < kCount; ++i) {
+        EXPECT_TRUE(recorders[static_cast<std::size_t>(i)].success) << i;
+        EXPECT_EQ(readFile(m_dir.filePath(QString::number(i)).toStdString()), "/f" + std::to_string(i));
+    }
+}
+
+} // namespace
+} // namespace corvida
