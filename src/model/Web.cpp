@@ -34,11 +34,59 @@ WebNode* Web::findOrAddNode(const CUrl& url) {
     if (WebNode* node = findNode(url)) {
         return node;
     }
-    WebNode* node = &m_owned.emplace_back(url);
+    WebNode* node = m_owned.emplace_back(std::make_unique<WebNode>(url)).get();
     m_index.insert(node);
     m_order.push(node);
     classifyAndNumber(node);
     return node;
+}
+
+WebNode* Web::adoptLoadedNode(std::unique_ptr<WebNode> node) {
+    if (findNode(node->url()) != nullptr) {
+        return nullptr;
+    }
+    WebNode* adopted = m_owned.emplace_back(std::move(node)).get();
+    m_index.insert(adopted);
+    m_order.push(adopted);
+    const std::int32_t number = adopted->number();
+    if (number >= 0 && static_cast<std::size_t>(number) < m_owned.size() * 2 + 1024) {
+        if (m_byNumber.size() <= static_cast<std::size_t>(number)) {
+            m_byNumber.resize(static_cast<std::size_t>(number) + 1, nullptr);
+        }
+        if (m_byNumber[static_cast<std::size_t>(number)] == nullptr) {
+            m_byNumber[static_cast<std::size_t>(number)] = adopted;
+        }
+    }
+    return adopted;
+}
+
+WebNode* Web::nodeByNumber(std::int32_t number) const {
+    if (number < 0 || static_cast<std::size_t>(number) >= m_byNumber.size()) {
+        return nullptr;
+    }
+    return m_byNumber[static_cast<std::size_t>(number)];
+}
+
+void Web::setWorkingDirectory(std::string_view path) {
+    // The directory ends after the last separator, searched from the last byte down to the
+    // second; without one the whole text is the directory.
+    std::size_t split = std::string_view::npos;
+    for (std::size_t i = path.size(); i-- > 1;) {
+        if (path[i] == '/' || path[i] == '\\') {
+            split = i + 1;
+            break;
+        }
+    }
+    if (split == std::string_view::npos) {
+        setWorkingDirectoryParts(std::string(path), std::string());
+    } else {
+        setWorkingDirectoryParts(std::string(path.substr(0, split)), std::string(path.substr(split)));
+    }
+}
+
+void Web::setWorkingDirectoryParts(std::string directory, std::string fileName) {
+    m_workingDirectory = std::move(directory);
+    m_workingFileName = std::move(fileName);
 }
 
 WebNode* Web::addLink(WebNode* from, const CUrl& url, std::int32_t level, bool fetchAnyway) {
@@ -111,6 +159,10 @@ void Web::classifyAndNumber(WebNode* node) {
     }
     placeOnSite(node);
     node->setNumber(m_nextNodeNumber++);
+    if (m_byNumber.size() <= static_cast<std::size_t>(node->number())) {
+        m_byNumber.resize(static_cast<std::size_t>(node->number()) + 1, nullptr);
+    }
+    m_byNumber[static_cast<std::size_t>(node->number())] = node;
 
     if (url.isGif() || url.isJpeg()) {
         node->setFlags(kFlagPicture);

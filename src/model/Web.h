@@ -12,8 +12,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/CUrl.h"
@@ -27,6 +28,26 @@ namespace corvida {
 // The kinds counted by a Web, in the order project files store their counters.
 enum class NodeKind { Document, Picture, Audio, Video, Ftp, Gopher, Mail, Other };
 inline constexpr std::size_t kNodeKindCount = 8;
+
+// The rows of per-kind crawl limits: a maximum level and an option byte each. Project files
+// store the first four.
+enum class KindRow { Documents, Pictures, Audio, Video, OtherMedia };
+inline constexpr std::size_t kKindRowCount = 5;
+
+// Option byte bits.
+inline constexpr std::uint8_t kOptionFetchOnLocalServer = 1;
+inline constexpr std::uint8_t kOptionFetchInStartDirectory = 2;
+inline constexpr std::uint8_t kOptionFetchAnywhere = 4;
+inline constexpr std::uint8_t kOptionNeverFetch = 8;
+inline constexpr std::uint8_t kOptionTestLocal = 16;
+inline constexpr std::uint8_t kOptionTestAll = 32;
+inline constexpr std::uint8_t kOptionKeepCopy = 64;
+inline constexpr std::uint8_t kOptionKeepDocumentOrThumbnail = 128;
+
+inline constexpr std::int32_t kDefaultMaximumLevel = 128;
+inline constexpr std::uint32_t kDefaultOptionByte = 210;
+inline constexpr std::int32_t kDefaultBufferSize = 4096;
+inline constexpr const char* kDefaultAccept = "*/*";
 
 class Web {
 public:
@@ -73,6 +94,40 @@ public:
     std::int32_t nextNodeNumber() const { return m_nextNodeNumber; }
     void setNextNodeNumber(std::int32_t number) { m_nextNodeNumber = number; }
 
+    // Adds a node read from a project file, with its number and flags already set, without
+    // classifying it. Returns nullptr (and keeps nothing) when its URL is already present.
+    WebNode* adoptLoadedNode(std::unique_ptr<WebNode> node);
+    // The node with a discovery number, or nullptr.
+    WebNode* nodeByNumber(std::int32_t number) const;
+
+    // Crawl settings. The working directory is kept split: the directory (up to and including
+    // the last separator) and the file name after it.
+    const std::string& workingDirectory() const { return m_workingDirectory; }
+    const std::string& workingFileName() const { return m_workingFileName; }
+    // Splits path into directory and file name.
+    void setWorkingDirectory(std::string_view path);
+    void setWorkingDirectoryParts(std::string directory, std::string fileName);
+    const std::string& startUrlText() const { return m_startUrlText; }
+    void setStartUrlText(std::string_view url) { m_startUrlText = url; }
+    // Absent texts are empty.
+    const std::string& userAgent() const { return m_userAgent; }
+    void setUserAgent(std::string_view agent) { m_userAgent = agent; }
+    const std::string& proxy() const { return m_proxy; }
+    void setProxy(std::string_view proxy) { m_proxy = proxy; }
+    const std::string& emailAddress() const { return m_emailAddress; }
+    void setEmailAddress(std::string_view address) { m_emailAddress = address; }
+    const std::string& accept() const { return m_accept; }
+    std::int32_t bufferSize() const { return m_bufferSize; }
+    void setBufferSize(std::int32_t size) { m_bufferSize = size; }
+    bool robotsExclusion() const { return m_robotsExclusion; }
+    void setRobotsExclusion(bool on) { m_robotsExclusion = on; }
+    std::int32_t maximumLevel(KindRow row) const { return m_maximumLevels[static_cast<std::size_t>(row)]; }
+    void setMaximumLevel(KindRow row, std::int32_t level) { m_maximumLevels[static_cast<std::size_t>(row)] = level; }
+    std::uint32_t optionByte(KindRow row) const { return m_optionBytes[static_cast<std::size_t>(row)]; }
+    void setOptionByte(KindRow row, std::uint32_t options) { m_optionBytes[static_cast<std::size_t>(row)] = options; }
+    bool alwaysFetch() const { return m_alwaysFetch; }
+    void setAlwaysFetch(bool on) { m_alwaysFetch = on; }
+
 private:
     void classifyAndNumber(WebNode* node);
     void placeOnSite(WebNode* node) const;
@@ -80,7 +135,7 @@ private:
 
     WebListener* m_listener;
     std::unique_ptr<WebListener> m_ownedListener;
-    std::deque<WebNode> m_owned; // in order of creation; a deque never moves its elements
+    std::vector<std::unique_ptr<WebNode>> m_owned; // in order of creation
     NodeIndex m_index;
     UrlOrderedNodes m_order;
     WebNode* m_startNode = nullptr;
@@ -88,6 +143,22 @@ private:
     std::array<std::uint32_t, kNodeKindCount> m_counters{};
     std::int32_t m_highestLevel = 0;
     std::int32_t m_nextNodeNumber = 0;
+    std::vector<WebNode*> m_byNumber; // index: discovery number; null where none
+
+    std::string m_workingDirectory;
+    std::string m_workingFileName;
+    std::string m_startUrlText;
+    std::string m_userAgent;
+    std::string m_proxy;
+    std::string m_emailAddress;
+    std::string m_accept = kDefaultAccept;
+    std::int32_t m_bufferSize = kDefaultBufferSize;
+    bool m_robotsExclusion = false;
+    bool m_alwaysFetch = false;
+    std::array<std::int32_t, kKindRowCount> m_maximumLevels{
+        kDefaultMaximumLevel, kDefaultMaximumLevel, kDefaultMaximumLevel, kDefaultMaximumLevel, kDefaultMaximumLevel};
+    std::array<std::uint32_t, kKindRowCount> m_optionBytes{kDefaultOptionByte, kDefaultOptionByte, kDefaultOptionByte,
+                                                           kDefaultOptionByte, kDefaultOptionByte};
 };
 
 } // namespace corvida
