@@ -11,6 +11,7 @@
 #include "cli/CliCommand.h"
 #include "cli/DebugDateCommand.h"
 #include "cli/DebugRobotsCommand.h"
+#include "cli/DebugHtmlCommand.h"
 #include "cli/DebugUrlCommand.h"
 #include "model/MimeTable.h"
 #include "platform/SystemFileAssociations.h"
@@ -22,6 +23,7 @@ using corvida::CliCommand;
 std::vector<CliCommand> allCommands() {
     return {
         corvida::debugUrlCommand(),
+        corvida::debugHtmlCommand(),
         corvida::debugRobotsCommand(),
         corvida::debugDateCommand(),
     };

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// An EndTag is a "</name" tag. Its text is the name exactly as written; it carries no
+// attributes, and anything between its name and the closing '>' stays in the following text.
+
+#include <string_view>
+
+#include "html/HtmlNode.h"
+
+namespace corvida {
+
+class EndTag : public HtmlNode {
+public:
+    explicit EndTag(std::string_view name) : HtmlNode(HtmlNodeKind::EndTag) { setText(name); }
+
+    // "</name>".
+    void write(std::ostream& out) const override;
+    void dump(std::ostream& out) const override;
+};
+
+} // namespace corvida

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// An HtmlAttribute is one name[=value] of a start tag, kept exactly as written: the name with
+// its letter case, the value without its quotes and without entity decoding. The text (see
+// HtmlNode) is the value and is absent when the attribute had none or its value could not be
+// read. Attributes live in their tag's own list, which the tag owns.
+
+#include <string>
+#include <string_view>
+
+#include "html/HtmlNode.h"
+
+namespace corvida {
+
+class HtmlAttribute : public HtmlNode {
+public:
+    explicit HtmlAttribute(std::string_view name) : HtmlNode(HtmlNodeKind::Attribute), m_name(name) {}
+
+    std::string_view name() const override { return m_name; }
+    void setName(std::string_view name) override { m_name.assign(name); }
+
+    // " name" or ` name="value"`. Values are always double-quoted; a '"' inside a value (only
+    // a value set by the program can hold one) is written as "&quot;" so it cannot end the
+    // value early.
+    void write(std::ostream& out) const override;
+    void dump(std::ostream& out) const override;
+
+private:
+    std::string m_name;
+};
+
+} // namespace corvida

@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: MIT
+#include "html/HtmlReadBuffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace corvida {
+
+HtmlReadBuffer::HtmlReadBuffer() : m_data(new char[kCapacity]) {
+    m_data[0] = '\0';
+}
+
+HtmlReadBuffer::HtmlReadBuffer(const std::string& path) : HtmlReadBuffer() {
+    m_file = std::fopen(path.c_str(), "rb");
+    if (m_file == nullptr) {
+        m_inputEnded = true;
+        return;
+    }
+    std::setvbuf(m_file, nullptr, _IONBF, 0);
+    m_chunk.reset(new char[kChunkSize]);
+    fill();
+}
+
+HtmlReadBuffer::HtmlReadBuffer(FromMemory, std::string_view bytes) : HtmlReadBuffer() {
+    m_memory = bytes;
+    fill();
+}
+
+HtmlReadBuffer::~HtmlReadBuffer() {
+    if (m_file != nullptr) {
+        std::fclose(m_file);
+    }
+}
+
+bool HtmlReadBuffer::nextChunk() {
+    if (m_inputEnded) {
+        return false;
+    }
+    std::size_t count = 0;
+    if (m_file != nullptr) {
+        count = std::fread(m_chunk.get(), 1, kChunkSize, m_file);
+        m_raw = m_chunk.get();
+    } else {
+        count = std::min(kChunkSize, m_memory.size());
+        m_raw = m_memory.data();
+        m_memory.remove_prefix(count);
+    }
+    m_rawEnd = m_raw + count;
+    // A read error ends the input like the end of the file does.
+    m_inputEnded = count == 0;
+    return count != 0;
+}
+
+bool HtmlReadBuffer::atEnd() {
+    return m_raw == m_rawEnd && !nextChunk();
+}
+
+void HtmlReadBuffer::fill() {
+    char* out = m_data.get() + m_length;
+    char* const outEnd = m_data.get() + kMaxData;
+    while (out < outEnd) {
+        if (m_raw == m_rawEnd && !nextChunk()) {
+            break;
+        }
+        // Copy the run up to the next CR or NUL at once; those two need a closer look.
+        const std::size_t room = static_cast<std::size_t>(outEnd - out);
+        const std::size_t available = std::min(room, static_cast<std::size_t>(m_rawEnd - m_raw));
+        std::size_t run = 0;
+        while (run < available && m_raw[run] != '\r' && m_raw[run] != '\0') {
+            ++run;
+        }
+        std::memcpy(out, m_raw, run);
+        out += run;
+        m_raw += run;
+        if (run == available) {
+            continue;
+        }
+        const char c = *m_raw++;
+        if (c == '\0') {
+            continue;
+        }
+        // A CR followed by LF reads as the LF alone, even across two chunks.
+        if (m_raw == m_rawEnd) {
+            nextChunk();
+        }
+        if (m_raw != m_rawEnd && *m_raw == '\n') {
+            ++m_raw;
+            *out++ = '\n';
+        } else {
+            *out++ = '\r';
+        }
+    }
+    m_length = static_cast<std::size_t>(out - m_data.get());
+    m_data[m_length] = '\0';
+}
+
+std::size_t HtmlReadBuffer::shiftAndFill(const char* keep) {
+    const std::size_t offset = static_cast<std::size_t>(keep - m_data.get());
+    m_length -= offset;
+    std::memmove(m_data.get(), keep, m_length);
+    fill();
+    return offset;
+}
+
+} // namespace corvida

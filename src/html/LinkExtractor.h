@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// A LinkExtractor finds the links of one HtmlDocument and resolves each to an absolute CUrl.
+// It walks the page once per kind of link source, in this order (names ignore case, and only
+// the first attribute of a name on a tag counts):
+//   1. the "href" of any tag, from the link scan start (so a base tag's href is no link);
+//   2. the "src" of any tag;  3. the "background" of any tag;
+//   4. the code URL of each "applet" tag (fetch anyway);
+//   5.-8. for each "object" tag in turn: its code URL, then its "data", "usemap" and "name"
+//      values (all fetch anyway).
+// The order matters: it decides which link reaches a node first.
+//
+// Values are cut to kMaxUrlText bytes. A value starting with '#' names a place in this page
+// and is appended to the document URL; every other value resolves against the directory of
+// the page's base URL. An attribute without a value gives no link.
+
+#include <string>
+#include <string_view>
+
+#include "model/CUrl.h"
+
+namespace corvida {
+
+class HtmlDocument;
+class LinkSink;
+class Web;
+class WebNode;
+
+class LinkExtractor {
+public:
+    // document must outlive the extractor.
+    explicit LinkExtractor(HtmlDocument& document);
+
+    // Gives every link to sink, in the order above.
+    void extract(LinkSink& sink);
+    // Adds every link to web from source (a node of web), one level below source.
+    void extract(Web& web, WebNode* source);
+
+    // The CUrl an attribute value names on this page.
+    CUrl resolveValue(std::string_view value) const;
+    // The CUrl an applet's or object's code URL names on this page.
+    CUrl resolveCodeUrl(std::string_view codeUrl) const;
+
+private:
+    void extractAttribute(std::string_view name, LinkSink& sink);
+
+    HtmlDocument& m_document;
+    std::string m_baseDirectory;
+};
+
+} // namespace corvida

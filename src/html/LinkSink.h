@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// A LinkSink receives the links that LinkExtractor finds in a page, one call per link, in the
+// order in which they are found. The crawl's sink adds them to the site graph (WebLinkSink);
+// the local site writer's sink points each attribute at the link's local copy; the debug
+// command prints them.
+
+#include "model/CUrl.h"
+
+namespace corvida {
+
+class HtmlAttribute;
+class StartTag;
+
+// Where a link was found. attribute is the attribute whose value named the link, or nullptr
+// when the link is the code URL of an AppletTag or ObjectTag (tag). Both belong to the
+// document and may be changed by the sink.
+struct LinkOrigin {
+    StartTag* tag = nullptr;
+    HtmlAttribute* attribute = nullptr;
+};
+
+class LinkSink {
+public:
+    virtual ~LinkSink() = default;
+
+    // One link: url is resolved and still carries its fragment; fetchAnyway is set for the
+    // code and data of applets and objects. url lives only for the call.
+    virtual void addLink(const CUrl& url, bool fetchAnyway, const LinkOrigin& origin) = 0;
+};
+
+} // namespace corvida

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+#include "html/ObjectTag.h"
+
+#include "model/Ascii.h"
+
+namespace corvida {
+
+namespace {
+
+constexpr std::string_view kJavaPrefix = "java:";
+constexpr std::string_view kClsidPrefix = "clsid:";
+
+} // namespace
+
+const std::string* ObjectTag::computeCodeUrl() {
+    const HtmlAttribute* classid = attribute("classid");
+    if (classid == nullptr || !classid->hasText()) {
+        return nullptr;
+    }
+    const std::string_view value = classid->text();
+    const HtmlAttribute* codebase = attribute("codebase");
+    const bool hasCodebase = codebase != nullptr && codebase->hasText();
+    std::string url;
+    if (startsWithIgnoreCase(value, kJavaPrefix)) {
+        if (hasCodebase) {
+            url = codebase->text();
+            if (url.empty() || url.back() != '/') {
+                url += '/';
+            }
+            url += value.substr(kJavaPrefix.size());
+        } else {
+            url = value;
+        }
+    } else if (startsWithIgnoreCase(value, kClsidPrefix)) {
+        if (!hasCodebase) {
+            return nullptr;
+        }
+        url = codebase->text();
+    } else {
+        url = value;
+    }
+    m_codeUrl = std::move(url);
+    return &*m_codeUrl;
+}
+
+void ObjectTag::setCodeUrl(std::string_view location) {
+    HtmlAttribute* classid = attribute("classid");
+    if (classid == nullptr || !classid->hasText()) {
+        return;
+    }
+    HtmlAttribute* codebase = attribute("codebase");
+    if (startsWithIgnoreCase(classid->text(), kJavaPrefix)) {
+        if (codebase != nullptr) {
+            codebase->setText({});
+        }
+        std::string value(kJavaPrefix);
+        value += location;
+        classid->setText(value);
+    } else if (startsWithIgnoreCase(classid->text(), kClsidPrefix)) {
+        if (codebase != nullptr) {
+            codebase->setText(location);
+        }
+    } else {
+        classid->setText(location);
+    }
+}
+
+} // namespace corvida

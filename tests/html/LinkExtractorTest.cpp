@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: MIT
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "html/AppletTag.h"
+#include "html/HtmlDocument.h"
+#include "html/HtmlTestSupport.h"
+#include "html/LinkExtractor.h"
+#include "html/ObjectTag.h"
+#include "model/Web.h"
+
+namespace corvida {
+namespace {
+
+constexpr std::string_view kPageUrl = "http://h/d/p.htm";
+
+std::string linksOf(std::string_view page, std::string_view url = kPageUrl) {
+    HtmlDocument document = HtmlDocument::fromBytes(page, url);
+    test::RecordingSink sink;
+    LinkExtractor(document).extract(sink);
+    return sink.lines;
+}
+
+TEST(LinkExtractorTest, ResolvesAgainstBaseAndPageAndCutsLongValues) {
+    EXPECT_EQ(linksOf("<base href=\"http://h/e/f.htm\"><a href=\"x.htm\">"), "link: 0 http://h/e/x.htm\n");
+    EXPECT_EQ(linksOf("<a href=\"#top\">", "http://h/d/p.htm#here"), "link: 0 http://h/d/p.htm#here#top\n");
+    EXPECT_EQ(linksOf("<a href>x</a><img src><a href=\"\">"), "link: 0 http://h/d/\n");
+    // A '#' value keeps its whole (cut) self; the page URL gives way.
+    const std::string fragment = test::cat({"#", std::string(600, 'f')});
+    EXPECT_EQ(linksOf(test::cat({"<a href=\"", fragment, "\">"})),
+              test::cat({"link: 0 ", fragment.substr(0, 511), "\n"}));
+    EXPECT_EQ(linksOf(test::cat({"<a href=\"#", std::string(505, 'f'), "\">"})),
+              test::cat({"link: 0 http:#", std::string(505, 'f'), "\n"}));
+}
+
+TEST(LinkExtractorTest, HrefAfterBaseWithoutHrefIsStillALink) {
+    EXPECT_EQ(linksOf("<base target=_top><a href=\"a.htm\">"), "link: 0 http://h/d/a.htm\n");
+    // Before a base tag with href only src and background count.
+    EXPECT_EQ(linksOf("<a href=a.htm><img src=b.gif><base href=http://h/e/><a href=c.htm>"),
+              "link: 0 http://h/e/c.htm\nlink: 0 http://h/e/b.gif\n");
+}
+
+TEST(LinkExtractorTest, AppletAndObjectCodeUrls) {
+    EXPECT_EQ(linksOf("<applet code=A.class codebase=classes>"), "link: 1 http://h/d/classes/A.class\n");
+    EXPECT_EQ(linksOf("<applet code=A.class codebase=classes/>"), "link: 1 http://h/d/classes/A.class\n");
+    EXPECT_EQ(linksOf("<applet code=A.class codebase=\"\">"), "link: 1 http://h/A.class\n");
+    EXPECT_EQ(linksOf("<applet code codebase=x>"), "");
+    EXPECT_EQ(linksOf("<object classid=\"java:B.class\" codebase=\"http://h/j\">"), "link: 1 http://h/j/B.class\n");
+    EXPECT_EQ(linksOf("<object classid=\"clsid:1234\" codebase=\"http://h/x.cab\">"), "link: 1 http://h/x.cab\n");
+    EXPECT_EQ(linksOf("<object classid=\"clsid:1234\" data=movie.avi usemap=\"#m\" name=obj>"),
+              "link: 1 http://h/d/movie.avi\nlink: 1 http://h/d/p.htm#m\nlink: 1 http://h/d/obj\n");
+    EXPECT_EQ(linksOf("<object classid=\"file.ocx\">"), "link: 1 http://h/d/file.ocx\n");
+    // Objects are handled one after the other, code URL first.
+    EXPECT_EQ(linksOf("<object data=a classid=b><object name=c classid=d>"),
+              "link: 1 http://h/d/b\nlink: 1 http://h/d/a\nlink: 1 http://h/d/d\nlink: 1 http://h/d/c\n");
+
+    HtmlDocument document = HtmlDocument::fromBytes("<applet code=A codebase=c><object>", kPageUrl);
+    auto* applet = static_cast<AppletTag*>(document.firstNode());
+    EXPECT_EQ(applet->codeUrl(), nullptr);
+    ASSERT_NE(applet->computeCodeUrl(), nullptr);
+    EXPECT_EQ(*applet->codeUrl(), "c/A");
+    auto* object = static_cast<ObjectTag*>(applet->next());
+    EXPECT_EQ(object->computeCodeUrl(), nullptr);
+}
+
+TEST(LinkExtractorTest, CodeUrlSettersPointTheTagElsewhere) {
+    HtmlDocument document = HtmlDocument::fromBytes(
+        "<applet code=A.class codebase=cls><applet codebase=x>"
+        "<object classid=\"java:B.class\" codebase=j><object classid=\"CLSID:1\" codebase=x.cab>"
+        "<object classid=o.ocx codebase=k><object codebase=z><object classid>",
+        kPageUrl);
+    HtmlNode* node = document.firstNode();
+    static_cast<AppletTag*>(node)->setCodeUrl("../temp/x0000012.class");
+    node = node->next();
+    static_cast<AppletTag*>(node)->setCodeUrl("new");
+    for (node = node->next(); node->kind() == HtmlNodeKind::StartTag; node = node->next()) {
+        static_cast<ObjectTag*>(node)->setCodeUrl("L");
+    }
+    EXPECT_EQ(test::writtenOf(document), "<applet code=\"../temp/x0000012.class\" codebase=\"\"><applet codebase=\"\">"
+                                         "<object classid=\"java:L\" codebase=\"\"><object classid=\"CLSID:1\" "
+                                         "codebase=\"L\"><object classid=\"L\" codebase=\"k\"><object "
+                                         "codebase=\"z\"><object classid>");
+}
+
+// The local site writer rewrites through the origin of each link.
+TEST(LinkExtractorTest, OriginLetsASinkRewriteEveryLink) {
+    class RewritingSink : public LinkSink {
+    public:
+        void addLink(const CUrl& url, bool /*fetchAnyway*/, const LinkOrigin& origin) override {
+            const std::string local = test::cat({"L/", url.url().substr(url.baseDirectory().size())});
+            if (origin.attribute != nullptr) {
+                origin.attribute->setText(local);
+            } else if (auto* applet = dynamic_cast<AppletTag*>(origin.tag)) {
+                applet->setCodeUrl(local);
+            }
+        }
+    };
+    HtmlDocument document =
+        HtmlDocument::fromBytes("<a href=a.htm><img src=\"p.gif\" alt=x><applet code=A.class codebase=c>", kPageUrl);
+    RewritingSink sink;
+    LinkExtractor(document).extract(sink);
+    EXPECT_EQ(test::writtenOf(document),
+              "<a href=\"L/a.htm\"><img src=\"L/p.gif\" alt=\"x\"><applet code=\"L/A.class\" codebase=\"\">");
+}
+
+TEST(LinkExtractorTest, WebSinkAddsLinksOneLevelBelowThePage) {
+    Web web;
+    WebNode* page = web.findOrAddNode(CUrl(kPageUrl));
+    page->setLevel(2);
+    HtmlDocument document = HtmlDocument::fromBytes(
+        "<a href=\"#top\">top</a><img src=a.gif><img src=a.gif><a href=b.htm><applet code=C.class>", kPageUrl);
+    LinkExtractor(document).extract(web, page);
+
+    EXPECT_EQ(web.nodeCount(), 4u);
+    EXPECT_EQ(page->outCount(), 3u);
+    EXPECT_EQ(page->inCount(), 0u); // the '#' link names the page itself: no link
+    WebNode* picture = web.findNode(CUrl("http://h/d/a.gif"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->level(), 3);
+    EXPECT_EQ(picture->inCount(), 1u);
+    EXPECT_FALSE(picture->fetchAnyway());
+    WebNode* code = web.findNode(CUrl("http://h/d/C.class"));
+    ASSERT_NE(code, nullptr);
+    EXPECT_TRUE(code->fetchAnyway());
+    EXPECT_EQ(code->level(), 3);
+}
+
+} // namespace
+} // namespace corvida
