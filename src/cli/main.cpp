@@ -13,6 +13,7 @@
 #include "cli/DebugRobotsCommand.h"
 #include "cli/DebugHtmlCommand.h"
 #include "cli/DebugUrlCommand.h"
+#include "cli/DebugFetchCommand.h"
 #include "model/MimeTable.h"
 #include "platform/SystemFileAssociations.h"
 
@@ -23,6 +24,7 @@ using corvida::CliCommand;
 std::vector<CliCommand> allCommands() {
     return {
         corvida::debugUrlCommand(),
+        corvida::debugFetchCommand(),
         corvida::debugHtmlCommand(),
         corvida::debugRobotsCommand(),
         corvida::debugDateCommand(),

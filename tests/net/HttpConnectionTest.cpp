@@ -7,7 +7,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -16,10 +15,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "TransferRecorder.h"
 #include "net/HttpRequestHeaders.h"
 #include "net/HttpTransfer.h"
 #include "net/StringTable.h"
-#include "net/TransferListener.h"
 #include "support/ScriptedServer.h"
 
 namespace corvida {
@@ -29,44 +28,7 @@ using namespace std::chrono_literals;
 using test::Script;
 using test::ScriptedServer;
 
-// Records every report of one transfer; onEnd / onHeaders run inside those reports.
-struct Recorder : TransferListener {
-    std::vector<std::string> texts;
-    std::vector<int> percents;
-    int headerCalls = 0;
-    int status = -1;
-    std::string reason;
-    HttpEntityHeaders entity;
-    int ends = 0;
-    bool success = false;
-    int stringNumber = -1;
-    int code = -1;
-    std::function<void()> onHeaders;
-    std::function<void()> onEnd;
-
-    void statusText(std::string_view text) override { texts.emplace_back(text); }
-    void percent(int value) override { percents.push_back(value); }
-    void headers(int statusCode, std::string_view reasonText, const HttpReplyHeaders&,
-                 const HttpEntityHeaders& entityHeaders) override {
-        ++headerCalls;
-        status = statusCode;
-        reason = reasonText;
-        entity = entityHeaders;
-        if (onHeaders) {
-            onHeaders();
-        }
-    }
-    void end(bool ok, int number, int errorCode) override {
-        ++ends;
-        success = ok;
-        stringNumber = number;
-        code = errorCode;
-        if (onEnd) {
-            onEnd();
-        }
-    }
-    bool saw(const std::string& text) const { return std::find(texts.begin(), texts.end(), text) != texts.end(); }
-};
+using Recorder = test::TransferRecorder;
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
