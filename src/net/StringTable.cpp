@@ -32,6 +32,7 @@ constexpr std::array kEntries{
     Entry{kStringNoAnswerInTime, "The server did not answer in time."},
     Entry{kStringClosedBeforeComplete, "The connection was closed before the reply was complete."},
     Entry{kStringTooManyRedirects, "Too many redirects."},
+    Entry{kStringWriteFailed, "The received data could not be written to the file."},
     Entry{kStringTransferComplete, "Document transfer complete."},
     Entry{kStringConnecting, "Connecting to %s..."},
     Entry{kStringConnectedSending, "Connected to %s, sending request..."},

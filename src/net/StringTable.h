@@ -38,6 +38,8 @@ inline constexpr int kStringReplyHeaderTooLong = 80;
 inline constexpr int kStringNoAnswerInTime = 81;
 inline constexpr int kStringClosedBeforeComplete = 82;
 inline constexpr int kStringTooManyRedirects = 83;
+// A transfer whose body could not be written to its output file.
+inline constexpr int kStringWriteFailed = 84;
 
 class StringTable {
 public:

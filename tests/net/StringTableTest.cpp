@@ -17,7 +17,8 @@ TEST(StringTableTest, KeepsTextsByteForByte) {
     EXPECT_EQ(StringTable::text(kStringReplyHeaderTooLong), "The server's reply header is too long.");
     EXPECT_EQ(StringTable::text(kStringNone), "");
     EXPECT_FALSE(StringTable::contains(65));
-    for (const int number : {64, 66, 67, 68, 69, 70, 71, 80, 81, 82, 83, 61211, 61213, 61214, 61216, 61217, 61218}) {
+    for (const int number :
+         {64, 66, 67, 68, 69, 70, 71, 80, 81, 82, 83, 84, 61211, 61213, 61214, 61216, 61217, 61218}) {
         EXPECT_TRUE(StringTable::contains(number)) << number;
     }
 }
