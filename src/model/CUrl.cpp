@@ -339,6 +339,11 @@ void CUrl::setMimeIndexByServer(std::string_view contentType) {
     if (!contentType.empty() && contentType.front() == ' ') {
         contentType.remove_prefix(1);
     }
+    // Parameters ("text/html; charset=utf-8") are not part of the type.
+    contentType = contentType.substr(0, std::min(contentType.find(';'), contentType.size()));
+    while (!contentType.empty() && (contentType.back() == ' ' || contentType.back() == '\t')) {
+        contentType.remove_suffix(1);
+    }
     m_mimeIndexByServer = MimeTable::instance().addType(contentType);
 }
 

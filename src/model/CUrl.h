@@ -69,8 +69,8 @@ public:
     bool isAudio() const;
     bool isVideo() const;
 
-    // Takes the server's content type (one leading blank skipped) into the MimeTable and
-    // makes it the MIME index by server.
+    // Takes the server's content type (one leading blank skipped, parameters after ';'
+    // dropped) into the MimeTable and makes it the MIME index by server.
     void setMimeIndexByServer(std::string_view contentType);
     // Sets the MIME index by server directly (project files store names, resolved by the loader).
     void setMimeIndexByServer(std::uint32_t index) { m_mimeIndexByServer = index; }

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// A Web is one project's site graph: every node, unique per URL (CUrl::compare), with its
-// links, the start node, the extra start URLs that count as the same site, and the counters
-// by kind. It owns its nodes; node references stay valid until the Web is destroyed. Every
-// change it makes is reported to its WebListener.
+// A Web is one project's site graph and its crawl. The graph: every node, unique per URL
+// (CUrl::compare), with its links, the start node, the extra start URLs that count as the
+// same site, and the counters by kind. The crawl: from the start URL, one step at a time, it
+// picks the unprocessed node of the lowest level (ties: URL order) and fetches it whole,
+// only tests it, or leaves it, by its kind, level, place and the per-kind options; fetched
+// pages bring their links into the graph. Requests run in a fixed number of fetch slots.
 //
-// Nodes are found through a hash index on the folded URL and read in URL order through a
-// lazily merged sorted array, so lookups are O(1) and adding a node never shifts the array.
+// The Web owns its nodes; node references stay valid until the Web is destroyed. Every
+// change it makes is reported to its WebListener. Nodes are found through a hash index on the
+// folded URL and read in URL order through a lazily merged sorted array, and the next node
+// to crawl comes from a priority queue, so no operation walks all nodes.
 
 #include <array>
 #include <cstddef>
@@ -18,12 +22,20 @@
 #include <vector>
 
 #include "model/CUrl.h"
+#include "model/FetchSlot.h"
 #include "model/NodeIndex.h"
+#include "model/ProjectOptions.h"
+#include "model/RealmCache.h"
+#include "model/TransferFactory.h"
 #include "model/UrlOrderedNodes.h"
 #include "model/WebListener.h"
 #include "model/WebNode.h"
+#include "net/HttpRequestHeaders.h"
+#include "net/RobotRules.h"
 
 namespace corvida {
+
+class ImagingLibrary;
 
 // The kinds counted by a Web, in the order project files store their counters.
 enum class NodeKind { Document, Picture, Audio, Video, Ftp, Gopher, Mail, Other };
@@ -51,15 +63,60 @@ inline constexpr const char* kDefaultAccept = "*/*";
 
 class Web {
 public:
-    // listener must outlive the Web; without one the Web makes and owns a listener that does
-    // nothing.
+    // The step() result codes.
+    static constexpr int kStepStarted = 1;
+    static constexpr int kStepNoFreeSlot = -1;
+    static constexpr int kStepWaiting = -2;
+    static constexpr int kStepComplete = 0;
+    // The kind mask that selects every node.
+    static constexpr std::uint32_t kAllKinds = 1023;
+    // Redirects followed for one node before it fails.
+    static constexpr int kMaxRedirects = 10;
+
+    // A graph without a crawl. listener must outlive the Web; without one the Web makes and
+    // owns a listener that does nothing.
     explicit Web(WebListener* listener = nullptr);
+    // A crawl: working directory (its sub-directories are made here), start URL, listener
+    // (as above) and the number of fetch slots (at least 1).
+    Web(std::string_view workingDirectory, std::string_view startUrl, WebListener* listener, int slotCount);
     Web(const Web&) = delete;
     Web& operator=(const Web&) = delete;
     // Tells the listener destroy(), then frees every node.
     ~Web();
 
     WebListener& listener() const { return *m_listener; }
+
+    // Where the crawl's transfers come from; must be set before start() and outlive the Web.
+    void setTransferFactory(TransferFactory* factory) { m_transfers = factory; }
+    // The picture library for thumbnails (none: no thumbnails); must outlive the Web.
+    void setImagingLibrary(ImagingLibrary* imaging) { m_imaging = imaging; }
+    ImagingLibrary* imagingLibrary() const { return m_imaging; }
+    // Sets the per-kind levels and option bytes from the project's options.
+    void configure(const ProjectOptions& options);
+    // Fetches robots.txt when robots exclusion is on (waiting for it), then adds and
+    // processes the start node.
+    void start();
+    // Starts at most one node among those whose flags share a bit with kindMask. Returns
+    // kStepStarted, kStepNoFreeSlot, kStepWaiting (nothing to start, a transfer runs) or
+    // kStepComplete.
+    int step(std::uint32_t kindMask = kAllKinds);
+    // Stops every running transfer without reports; their nodes become unprocessed again, so
+    // a resumed crawl requests them anew.
+    void stopTransfers();
+    // How many slots have a transfer running.
+    int busySlotCount() const;
+    int slotCount() const { return static_cast<int>(m_slots.size()); }
+    // Processed nodes (counted on each call).
+    std::size_t processedCount() const;
+    const RobotRules* robotRules() const { return m_robotRules.get(); }
+    RealmCache& realmCache() { return m_realms; }
+
+    // Reports of a fetch slot's transfer (called by FetchSlot).
+    void headersArrived(FetchSlot& slot, int status, std::string_view reason, const HttpReplyHeaders& reply,
+                        const HttpEntityHeaders& entity);
+    void transferFinished(FetchSlot& slot, bool success, int stringNumber);
+    // A fetched file of node is on disk: settle its copy, parse it, make its thumbnail.
+    void processFetchedFile(WebNode* node);
 
     // The node whose URL compares equal to url, or nullptr.
     WebNode* findNode(const CUrl& url) const;
@@ -111,11 +168,11 @@ public:
     void setStartUrlText(std::string_view url) { m_startUrlText = url; }
     // Absent texts are empty.
     const std::string& userAgent() const { return m_userAgent; }
-    void setUserAgent(std::string_view agent) { m_userAgent = agent; }
+    void setUserAgent(std::string_view agent);
     const std::string& proxy() const { return m_proxy; }
     void setProxy(std::string_view proxy) { m_proxy = proxy; }
     const std::string& emailAddress() const { return m_emailAddress; }
-    void setEmailAddress(std::string_view address) { m_emailAddress = address; }
+    void setEmailAddress(std::string_view address);
     const std::string& accept() const { return m_accept; }
     std::int32_t bufferSize() const { return m_bufferSize; }
     void setBufferSize(std::int32_t size) { m_bufferSize = size; }
@@ -130,6 +187,21 @@ public:
 
 private:
     void classifyAndNumber(WebNode* node);
+    FetchSlot* freeSlot();
+    void queue(WebNode* node);
+    void markUnprocessed(WebNode* node);
+    WebNode* pickNext(std::uint32_t kindMask);
+    void fetchRobots(FetchSlot& slot);
+    void process(WebNode* node, FetchSlot& slot);
+    void processOtherHttp(WebNode* node, FetchSlot& slot);
+    void test(WebNode* node, FetchSlot& slot);
+    void fetch(WebNode* node, FetchSlot& slot);
+    void fetchLocalFile(WebNode* node, const std::string& target);
+    void startTransfer(WebNode* node, FetchSlot& slot, bool testingOnly, const std::string& target);
+    void recordFailure(WebNode* node, int status, std::string_view reason, std::string_view detail, bool tell);
+    void answerChallenge(WebNode* node, const FetchSlot& slot);
+    std::string requestUrl(const WebNode* node) const;
+    bool isOtherMedia(const WebNode* node) const;
     void placeOnSite(WebNode* node) const;
     void countKind(NodeKind kind, int delta);
 
@@ -159,6 +231,22 @@ private:
         kDefaultMaximumLevel, kDefaultMaximumLevel, kDefaultMaximumLevel, kDefaultMaximumLevel, kDefaultMaximumLevel};
     std::array<std::uint32_t, kKindRowCount> m_optionBytes{kDefaultOptionByte, kDefaultOptionByte, kDefaultOptionByte,
                                                            kDefaultOptionByte, kDefaultOptionByte};
+
+    struct QueueEntry {
+        std::int32_t level;
+        WebNode* node;
+    };
+    struct QueueLater {
+        bool operator()(const QueueEntry& a, const QueueEntry& b) const;
+    };
+    TransferFactory* m_transfers = nullptr;
+    ImagingLibrary* m_imaging = nullptr;
+    std::vector<std::unique_ptr<FetchSlot>> m_slots;
+    HttpRequestHeaders m_requestHeaders;
+    std::unique_ptr<RobotRules> m_robotRules;
+    RealmCache m_realms;
+    std::vector<QueueEntry> m_queue; // a heap: lowest level, then URL order, on top
+    bool m_queueBuilt = false;
 };
 
 } // namespace corvida

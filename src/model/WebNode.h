@@ -161,6 +161,10 @@ public:
     // Once set, the tag stays set.
     void markFetchAnyway() { m_fetchAnyway = 1; }
 
+    // Redirects followed for this node during this session (not stored).
+    int redirectCount() const { return m_redirectCount; }
+    void countRedirect() { ++m_redirectCount; }
+
 private:
     static constexpr std::size_t kTextCount = 6;
     using Texts = std::array<std::optional<std::string>, kTextCount>;
@@ -189,6 +193,7 @@ private:
     std::int32_t m_viewPictureHandle = -1;
     std::uint32_t m_robotsVerdict = kRobotsNotChecked;
     std::uint32_t m_fetchAnyway = 0;
+    int m_redirectCount = 0;
 };
 
 } // namespace corvida

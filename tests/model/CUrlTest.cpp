@@ -170,6 +170,8 @@ TEST(CUrlTest, ServerTypeOverridesTheExtension) {
     EXPECT_FALSE(url.isDocument());
     url.setMimeIndexByServer(" text/html");
     EXPECT_EQ(url.mimeIndexByServer(), MimeTable::kTypeHtml);
+    url.setMimeIndexByServer("Text/HTML; charset=utf-8 ");
+    EXPECT_EQ(url.mimeIndexByServer(), MimeTable::kTypeHtml);
     EXPECT_TRUE(url.isDocument());
     url.setMimeIndexByServer("audio/x-corvida-test");
     EXPECT_TRUE(url.isAudio());

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#include "model/FetchSlot.h"
+
+#include "model/Web.h"
+
+namespace corvida {
+
+FetchSlot::~FetchSlot() {
+    if (m_current) {
+        m_current->stop();
+    }
+}
+
+void FetchSlot::begin(WebNode* node, bool testingOnly) {
+    m_node = node;
+    m_busy = true;
+    m_testingOnly = testingOnly;
+    m_status = -1;
+    m_reason.clear();
+    m_challenge.clear();
+}
+
+void FetchSlot::setAnswer(int status, std::string_view reason, std::string_view challenge) {
+    m_status = status;
+    m_reason = reason;
+    m_challenge = challenge;
+}
+
+void FetchSlot::finish() {
+    m_busy = false;
+    m_node = nullptr;
+}
+
+Transfer& FetchSlot::newTransfer(std::unique_ptr<Transfer> transfer) {
+    m_previous = std::move(m_current);
+    m_current = std::move(transfer);
+    return *m_current;
+}
+
+void FetchSlot::stop() {
+    if (m_current) {
+        m_current->stop();
+    }
+    finish();
+}
+
+void FetchSlot::statusText(std::string_view text) {
+    m_web.listener().slotText(text, m_index);
+}
+
+void FetchSlot::percent(int value) {
+    m_web.listener().slotProgress(value, m_index);
+}
+
+void FetchSlot::headers(int statusCode, std::string_view reason, const HttpReplyHeaders& reply,
+                        const HttpEntityHeaders& entity) {
+    m_web.headersArrived(*this, statusCode, reason, reply, entity);
+}
+
+void FetchSlot::end(bool success, int stringNumber, int /*errorCode*/) {
+    m_web.transferFinished(*this, success, stringNumber);
+}
+
+} // namespace corvida

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// A FetchSlot is one of a crawl's parallel request places: the node it works on, whether the
+// request only tests (HEAD), the status of the answer so far, a pending Basic challenge, and
+// the transfers it uses. It hears its transfer as a TransferListener and hands every report
+// to its Web. A finished transfer is kept until the slot's next transfer starts, so that no
+// transfer is destroyed inside its own report.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "model/Transfer.h"
+#include "net/TransferListener.h"
+
+namespace corvida {
+
+class Web;
+class WebNode;
+
+class FetchSlot : public TransferListener {
+public:
+    // web must outlive the slot.
+    FetchSlot(Web& web, int index) : m_web(web), m_index(index) {}
+    FetchSlot(const FetchSlot&) = delete;
+    FetchSlot& operator=(const FetchSlot&) = delete;
+    ~FetchSlot() override;
+
+    int index() const { return m_index; }
+    bool busy() const { return m_busy; }
+    WebNode* node() const { return m_node; }
+    bool testingOnly() const { return m_testingOnly; }
+    int status() const { return m_status; }
+    const std::string& reason() const { return m_reason; }
+    const std::string& challenge() const { return m_challenge; }
+
+    // Takes node into the slot for a new request: busy, no status yet (-1), no challenge.
+    void begin(WebNode* node, bool testingOnly);
+    // Records the answer's status line and Basic challenge (empty when none).
+    void setAnswer(int status, std::string_view reason, std::string_view challenge);
+    // The slot is free again.
+    void finish();
+    // A new transfer for the next request; the one before it is kept until then.
+    Transfer& newTransfer(std::unique_ptr<Transfer> transfer);
+    // Stops the running transfer without a report and frees the slot.
+    void stop();
+
+    void statusText(std::string_view text) override;
+    void percent(int value) override;
+    void headers(int statusCode, std::string_view reason, const HttpReplyHeaders& reply,
+                 const HttpEntityHeaders& entity) override;
+    void end(bool success, int stringNumber, int errorCode) override;
+
+private:
+    Web& m_web;
+    int m_index;
+    WebNode* m_node = nullptr;
+    bool m_busy = false;
+    bool m_testingOnly = false;
+    int m_status = -1;
+    std::string m_reason;
+    std::string m_challenge;
+    std::unique_ptr<Transfer> m_current;
+    std::unique_ptr<Transfer> m_previous;
+};
+
+} // namespace corvida

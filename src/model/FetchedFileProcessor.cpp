@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: MIT
+#include "model/FetchedFileProcessor.h"
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include "html/HtmlDocument.h"
+#include "html/LinkExtractor.h"
+#include "model/LocalNames.h"
+#include "model/Thumbnailer.h"
+#include "model/Web.h"
+#include "model/WebNode.h"
+
+namespace corvida {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// True when both files can be read and hold the same bytes; any error counts as different.
+bool sameContent(const std::string& a, const std::string& b) {
+    std::error_code error;
+    const auto sizeA = fs::file_size(a, error);
+    if (error) {
+        return false;
+    }
+    const auto sizeB = fs::file_size(b, error);
+    if (error || sizeA != sizeB) {
+        return false;
+    }
+    std::ifstream fileA(a, std::ios::binary);
+    std::ifstream fileB(b, std::ios::binary);
+    if (!fileA || !fileB) {
+        return false;
+    }
+    char bufferA[65536];
+    char bufferB[65536];
+    while (fileA && fileB) {
+        fileA.read(bufferA, sizeof bufferA);
+        fileB.read(bufferB, sizeof bufferB);
+        if (fileA.gcount() != fileB.gcount() || !std::equal(bufferA, bufferA + fileA.gcount(), bufferB)) {
+            return false;
+        }
+    }
+    return fileA.eof() && fileB.eof();
+}
+
+void removeFile(const std::string& path) {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+}
+
+bool moveFile(const std::string& from, const std::string& to) {
+    std::error_code error;
+    fs::rename(from, to, error);
+    return !error;
+}
+
+std::int32_t now() {
+    return static_cast<std::int32_t>(std::time(nullptr));
+}
+
+} // namespace
+
+void FetchedFileProcessor::process(WebNode* node) {
+    WebListener& listener = m_web.listener();
+    const std::string& directory = m_web.workingDirectory();
+    const std::string workingCopy = directory + LocalNames::workingCopy(*node);
+    const std::string newCopy = directory + LocalNames::newCopy(*node);
+
+    if (node->hasAnyFlag(kFlagFetchToNewCopy)) {
+        if (!node->hasAnyFlag(kFlagEarlierCopy)) {
+            if (node->hasAnyFlag(kFlagFetched)) {
+                node->setChecked(now());
+                moveFile(newCopy, workingCopy);
+            }
+        } else {
+            bool equal = false;
+            if (node->hasAnyFlag(kFlagNotModified)) {
+                equal = true;
+                node->clearFlags(kFlagNotModified);
+            } else {
+                equal = sameContent(workingCopy, newCopy);
+            }
+            if (!equal) {
+                node->setChecked(now());
+                node->setFlags(kFlagChanged);
+                removeFile(workingCopy);
+                moveFile(newCopy, workingCopy);
+            } else {
+                removeFile(newCopy);
+                listener.nodeProcessed(node, true);
+                return;
+            }
+        }
+    }
+
+    std::error_code error;
+    const auto size = fs::file_size(workingCopy, error);
+    if (!error) {
+        node->setLocalSize(static_cast<std::int32_t>(std::min<std::uintmax_t>(size, INT32_MAX)));
+        node->setFlags(kFlagFetched);
+    }
+
+    if (node->hasAnyFlag(kFlagPicture) && node->hasAnyFlag(kFlagFetched) && node->localSize() >= 1) {
+        processPicture(node, workingCopy);
+    } else if (node->hasAnyFlag(kFlagDocument) && node->hasAnyFlag(kFlagFetched) && node->localSize() >= 1) {
+        if (!processDocument(node, workingCopy)) {
+            return;
+        }
+    }
+    listener.nodeProcessed(node, true);
+}
+
+void FetchedFileProcessor::processPicture(WebNode* node, const std::string& workingCopy) {
+    const std::uint32_t options = m_web.optionByte(KindRow::Pictures);
+    if (ImagingLibrary* imaging = m_web.imagingLibrary()) {
+        const bool writeFile = (options & kOptionKeepDocumentOrThumbnail) != 0;
+        Thumbnailer(*imaging).make(*node, workingCopy, m_web.workingDirectory() + LocalNames::thumbnail(*node),
+                                   writeFile);
+    }
+    if ((options & kOptionKeepCopy) == 0) {
+        removeFile(workingCopy);
+        node->clearFlags(kFlagPictureCopy);
+    }
+}
+
+bool FetchedFileProcessor::processDocument(WebNode* node, const std::string& workingCopy) {
+    const WebNode* start = m_web.startNode();
+    if (start != nullptr && node != start && node->localSize() == start->localSize() &&
+        sameContent(workingCopy, m_web.workingDirectory() + LocalNames::workingCopy(*start))) {
+        m_web.makeAliasOfStartNode(node);
+        return false;
+    }
+    const std::string* request = node->text(WebNode::Text::RequestUrl);
+    HtmlDocument document(workingCopy, request != nullptr ? std::string_view(*request) : node->url().url());
+    node->setFlags(kFlagDocumentCopy);
+    node->setTitle(document.title(kTextCapacity));
+    node->setExcerpt(document.excerpt(kTextCapacity));
+    LinkExtractor(document).extract(m_web, node);
+    const std::uint32_t options = m_web.optionByte(KindRow::Documents);
+    if ((options & (kOptionKeepCopy | kOptionKeepDocumentOrThumbnail)) == 0) {
+        removeFile(workingCopy);
+        node->clearFlags(kFlagDocumentCopy);
+    }
+    return true;
+}
+
+} // namespace corvida

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// A FetchedFileProcessor settles what a crawl does with a node's file once it is on disk
+// (fetched, copied from a local file, or kept after a "not modified" answer): it puts the
+// working copy in place (replacing an older copy only when the content changed), records
+// the local size, parses documents for title, excerpt and links, recognises a second copy
+// of the start page, makes picture thumbnails, and deletes copies that the kind's option
+// byte does not keep. It ends by telling the listener that the node was processed.
+
+#include <string>
+
+namespace corvida {
+
+class Web;
+class WebNode;
+
+class FetchedFileProcessor {
+public:
+    // The longest title and excerpt kept on a node, terminator included.
+    static constexpr int kTextCapacity = 260;
+
+    // web must outlive the processor.
+    explicit FetchedFileProcessor(Web& web) : m_web(web) {}
+
+    // Processes node's fetched file.
+    void process(WebNode* node);
+
+private:
+    void processPicture(WebNode* node, const std::string& workingCopy);
+    // Returns false when the page turned out to be the start page again.
+    bool processDocument(WebNode* node, const std::string& workingCopy);
+
+    Web& m_web;
+};
+
+} // namespace corvida
