@@ -14,6 +14,8 @@
 #include "cli/DebugHtmlCommand.h"
 #include "cli/DebugUrlCommand.h"
 #include "cli/DebugFetchCommand.h"
+#include "cli/InfoCommand.h"
+#include "cli/TreeCommand.h"
 #include "model/MimeTable.h"
 #include "platform/SystemFileAssociations.h"
 
@@ -23,6 +25,8 @@ using corvida::CliCommand;
 
 std::vector<CliCommand> allCommands() {
     return {
+        corvida::infoCommand(),
+        corvida::treeCommand(),
         corvida::debugUrlCommand(),
         corvida::debugFetchCommand(),
         corvida::debugHtmlCommand(),

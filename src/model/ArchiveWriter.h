@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// An ArchiveWriter appends the project file's primitive fields to a byte buffer: 32-bit
+// little-endian numbers, short texts (a length prefix of 1, 3 or 7 bytes, no terminator) and
+// counted texts (a 32-bit length that counts a terminating NUL, 0 for an absent text). The
+// records themselves decide the order of their fields; the writer adds no tags.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvida {
+
+class ArchiveWriter {
+public:
+    // Reserves room for about expectedSize bytes.
+    explicit ArchiveWriter(std::size_t expectedSize = 0);
+
+    void writeU32(std::uint32_t value);
+    void writeI32(std::int32_t value) { writeU32(static_cast<std::uint32_t>(value)); }
+    void writeBool(bool value) { writeU32(value ? 1 : 0); }
+    // A length byte when the text is shorter than 255 bytes; else 0xFF and a 16-bit length
+    // when shorter than 0xFFFE; else 0xFF, 0xFFFF and a 32-bit length. Then the bytes.
+    void writeShortText(std::string_view text);
+    // The length including a NUL, the bytes and the NUL. An empty text takes 5 bytes.
+    void writeCountedText(std::string_view text);
+    // The length 0: the text is absent.
+    void writeAbsentText() { writeU32(0); }
+    // An absent text for nullptr, else the text.
+    void writeOptionalText(const std::string* text);
+
+    const std::string& bytes() const { return m_bytes; }
+    std::string takeBytes() { return std::move(m_bytes); }
+
+private:
+    std::string m_bytes;
+};
+
+} // namespace corvida

@@ -1,0 +1,542 @@
+// SPDX-License-Identifier: MIT
+#include "model/ProjectFile.h"
+
+#include <array>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "model/ArchiveReader.h"
+#include "model/ArchiveWriter.h"
+#include "model/CUrl.h"
+#include "model/MimeTable.h"
+#include "model/WebListener.h"
+#include "model/WebNode.h"
+#include "platform/CompoundFile.h"
+#include "platform/DiskFile.h"
+
+namespace corvida {
+
+namespace {
+
+constexpr std::uint32_t kNeighbourListEnd = 0xFFFFFFFE;
+constexpr std::size_t kStoredKindRows = 4;
+// The smallest node record: every text absent, both neighbour lists empty.
+constexpr std::size_t kMinimumNodeRecordSize = 136;
+// A rough average, to reserve the output buffer once.
+constexpr std::size_t kTypicalNodeRecordSize = 256;
+constexpr const char* kStoringText = "Storing...";
+constexpr const char* kLoadingText = "Loading...";
+constexpr const char* kFinishedText = " FINISHED";
+
+constexpr std::array<WebNode::Text, 5> kStoredNodeTexts = {WebNode::Text::Title, WebNode::Text::Excerpt,
+                                                           WebNode::Text::RequestUrl, WebNode::Text::StatusText,
+                                                           WebNode::Text::StatusDetail};
+constexpr std::array<const char*, 5> kStoredNodeTextNames = {"the title", "the excerpt", "the request URL",
+                                                             "the status text", "the status detail"};
+constexpr std::array<KindRow, kStoredKindRows> kStoredKindRowOrder = {KindRow::Documents, KindRow::Pictures,
+                                                                      KindRow::Audio, KindRow::Video};
+constexpr std::array<NodeKind, kNodeKindCount> kCounterOrder = {NodeKind::Document, NodeKind::Picture, NodeKind::Audio,
+                                                                NodeKind::Video,    NodeKind::Ftp,     NodeKind::Gopher,
+                                                                NodeKind::Mail,     NodeKind::Other};
+
+// Reports whole percents of work done, each value once.
+class ProgressReporter {
+public:
+    ProgressReporter(WebListener* listener, std::size_t total) : m_listener(listener), m_total(total) { report(0); }
+    // Called before item index is handled.
+    void before(std::size_t index) { report(static_cast<int>(static_cast<std::uint64_t>(index) * 100 / m_total)); }
+    void finish() { report(100); }
+
+private:
+    void report(int percent) {
+        if (m_listener != nullptr && percent != m_last) {
+            m_last = percent;
+            m_listener->progress(percent);
+        }
+    }
+
+    WebListener* m_listener;
+    std::size_t m_total;
+    int m_last = -1;
+};
+
+// Web texts that are empty are stored absent.
+void writeWebText(ArchiveWriter& writer, const std::string& text) {
+    if (text.empty()) {
+        writer.writeAbsentText();
+    } else {
+        writer.writeCountedText(text);
+    }
+}
+
+void writeNeighbours(ArchiveWriter& writer, const NeighbourList& neighbours) {
+    for (const WebNode* neighbour : neighbours.sorted()) {
+        // Empty references and unnumbered nodes cannot be named in the file.
+        if (neighbour != nullptr && neighbour->number() >= 0) {
+            writer.writeI32(neighbour->number());
+        }
+    }
+    writer.writeU32(kNeighbourListEnd);
+}
+
+void writeUrl(ArchiveWriter& writer, const CUrl& url, const MimeTable& table) {
+    writer.writeCountedText(url.url());
+    writer.writeCountedText(url.baseDirectory());
+    writer.writeCountedText(url.scheme());
+    writer.writeCountedText(url.extension());
+    writer.writeCountedText(url.host());
+    writer.writeCountedText(url.fragment());
+    writer.writeU32(url.length());
+    writer.writeU32(url.foldHash());
+    writer.writeCountedText(table.schemeName(url.schemeIndex()));
+    writer.writeCountedText(table.typeName(url.mimeIndexByExtension()));
+    writer.writeCountedText(table.typeName(url.mimeIndexByServer()));
+}
+
+void writeNode(ArchiveWriter& writer, const WebNode& node, const MimeTable& table) {
+    writeUrl(writer, node.url(), table);
+    for (const WebNode::Text which : kStoredNodeTexts) {
+        writer.writeOptionalText(node.text(which));
+    }
+    writer.writeI32(node.localSize());
+    writer.writeI32(node.number());
+    writer.writeI32(node.httpStatus());
+    // The fetch-anyway tag travels as a flag bit that the running program never uses.
+    const std::uint32_t flags =
+        node.fetchAnyway() ? (node.flags() | kFlagStoredFetchAnyway) : (node.flags() & ~kFlagStoredFetchAnyway);
+    writer.writeU32(flags);
+    writer.writeI32(node.level());
+    writer.writeI32(node.expires());
+    writer.writeI32(node.lastModified());
+    writer.writeI32(node.checked());
+    writer.writeI32(node.size());
+    writer.writeI32(node.pictureWidth());
+    writer.writeI32(node.pictureHeight());
+    writer.writeI32(node.pictureDepth());
+    writer.writeI32(node.thumbnailWidth());
+    writer.writeI32(node.thumbnailHeight());
+    writer.writeI32(node.thumbnailDepth());
+    writeNeighbours(writer, node.inNeighbours());
+    writeNeighbours(writer, node.outNeighbours());
+    writer.writeU32(node.robotsVerdict());
+}
+
+// The stored Web record without its nodes.
+struct WebRecord {
+    std::int32_t startNumber = -1;
+    std::uint32_t nodeCount = 0;
+    std::string workingDirectory;
+    std::string workingFileName;
+    std::string startUrl;
+    std::string userAgent;
+    std::string proxy;
+    std::int32_t bufferSize = 0;
+    bool robotsExclusion = false;
+    std::string emailAddress;
+    std::int32_t nextNodeNumber = 0;
+    std::array<std::uint32_t, kNodeKindCount> counters{};
+    std::int32_t highestLevel = 0;
+    std::array<std::int32_t, kStoredKindRows> maximumLevels{};
+    std::array<std::uint32_t, kStoredKindRows> optionBytes{};
+    bool alwaysFetch = false;
+};
+
+// A node read from the file whose neighbours are still numbers.
+struct PendingNode {
+    std::unique_ptr<WebNode> node;
+    std::size_t inBegin = 0;  // into the shared number list
+    std::size_t outBegin = 0; // ends where the next node's in-numbers begin
+};
+
+struct UrlHash {
+    std::size_t operator()(const CUrl* url) const { return url->identityHash(); }
+};
+struct UrlEqual {
+    bool operator()(const CUrl* a, const CUrl* b) const { return a->compare(*b) == 0; }
+};
+
+class ContentsReader {
+public:
+    ContentsReader(std::string_view contents, WebListener* listener)
+        : m_reader(contents), m_listener(listener), m_table(MimeTable::instance()) {}
+
+    // Reads everything; false (with error()) when the sequence is damaged.
+    bool read(ProjectOptions& options) {
+        readOptions(options);
+        readWebRecord();
+        if (!m_reader.ok()) {
+            return false;
+        }
+        if (m_record.nodeCount > m_reader.remaining() / kMinimumNodeRecordSize) {
+            m_reader.fail("the node count",
+                          "of " + std::to_string(m_record.nodeCount) + " is more than the rest of the file can hold");
+            return false;
+        }
+        m_progress.emplace(m_listener, m_record.nodeCount);
+        readNodes();
+        return m_reader.ok();
+    }
+
+    std::string error() const { return "damaged project file: " + m_reader.error(); }
+
+    // Builds the Web from what was read; requires a successful read().
+    std::unique_ptr<Web> build(WebListener* listener, const ProjectFile::WebSettings& settings) {
+        auto web = std::make_unique<Web>(listener);
+        web->setUserAgent(settings.userAgent);
+        web->setProxy(settings.proxy);
+        web->setEmailAddress(settings.emailAddress);
+        web->setBufferSize(settings.bufferSize);
+        web->setRobotsExclusion(settings.robotsExclusion);
+        applyRecord(*web);
+
+        std::vector<WebNode*> adopted;
+        adopted.reserve(m_nodes.size());
+        for (PendingNode& pending : m_nodes) {
+            // URLs were checked for duplicates while reading, so every node is taken.
+            adopted.push_back(web->adoptLoadedNode(std::move(pending.node)));
+        }
+        for (std::size_t i = 0; i < m_nodes.size(); ++i) {
+            const std::size_t inEnd = m_nodes[i].outBegin;
+            const std::size_t outEnd = i + 1 < m_nodes.size() ? m_nodes[i + 1].inBegin : m_numbers.size();
+            WebNode* node = adopted[i];
+            for (std::size_t k = m_nodes[i].inBegin; k < inEnd; ++k) {
+                linkLoaded(node, nodeOfNumber(m_numbers[k]), true);
+            }
+            for (std::size_t k = inEnd; k < outEnd; ++k) {
+                linkLoaded(node, nodeOfNumber(m_numbers[k]), false);
+            }
+        }
+        web->setStartNode(nodeOfNumber(static_cast<std::uint32_t>(m_record.startNumber)));
+        if (listener != nullptr) {
+            for (WebNode* node : adopted) {
+                listener->nodeAdded(node, false, nullptr);
+                listener->nodeProcessed(node, false);
+            }
+        }
+        return web;
+    }
+
+    void finishProgress() { m_progress->finish(); }
+
+private:
+    void readOptions(ProjectOptions& options) {
+        m_reader.setRecord("project record");
+        options.startUrl = m_reader.readShortText("the start URL");
+        options.autoReport = m_reader.readBool("the auto report switch");
+        options.autoLocalSite = m_reader.readBool("the auto local site switch");
+        options.checkExternal = m_reader.readBool("the check external switch");
+        options.getDocuments = m_reader.readBool("the get documents switch");
+        options.getPictures = m_reader.readBool("the get pictures switch");
+        options.getAudio = m_reader.readBool("the get audio switch");
+        options.getVideo = m_reader.readBool("the get video switch");
+        options.maximumLevel = m_reader.readU32("the maximum level");
+        options.localSiteMade = m_reader.readBool("the local site made switch");
+        options.reportMade = m_reader.readBool("the report made switch");
+    }
+
+    std::string readWebText(const char* what) { return std::string(m_reader.readCountedView(what)); }
+
+    void readWebRecord() {
+        m_reader.setRecord("Web record");
+        WebRecord& r = m_record;
+        r.startNumber = m_reader.readI32("the start node number");
+        r.nodeCount = m_reader.readU32("the node count");
+        r.workingDirectory = readWebText("the working directory");
+        r.workingFileName = readWebText("the working file name");
+        r.startUrl = readWebText("the start URL");
+        r.userAgent = readWebText("the user agent");
+        r.proxy = readWebText("the proxy");
+        r.bufferSize = m_reader.readI32("the buffer size");
+        r.robotsExclusion = m_reader.readBool("the robots switch");
+        r.emailAddress = readWebText("the e-mail address");
+        r.nextNodeNumber = m_reader.readI32("the next node number");
+        for (std::uint32_t& counter : r.counters) {
+            counter = m_reader.readU32("a counter");
+        }
+        r.highestLevel = m_reader.readI32("the highest level");
+        for (std::int32_t& level : r.maximumLevels) {
+            level = m_reader.readI32("a maximum level");
+        }
+        for (std::uint32_t& options : r.optionBytes) {
+            options = m_reader.readU32("an option byte");
+        }
+        r.alwaysFetch = m_reader.readBool("the always-fetch switch");
+    }
+
+    void applyRecord(Web& web) const {
+        const WebRecord& r = m_record;
+        web.setWorkingDirectoryParts(r.workingDirectory, r.workingFileName);
+        web.setStartUrlText(r.startUrl);
+        web.setUserAgent(r.userAgent);
+        web.setProxy(r.proxy);
+        web.setBufferSize(r.bufferSize);
+        web.setRobotsExclusion(r.robotsExclusion);
+        web.setEmailAddress(r.emailAddress);
+        web.setNextNodeNumber(r.nextNodeNumber);
+        for (std::size_t i = 0; i < kNodeKindCount; ++i) {
+            web.setCount(kCounterOrder[i], r.counters[i]);
+        }
+        web.setHighestLevel(r.highestLevel);
+        for (std::size_t i = 0; i < kStoredKindRows; ++i) {
+            web.setMaximumLevel(kStoredKindRowOrder[i], r.maximumLevels[i]);
+            web.setOptionByte(kStoredKindRowOrder[i], r.optionBytes[i]);
+        }
+        web.setAlwaysFetch(r.alwaysFetch);
+    }
+
+    // A stored scheme or type name as an index of this program's table. Unknown names are
+    // added; an empty name, like "???", means none.
+    std::uint32_t schemeIndexOf(std::string_view name) { return name.empty() ? 0 : m_table.addScheme(name); }
+    std::uint32_t typeIndexOf(std::string_view name) { return name.empty() ? 0 : m_table.addType(name); }
+
+    CUrl readUrl() {
+        const std::string_view text = m_reader.readCountedView("the URL");
+        m_reader.readCountedView("the base directory");
+        m_reader.readCountedView("the scheme");
+        m_reader.readCountedView("the extension");
+        m_reader.readCountedView("the host");
+        const std::string_view fragment = m_reader.readCountedView("the fragment");
+        const std::uint32_t length = m_reader.readU32("the URL length");
+        const std::uint32_t hash = m_reader.readU32("the URL hash");
+        const std::string_view scheme = m_reader.readCountedView("the scheme name");
+        const std::string_view byExtension = m_reader.readCountedView("the MIME type by extension");
+        const std::string_view byServer = m_reader.readCountedView("the MIME type by server");
+        if (!m_reader.ok()) {
+            return CUrl();
+        }
+        // The base directory, scheme, extension and host follow from the URL text; they are
+        // stored only for other readers.
+        CUrl url =
+            CUrl::restore(text, fragment, schemeIndexOf(scheme), typeIndexOf(byExtension), typeIndexOf(byServer));
+        // Lookups trust the stored length and hash, so a record whose numbers do not belong
+        // to its text is damage, not something to repair silently.
+        if (url.length() != length || url.foldHash() != hash) {
+            m_reader.fail("the URL", "does not match its stored length and hash");
+        }
+        return url;
+    }
+
+    void readNeighbourNumbers(const char* what) {
+        for (;;) {
+            const std::uint32_t number = m_reader.readU32(what);
+            if (!m_reader.ok() || number == kNeighbourListEnd) {
+                return;
+            }
+            m_numbers.push_back(number);
+        }
+    }
+
+    void readNode() {
+        const CUrl url = readUrl();
+        if (!m_reader.ok()) {
+            return;
+        }
+        auto node = std::make_unique<WebNode>(url);
+        for (std::size_t i = 0; i < kStoredNodeTexts.size(); ++i) {
+            bool present = false;
+            const std::string_view text = m_reader.readCountedView(kStoredNodeTextNames[i], &present);
+            if (present) {
+                node->setText(kStoredNodeTexts[i], text);
+            }
+        }
+        node->setLocalSize(m_reader.readI32("the local size"));
+        node->setNumber(m_reader.readI32("the node number"));
+        node->setHttpStatus(m_reader.readI32("the HTTP status"));
+        const std::uint32_t flags = m_reader.readU32("the flags");
+        if ((flags & kFlagStoredFetchAnyway) != 0) {
+            node->markFetchAnyway();
+        }
+        node->assignFlags(flags & ~kFlagStoredFetchAnyway);
+        node->setLevel(m_reader.readI32("the level"));
+        node->setExpires(m_reader.readI32("the expiry time"));
+        node->setLastModified(m_reader.readI32("the modification time"));
+        node->setChecked(m_reader.readI32("the check time"));
+        node->setSize(m_reader.readI32("the size"));
+        const std::int32_t pictureWidth = m_reader.readI32("the picture width");
+        const std::int32_t pictureHeight = m_reader.readI32("the picture height");
+        const std::int32_t pictureDepth = m_reader.readI32("the picture depth");
+        node->setPicture(pictureWidth, pictureHeight, pictureDepth);
+        const std::int32_t thumbnailWidth = m_reader.readI32("the thumbnail width");
+        const std::int32_t thumbnailHeight = m_reader.readI32("the thumbnail height");
+        const std::int32_t thumbnailDepth = m_reader.readI32("the thumbnail depth");
+        node->setThumbnail(thumbnailWidth, thumbnailHeight, thumbnailDepth);
+        PendingNode pending;
+        pending.inBegin = m_numbers.size();
+        readNeighbourNumbers("the in-neighbours");
+        pending.outBegin = m_numbers.size();
+        readNeighbourNumbers("the out-neighbours");
+        node->setRobotsVerdict(m_reader.readU32("the robots verdict"));
+        if (!m_reader.ok()) {
+            return;
+        }
+        if (!m_urls.insert(&node->url()).second) {
+            m_reader.fail("the URL", "is the URL of an earlier node");
+            return;
+        }
+        const std::int32_t number = node->number();
+        if (number >= 0 && !m_byNumber.emplace(number, node.get()).second) {
+            m_reader.fail("the node number", "is the number of an earlier node");
+            return;
+        }
+        pending.node = std::move(node);
+        m_nodes.push_back(std::move(pending));
+    }
+
+    void readNodes() {
+        const std::size_t count = m_record.nodeCount;
+        m_nodes.reserve(count);
+        m_urls.reserve(count);
+        m_byNumber.reserve(count);
+        for (std::size_t i = 0; i < count && m_reader.ok(); ++i) {
+            m_progress->before(i);
+            m_reader.setRecord("node", static_cast<std::int64_t>(i));
+            readNode();
+        }
+        m_reader.setRecord(nullptr);
+        m_reader.expectEnd("the last node");
+    }
+
+    WebNode* nodeOfNumber(std::uint32_t number) const {
+        const auto it = m_byNumber.find(static_cast<std::int32_t>(number));
+        return it == m_byNumber.end() ? nullptr : it->second;
+    }
+
+    // A number without a node becomes an empty reference; a node named twice is kept once.
+    static void linkLoaded(WebNode* node, WebNode* neighbour, bool in) {
+        if (in && neighbour == nullptr) {
+            node->appendLoadedIn(nullptr);
+        } else if (in) {
+            node->linkIn(neighbour);
+        } else if (neighbour == nullptr) {
+            node->appendLoadedOut(nullptr);
+        } else {
+            node->linkOut(neighbour);
+        }
+    }
+
+    ArchiveReader m_reader;
+    WebListener* m_listener;
+    MimeTable& m_table;
+    WebRecord m_record;
+    std::vector<PendingNode> m_nodes;
+    std::vector<std::uint32_t> m_numbers;
+    std::unordered_set<const CUrl*, UrlHash, UrlEqual> m_urls;
+    std::unordered_map<std::int32_t, WebNode*> m_byNumber;
+    std::optional<ProgressReporter> m_progress;
+};
+
+} // namespace
+
+std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
+    const Web empty;
+    const Web& source = web != nullptr ? *web : empty;
+    WebListener* listener = web != nullptr ? &web->listener() : nullptr;
+    if (listener != nullptr) {
+        listener->showText(kStoringText);
+    }
+    const std::vector<WebNode*>& nodes = source.nodes();
+    ArchiveWriter writer(512 + nodes.size() * kTypicalNodeRecordSize);
+
+    writer.writeShortText(options.startUrl);
+    writer.writeBool(options.autoReport);
+    writer.writeBool(options.autoLocalSite);
+    writer.writeBool(options.checkExternal);
+    writer.writeBool(options.getDocuments);
+    writer.writeBool(options.getPictures);
+    writer.writeBool(options.getAudio);
+    writer.writeBool(options.getVideo);
+    writer.writeU32(options.maximumLevel);
+    writer.writeBool(options.localSiteMade);
+    writer.writeBool(options.reportMade);
+
+    writer.writeI32(source.startNode() != nullptr ? source.startNode()->number() : -1);
+    writer.writeU32(static_cast<std::uint32_t>(nodes.size()));
+    writeWebText(writer, source.workingDirectory());
+    writeWebText(writer, source.workingFileName());
+    writeWebText(writer, source.startUrlText());
+    writeWebText(writer, source.userAgent());
+    writeWebText(writer, source.proxy());
+    writer.writeI32(source.bufferSize());
+    writer.writeBool(source.robotsExclusion());
+    writeWebText(writer, source.emailAddress());
+    writer.writeI32(source.nextNodeNumber());
+    for (const NodeKind kind : kCounterOrder) {
+        writer.writeU32(source.count(kind));
+    }
+    writer.writeI32(source.highestLevel());
+    for (const KindRow row : kStoredKindRowOrder) {
+        writer.writeI32(source.maximumLevel(row));
+    }
+    for (const KindRow row : kStoredKindRowOrder) {
+        writer.writeU32(source.optionByte(row));
+    }
+    writer.writeBool(source.alwaysFetch());
+
+    const MimeTable& table = MimeTable::instance();
+    ProgressReporter progress(listener, nodes.size());
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        progress.before(i);
+        writeNode(writer, *nodes[i], table);
+    }
+    progress.finish();
+    if (listener != nullptr) {
+        listener->endText(kFinishedText);
+    }
+    return writer.takeBytes();
+}
+
+ProjectFile::Loaded ProjectFile::decode(std::string_view contents, WebListener* listener, const WebSettings& settings) {
+    Loaded loaded;
+    if (listener != nullptr) {
+        listener->showText(kLoadingText);
+    }
+    ContentsReader reader(contents, listener);
+    if (!reader.read(loaded.options)) {
+        loaded.error = reader.error();
+        return loaded;
+    }
+    loaded.web = reader.build(listener, settings);
+    reader.finishProgress();
+    if (listener != nullptr) {
+        listener->endText(kFinishedText);
+    }
+    return loaded;
+}
+
+std::string ProjectFile::save(const std::string& path, const ProjectOptions& options, const Web* web) {
+    const std::string contents = encode(options, web);
+    std::string file;
+    std::string error = CompoundFile::build(kStreamName, contents, file);
+    if (error.empty()) {
+        error = DiskFile::replace(path, file);
+    }
+    return error;
+}
+
+ProjectFile::Loaded ProjectFile::load(const std::string& path, WebListener* listener, const WebSettings& settings) {
+    std::string file;
+    std::string error = DiskFile::readAll(path, file);
+    if (!error.empty()) {
+        Loaded failed;
+        failed.error = std::move(error);
+        return failed;
+    }
+    if (!CompoundFile::hasSignature(file)) {
+        return decode(file, listener, settings);
+    }
+    std::string contents;
+    error = CompoundFile::extract(file, kStreamName, contents);
+    if (!error.empty()) {
+        Loaded failed;
+        failed.error = std::move(error);
+        return failed;
+    }
+    file.clear();
+    file.shrink_to_fit();
+    return decode(contents, listener, settings);
+}
+
+} // namespace corvida

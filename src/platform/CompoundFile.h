@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// CompoundFile packs one named stream into an OLE compound file (structured storage) and
+// takes it out again, all in memory, through libgsf. Project files use it for their single
+// stream "Contents". libgsf is set up once per process on first use.
+
+#include <string>
+#include <string_view>
+
+namespace corvida {
+
+class CompoundFile {
+public:
+    // True when bytes start with the compound-file signature.
+    static bool hasSignature(std::string_view bytes);
+
+    // Builds a compound file whose root storage holds one stream streamName with contents.
+    // Returns an empty text and sets file on success, else an error message.
+    static std::string build(std::string_view streamName, std::string_view contents, std::string& file);
+
+    // Takes the stream streamName out of the compound file in file. Returns an empty text and
+    // sets contents on success, else an error message (not a compound file, damaged, or no
+    // such stream).
+    static std::string extract(std::string_view file, std::string_view streamName, std::string& contents);
+};
+
+} // namespace corvida

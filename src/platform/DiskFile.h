@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// DiskFile reads a whole file into memory and replaces a file as one step: the new bytes go
+// to a temporary file in the same folder, are flushed to the disk, and only then renamed
+// over the old file, so a write that fails or is cut short never destroys what was there.
+
+#include <string>
+#include <string_view>
+
+namespace corvida {
+
+class DiskFile {
+public:
+    // Reads the file at path into bytes. Returns an empty text on success, else a message.
+    static std::string readAll(const std::string& path, std::string& bytes);
+
+    // Makes path hold exactly bytes. An existing file keeps its permission bits; a new one
+    // gets the usual ones (0666 less the umask). Returns an empty text on success, else a
+    // message; on failure path is unchanged and no temporary file is left.
+    static std::string replace(const std::string& path, std::string_view bytes);
+};
+
+} // namespace corvida
