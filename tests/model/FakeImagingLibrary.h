@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// An in-memory ImagingLibrary for tests: pictures are declared by path with their size and
-// depth, every call is recorded as a line of text, any operation can be made to fail, and
-// saved GIF files are remembered by path instead of being written.
+// An in-memory ImagingLibrary for tests: pictures are declared by path, every call is
+// recorded as text, any operation can be made to fail, and saves are remembered by path.
 
 #include <map>
 #include <set>
@@ -18,81 +17,49 @@ class FakeImagingLibrary : public ImagingLibrary {
 public:
     enum class Operation { Load, Info, Resize, Reduce, Raise, Save };
 
-    // Declares a picture file that load() can read.
-    void addPicture(const std::string& path, Info info) { m_files[path] = info; }
-    // Makes every later call of operation fail.
-    void failOn(Operation operation) { m_failing.insert(operation); }
-
-    // The calls made so far, e.g. "load a.gif", "resize 32x8", "save t.gif", "release 0".
-    const std::vector<std::string>& calls() const { return m_calls; }
-    // Paths of the GIF files saved so far.
-    const std::set<std::string>& savedFiles() const { return m_saved; }
-    // Handles loaded and not yet released.
-    std::size_t openHandles() const { return m_open.size(); }
+    std::map<std::string, Info> pictures; // the readable picture files
+    std::set<Operation> failing;          // operations that fail
+    std::vector<std::string> calls;       // e.g. "load a.gif", "resize 32x8", "release 0"
+    std::set<std::string> saved;          // paths of the GIF files saved
+    std::map<Handle, Info> open;          // handles not yet released
 
     Handle load(const std::string& path) override {
-        m_calls.push_back("load " + path);
-        const auto it = m_files.find(path);
-        if (fails(Operation::Load) || it == m_files.end()) {
+        calls.push_back("load " + path);
+        if (failing.contains(Operation::Load) || !pictures.contains(path)) {
             return kNoHandle;
         }
-        m_open[m_next] = it->second;
+        open[m_next] = pictures[path];
         return m_next++;
     }
     bool info(Handle handle, Info& info) const override {
-        const auto it = m_open.find(handle);
-        if (fails(Operation::Info) || it == m_open.end()) {
-            return false;
-        }
-        info = it->second;
-        return true;
+        const bool ok = !failing.contains(Operation::Info) && open.contains(handle);
+        info = ok ? open.at(handle) : Info{};
+        return ok;
     }
     bool resize(Handle handle, std::int32_t width, std::int32_t height) override {
-        m_calls.push_back("resize " + std::to_string(width) + "x" + std::to_string(height));
-        return change(handle, Operation::Resize, [&](Info& info) {
-            info.width = width;
-            info.height = height;
-        });
+        return step(Operation::Resize, handle, "resize " + std::to_string(width) + "x" + std::to_string(height));
     }
-    bool reduceTo8Bits(Handle handle) override {
-        m_calls.push_back("reduce");
-        return change(handle, Operation::Reduce, [](Info& info) { info.bitsPerPixel = 8; });
-    }
-    bool raiseTo8Bits(Handle handle) override {
-        m_calls.push_back("raise");
-        return change(handle, Operation::Raise, [](Info& info) { info.bitsPerPixel = 8; });
-    }
+    bool reduceTo8Bits(Handle handle) override { return step(Operation::Reduce, handle, "reduce"); }
+    bool raiseTo8Bits(Handle handle) override { return step(Operation::Raise, handle, "raise"); }
     bool saveGif(Handle handle, const std::string& path) override {
-        m_calls.push_back("save " + path);
-        m_saved.erase(path);
-        if (fails(Operation::Save) || !m_open.contains(handle)) {
-            return false;
+        saved.erase(path);
+        const bool ok = step(Operation::Save, handle, "save " + path);
+        if (ok) {
+            saved.insert(path);
         }
-        m_saved.insert(path);
-        return true;
+        return ok;
     }
     void release(Handle handle) override {
-        m_calls.push_back("release " + std::to_string(handle));
-        m_open.erase(handle);
+        calls.push_back("release " + std::to_string(handle));
+        open.erase(handle);
     }
 
 private:
-    bool fails(Operation operation) const { return m_failing.contains(operation); }
-    template <typename Change>
-    bool change(Handle handle, Operation operation, Change apply) {
-        const auto it = m_open.find(handle);
-        if (fails(operation) || it == m_open.end()) {
-            return false;
-        }
-        apply(it->second);
-        return true;
+    bool step(Operation operation, Handle handle, std::string call) {
+        calls.push_back(std::move(call));
+        return !failing.contains(operation) && open.contains(handle);
     }
 
-    std::map<std::string, Info> m_files;
-    std::map<Handle, Info> m_open;
-    std::set<Operation> m_failing;
-    std::set<std::string> m_saved;
-    std::vector<std::string> m_calls;
     Handle m_next = 0;
 };
 
