@@ -24,10 +24,21 @@ constexpr const char* kUsage =
 constexpr const char* kDefaultUserAgent = "Mozilla/2.0 (compatible; Vantorix 2.0; Windows 95)";
 constexpr int kMaxConnections = 64;
 
+// The project options a new crawl starts with when no flag changes them: nothing is kept
+// or fetched beyond what link discovery needs.
+ProjectOptions defaultOptions() {
+    ProjectOptions options;
+    options.getDocuments = false;
+    options.getPictures = false;
+    options.getAudio = false;
+    options.getVideo = false;
+    return options;
+}
+
 struct CrawlArguments {
     std::string url;
     std::string directory;
-    ProjectOptions options;
+    ProjectOptions options = defaultOptions();
     int connections = 1;
     bool robots = false;
     std::string userAgent = kDefaultUserAgent;

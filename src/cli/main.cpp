@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 
 #include "cli/CliCommand.h"
+#include "cli/CrawlCommand.h"
 #include "cli/DebugDateCommand.h"
 #include "cli/DebugRobotsCommand.h"
 #include "cli/DebugHtmlCommand.h"
@@ -25,6 +26,7 @@ using corvida::CliCommand;
 
 std::vector<CliCommand> allCommands() {
     return {
+        corvida::crawlCommand(),
         corvida::infoCommand(),
         corvida::treeCommand(),
         corvida::debugUrlCommand(),

@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: MIT
+// corvida-cli crawl end to end: a fixture site over Python's http.server and as local files.
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "support/PythonHttpServer.h"
+#include "support/TestPaths.h"
+
+namespace corvida {
+namespace {
+
+struct NodeLine {
+    int level = 0;
+    int status = 0;
+    unsigned flags = 0;
+};
+
+struct CrawlOutput {
+    int exitCode = -1;
+    std::map<std::string, std::string> counters;
+    std::map<std::string, NodeLine> nodes; // by URL
+};
+
+CrawlOutput runCrawl(const QStringList& arguments) {
+    QProcess process;
+    process.start(QString::fromStdString(test::cliPath()), QStringList{"crawl"} + arguments);
+    process.waitForFinished(60000);
+    CrawlOutput output;
+    output.exitCode = process.exitCode();
+    std::istringstream lines(process.readAllStandardOutput().toStdString());
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t colon = line.find(": ");
+        if (line.find('\t') == std::string::npos && colon != std::string::npos) {
+            output.counters[line.substr(0, colon)] = line.substr(colon + 2);
+            continue;
+        }
+        std::istringstream fields(line);
+        std::string number;
+        std::string flags;
+        std::string url;
+        NodeLine node;
+        fields >> number >> node.level >> node.status >> flags >> url;
+        node.flags = static_cast<unsigned>(std::stoul(flags, nullptr, 16));
+        output.nodes[url] = node;
+    }
+    return output;
+}
+
+constexpr unsigned kFetched = 0x100000;
+constexpr unsigned kTested = 0x80000;
+constexpr unsigned kProcessed = 0x800000;
+constexpr unsigned kDocument = 0x20;
+
+TEST(CliCrawlTest, CrawlsASiteOverHttp) {
+    const test::PythonHttpServer server(test::dataPath("e2e/site"));
+    ASSERT_TRUE(server.started());
+    QTemporaryDir work;
+    const CrawlOutput out = runCrawl(
+        {QString::fromStdString(server.url("/index.html")), "--dir", work.path(), "--connections", "4", "--nodes"});
+    ASSERT_EQ(out.exitCode, 0);
+    EXPECT_EQ(out.counters.at("nodes"), "11");
+    EXPECT_EQ(out.counters.at("processed"), "11");
+    EXPECT_EQ(out.counters.at("documents"), "7");
+    EXPECT_EQ(out.counters.at("pictures"), "1");
+    EXPECT_EQ(out.counters.at("mail"), "1");
+    EXPECT_EQ(out.counters.at("ftp"), "1");
+    EXPECT_EQ(out.counters.at("broken"), "2");
+    EXPECT_EQ(out.counters.at("highest_level"), "2");
+
+    const NodeLine& start = out.nodes.at(server.url("/index.html"));
+    EXPECT_EQ(start.level, 0);
+    EXPECT_EQ(start.status, 200);
+    EXPECT_EQ(start.flags & (kFetched | kProcessed | 0x10000), kFetched | kProcessed | 0x10000u);
+    // A folder URL has no extension: a HEAD learns it is a page, then it is fetched.
+    const NodeLine& folder = out.nodes.at(server.url("/sub/"));
+    EXPECT_EQ(folder.flags & (kDocument | kFetched | 0x4000), kDocument | kFetched | 0x4000u);
+    EXPECT_EQ(out.nodes.at(server.url("/missing.html")).status, 404);
+    EXPECT_EQ(out.nodes.at(server.url("/sub/gone.htm")).level, 2);
+    EXPECT_EQ(out.nodes.at(server.url("/sub/deep.htm")).level, 2);
+    EXPECT_TRUE(out.nodes.at(server.url("/img/dot.gif")).flags & kTested); // pictures are only tested by default
+    EXPECT_TRUE(out.nodes.at(server.url("/notes.txt")).flags & kFetched);  // other media
+}
+
+TEST(CliCrawlTest, CrawlsLocalFilesAndLimitsTheDepth) {
+    QTemporaryDir work;
+    const CrawlOutput out = runCrawl({QString::fromStdString(test::dataPath("e2e/site/index.html")), "--dir",
+                                      work.path(), "--depth", "1", "--pictures", "--nodes"});
+    ASSERT_EQ(out.exitCode, 0);
+    // Depth 1 fetches the start page only and tests its links; pictures go one level deeper.
+    const std::string base = "file://" + test::dataPath("e2e/site/");
+    EXPECT_TRUE(out.nodes.at(base + "index.html").flags & kFetched);
+    EXPECT_EQ(out.nodes.at(base + "about.html").flags & (kFetched | kTested), kTested);
+    EXPECT_EQ(out.nodes.at(base + "sub/list.htm").flags & (kFetched | kTested), kTested);
+    EXPECT_TRUE(out.nodes.at(base + "img/dot.gif").flags & kFetched);
+    EXPECT_EQ(out.nodes.count(base + "sub/gone.htm"), 0u);
+}
+
+TEST(CliCrawlTest, UsageErrors) {
+    EXPECT_EQ(runCrawl({}).exitCode, 2);
+    EXPECT_EQ(runCrawl({"http://127.0.0.1:1/", "--connections", "0", "--dir", "/tmp/x"}).exitCode, 2);
+    EXPECT_EQ(runCrawl({"http://127.0.0.1:1/", "--bogus", "--dir", "/tmp/x"}).exitCode, 2);
+}
+
+} // namespace
+} // namespace corvida

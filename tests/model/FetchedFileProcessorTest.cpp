@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: MIT
+#include "model/FetchedFileProcessor.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "model/LocalNames.h"
+#include "model/Web.h"
+
+namespace corvida {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProcessedListener : public WebListener {
+public:
+    int processed = 0;
+    int aliases = 0;
+    void nodeProcessed(WebNode* /*node*/, bool /*mark*/) override { ++processed; }
+    void aliasFound(WebNode* /*node*/) override { ++aliases; }
+};
+
+class FetchedFileProcessorTest : public ::testing::Test {
+protected:
+    QTemporaryDir m_dir;
+    ProcessedListener m_listener;
+    Web m_web{m_dir.path().toStdString() + "/", "http://h/", &m_listener, 1};
+
+    void write(const std::string& name, const std::string& bytes) {
+        std::ofstream(m_web.workingDirectory() + name, std::ios::binary) << bytes;
+    }
+    std::string read(const std::string& name) {
+        std::ifstream in(m_web.workingDirectory() + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    bool exists(const std::string& name) { return fs::exists(m_web.workingDirectory() + name); }
+};
+
+TEST_F(FetchedFileProcessorTest, NewCopyReplacesTheOldOnlyWhenChanged) {
+    WebNode* node = m_web.findOrAddNode(CUrl("http://h/a.htm"));
+    node->setFlags(kFlagFetchToNewCopy | kFlagEarlierCopy | kFlagFetched);
+    write(LocalNames::workingCopy(*node), "<title>Same</title>");
+    write(LocalNames::newCopy(*node), "<title>Same</title>");
+    m_web.processFetchedFile(node);
+    EXPECT_FALSE(exists(LocalNames::newCopy(*node)));
+    EXPECT_FALSE(node->hasAnyFlag(kFlagChanged));
+    EXPECT_EQ(node->title(), ""); // equal: not parsed again
+    EXPECT_EQ(m_listener.processed, 1);
+
+    write(LocalNames::newCopy(*node), "<title>Changed</title>");
+    m_web.processFetchedFile(node);
+    EXPECT_TRUE(node->hasAnyFlag(kFlagChanged));
+    EXPECT_EQ(read(LocalNames::workingCopy(*node)), "<title>Changed</title>");
+    EXPECT_FALSE(exists(LocalNames::newCopy(*node)));
+    EXPECT_EQ(node->title(), "Changed");
+    EXPECT_EQ(node->localSize(), 22);
+
+    // After "not modified" the copies count as equal without a comparison.
+    node->setFlags(kFlagNotModified);
+    write(LocalNames::newCopy(*node), "different bytes");
+    m_web.processFetchedFile(node);
+    EXPECT_FALSE(node->hasAnyFlag(kFlagNotModified));
+    EXPECT_EQ(read(LocalNames::workingCopy(*node)), "<title>Changed</title>");
+}
+
+TEST_F(FetchedFileProcessorTest, SecondCopyOfTheStartPageBecomesAnAlias) {
+    WebNode* start = m_web.findOrAddNode(CUrl("http://h/index.htm"));
+    m_web.setStartNode(start);
+    start->setFlags(kFlagStart | kFlagFetched);
+    write(LocalNames::workingCopy(*start), "<a href=\"x.htm\">x</a>");
+    m_web.processFetchedFile(start);
+    EXPECT_NE(m_web.findNode(CUrl("http://h/x.htm")), nullptr);
+
+    WebNode* copy = m_web.addLink(start, CUrl("http://h/default.htm"), 1, false);
+    copy->setFlags(kFlagFetched);
+    write(LocalNames::workingCopy(*copy), "<a href=\"x.htm\">x</a>");
+    const int processedBefore = m_listener.processed;
+    m_web.processFetchedFile(copy);
+    EXPECT_TRUE(copy->hasAnyFlag(kFlagStartAlias));
+    EXPECT_EQ(m_listener.aliases, 1);
+    EXPECT_EQ(m_listener.processed, processedBefore); // an alias is not reported processed
+    EXPECT_FALSE(copy->hasAnyFlag(kFlagDocumentCopy));
+}
+
+TEST_F(FetchedFileProcessorTest, EmptyOrMissingFilesAreNotParsedButProcessed) {
+    WebNode* empty = m_web.findOrAddNode(CUrl("http://h/empty.htm"));
+    write(LocalNames::workingCopy(*empty), "");
+    m_web.processFetchedFile(empty);
+    EXPECT_TRUE(empty->hasAnyFlag(kFlagFetched));
+    EXPECT_FALSE(empty->hasAnyFlag(kFlagDocumentCopy));
+
+    WebNode* missing = m_web.findOrAddNode(CUrl("http://h/missing.htm"));
+    m_web.processFetchedFile(missing);
+    EXPECT_FALSE(missing->hasAnyFlag(kFlagFetched));
+    EXPECT_EQ(missing->localSize(), 0);
+    EXPECT_EQ(m_listener.processed, 2);
+}
+
+TEST_F(FetchedFileProcessorTest, OptionBytesDecideWhichCopiesStay) {
+    WebNode* page = m_web.findOrAddNode(CUrl("http://h/keep.htm"));
+    write(LocalNames::workingCopy(*page), "<title>T</title>");
+    m_web.setOptionByte(KindRow::Documents, 194);
+    m_web.processFetchedFile(page);
+    EXPECT_TRUE(exists(LocalNames::workingCopy(*page)));
+    EXPECT_TRUE(page->hasAnyFlag(kFlagDocumentCopy));
+
+    WebNode* dropped = m_web.findOrAddNode(CUrl("http://h/drop.htm"));
+    write(LocalNames::workingCopy(*dropped), "<title>T</title>");
+    m_web.setOptionByte(KindRow::Documents, 2);
+    m_web.processFetchedFile(dropped);
+    EXPECT_FALSE(exists(LocalNames::workingCopy(*dropped)));
+    EXPECT_FALSE(dropped->hasAnyFlag(kFlagDocumentCopy));
+    EXPECT_EQ(dropped->title(), "T"); // parsed before the copy went
+
+    WebNode* picture = m_web.findOrAddNode(CUrl("http://h/p.gif"));
+    write(LocalNames::workingCopy(*picture), "not really a picture");
+    m_web.setOptionByte(KindRow::Pictures, 192 - 64);
+    m_web.processFetchedFile(picture);
+    EXPECT_FALSE(exists(LocalNames::workingCopy(*picture)));
+    EXPECT_EQ(picture->localSize(), 20);
+}
+
+} // namespace
+} // namespace corvida

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include "model/LocalNames.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "model/Web.h"
+
+namespace corvida {
+namespace {
+
+// Adds nodes until the next one gets number, then adds url as that node.
+WebNode* nodeNumbered(Web& web, int number, const std::string& url) {
+    while (web.nextNodeNumber() < number) {
+        web.findOrAddNode(CUrl("http://h/filler" + std::to_string(web.nextNodeNumber()) + ".txt"));
+    }
+    return web.findOrAddNode(CUrl(url));
+}
+
+TEST(LocalNamesTest, NamesByKindNumberAndExtension) {
+    Web web;
+    WebNode* start = nodeNumbered(web, 0, "http://h/");
+    web.setStartNode(start);
+    start->setFlags(kFlagStart);
+    WebNode* picture = nodeNumbered(web, 5, "http://h/LOGO.GIF");
+    WebNode* page = nodeNumbered(web, 12, "http://h/page.html");
+    WebNode* sound = nodeNumbered(web, 13, "http://h/s.wav");
+    WebNode* other = nodeNumbered(web, 14, "http://h/f.zip");
+
+    EXPECT_EQ(LocalNames::workingCopy(*picture), "images/z0000005.GIF");
+    EXPECT_EQ(LocalNames::newCopy(*picture), "images/u0000005.GIF");
+    EXPECT_EQ(LocalNames::thumbnail(*picture), "images/t0000005.gif");
+    EXPECT_EQ(LocalNames::workingCopy(*page), "temp/w0000012.htm");
+    EXPECT_EQ(LocalNames::newCopy(*page), "temp/u0000012.htm");
+    EXPECT_EQ(LocalNames::localSiteCopy(*page), "docs/v0000012.htm");
+    EXPECT_EQ(LocalNames::workingCopy(*sound), "mmedia/z0000013.wav");
+    EXPECT_EQ(LocalNames::workingCopy(*other), "temp/x0000014.zip");
+    EXPECT_EQ(LocalNames::newCopy(*other), "temp/y0000014.zip");
+    EXPECT_EQ(LocalNames::reportAnchor(*picture), "pics0.htm#ww5");
+    page->setGroupNumber(2);
+    EXPECT_EQ(LocalNames::reportAnchor(*page), "docs2.htm#ww12");
+    EXPECT_EQ(LocalNames::reportAnchor(*other), "p_oths.htm#ww14");
+}
+
+TEST(LocalNamesTest, LocalSiteLinksOnlyForFetchedNodes) {
+    Web web;
+    WebNode* start = web.findOrAddNode(CUrl("http://h/"));
+    web.setStartNode(start);
+    start->setFlags(kFlagStart | kFlagFetched);
+    WebNode* page = web.findOrAddNode(CUrl("http://h/page.htm"));
+    WebNode* picture = web.findOrAddNode(CUrl("http://h/p.gif"));
+    WebNode* tested = web.findOrAddNode(CUrl("http://h/tested.htm"));
+    page->setFlags(kFlagFetched);
+    picture->setFlags(kFlagFetched);
+    tested->setFlags(kFlagTested);
+
+    EXPECT_EQ(LocalNames::localSiteLink(web, CUrl("http://h/")), "index.htm");
+    EXPECT_EQ(LocalNames::localSiteLink(web, CUrl("http://h/page.htm#part")), "v0000001.htm#part");
+    EXPECT_EQ(LocalNames::localSiteLink(web, CUrl("http://h/p.gif#x")), "../images/z0000002.gif");
+    EXPECT_EQ(LocalNames::localSiteLink(web, CUrl("http://h/tested.htm")), "");
+    EXPECT_EQ(LocalNames::localSiteLink(web, CUrl("http://h/absent.htm")), "");
+}
+
+TEST(LocalNamesTest, ReportLinks) {
+    Web web;
+    WebNode* start = web.findOrAddNode(CUrl("http://h/"));
+    start->setFlags(kFlagStart | kFlagFetched | kFlagFetchStarted);
+    WebNode* page = web.findOrAddNode(CUrl("http://h/a.htm"));
+    page->setFlags(kFlagFetched | kFlagFetchStarted);
+    WebNode* picture = web.findOrAddNode(CUrl("http://h/p.jpg"));
+    picture->setFlags(kFlagFetched | kFlagLocalServer);
+    WebNode* external = web.findOrAddNode(CUrl("http://x/p.jpg"));
+    external->setFlags(kFlagFetched);
+    EXPECT_EQ(LocalNames::reportLink(*start), ""); // the start page "/" is of the other kind
+    start->assignFlags(kFlagDocument | kFlagStart | kFlagFetched | kFlagFetchStarted);
+    EXPECT_EQ(LocalNames::reportLink(*start), "../docs/index.htm");
+    EXPECT_EQ(LocalNames::reportLink(*page), "../docs/v0000001.htm");
+    EXPECT_EQ(LocalNames::reportLink(*picture), "../images/z0000002.jpg");
+    EXPECT_EQ(LocalNames::reportThumbnailLink(*picture), "../images/t0000002.gif");
+    EXPECT_EQ(LocalNames::reportLink(*external), "");
+}
+
+TEST(LocalNamesTest, CrawledExtensionsCannotLeaveTheDirectory) {
+    EXPECT_EQ(LocalNames::safeExtension("htm"), "htm");
+    EXPECT_EQ(LocalNames::safeExtension("b/../../../etc/passwd"), "b_.__.__.__etc_passwd");
+    EXPECT_EQ(LocalNames::safeExtension("..\\x"), "_._x");
+    EXPECT_EQ(LocalNames::safeExtension(std::string("a\0b\n", 4)), "a_b_");
+    EXPECT_EQ(LocalNames::safeExtension(std::string(100, 'x')).size(), LocalNames::kMaxExtension);
+
+    Web web;
+    WebNode* node = web.findOrAddNode(CUrl("http://h/a.b//../../../../../../tmp/evil"));
+    const std::string name = LocalNames::workingCopy(*node);
+    EXPECT_EQ(name.find('/', 5), std::string::npos) << name; // only the "temp/" separator
+}
+
+TEST(LocalNamesTest, WorkingDirectorySplitsAfterTheLastSeparator) {
+    Web web;
+    web.setWorkingDirectory("C:/webs/p1/");
+    EXPECT_EQ(web.workingDirectory(), "C:/webs/p1/");
+    EXPECT_EQ(web.workingFileName(), "");
+    web.setWorkingDirectory("/home/u/files/site.zpj");
+    EXPECT_EQ(web.workingDirectory(), "/home/u/files/");
+    EXPECT_EQ(web.workingFileName(), "site.zpj");
+    web.setWorkingDirectory("noseparator");
+    EXPECT_EQ(web.workingDirectory(), "noseparator");
+    EXPECT_EQ(web.workingFileName(), "");
+}
+
+} // namespace
+} // namespace corvida
