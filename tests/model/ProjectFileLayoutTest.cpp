@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: MIT
+// The byte layout of the "Contents" sequence, checked against bytes written out by hand.
+
+#include <cstdint>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "model/ArchiveReader.h"
+#include "model/ArchiveWriter.h"
+#include "model/ProjectFile.h"
+#include "model/ProjectFileTestSupport.h"
+
+namespace corvida {
+namespace {
+
+std::string u32(std::uint32_t value) {
+    ArchiveWriter writer;
+    writer.writeU32(value);
+    return writer.bytes();
+}
+
+std::string counted(const std::string& text) {
+    return u32(static_cast<std::uint32_t>(text.size() + 1)) + text + std::string(1, '\0');
+}
+
+// The sequence up to the nodes for default options and a Web as it is made.
+std::string emptyProjectBytes() {
+    std::string bytes;
+    bytes += static_cast<char>(35);
+    bytes += kNoStartUrl;
+    for (const std::uint32_t option : {0, 0, 0, 1, 1, 1, 1, 0, 0, 0}) {
+        bytes += u32(option);
+    }
+    bytes += u32(0xFFFFFFFF) + u32(0);                   // no start node, no nodes
+    bytes += u32(0) + u32(0) + u32(0) + u32(0) + u32(0); // absent texts
+    bytes += u32(4096) + u32(0) + u32(0) + u32(0);       // buffer, robots, e-mail, next number
+    for (int i = 0; i < 8; ++i) {
+        bytes += u32(0);
+    }
+    bytes += u32(0); // highest level
+    for (int i = 0; i < 4; ++i) {
+        bytes += u32(128);
+    }
+    for (int i = 0; i < 4; ++i) {
+        bytes += u32(210);
+    }
+    bytes += u32(0); // always fetch
+    return bytes;
+}
+
+TEST(ProjectFileLayoutTest, EmptyProjectIsExactlyItsTwoRecords) {
+    EXPECT_EQ(ProjectFile::encode({}, nullptr), emptyProjectBytes());
+    Web web;
+    EXPECT_EQ(ProjectFile::encode({}, &web), emptyProjectBytes());
+}
+
+TEST(ProjectFileLayoutTest, NodeRecordFieldsInOrder) {
+    Web web;
+    WebNode* node = web.findOrAddNode(CUrl("http://h/a.htm"));
+    web.setStartNode(node);
+    node->setTitle("T");
+    node->setText(WebNode::Text::StatusText, "");
+    node->setLevel(0);
+    node->markFetchAnyway();
+    const std::string bytes = ProjectFile::encode({}, &web);
+    const std::string prefix = emptyProjectBytes();
+    ASSERT_GT(bytes.size(), prefix.size());
+
+    std::string node0;
+    node0 += counted("http://h/a.htm") + counted("http://h/") + counted("http") + counted("htm") + counted("h") +
+             u32(1) + std::string(1, '\0'); // an empty fragment takes 5 bytes
+    node0 += u32(14) + u32(CUrl("http://h/a.htm").foldHash());
+    node0 += counted("HTTP") + counted("text/html") + counted("???");
+    node0 += counted("T") + u32(0) + u32(0) + counted("") + u32(0); // absent texts take 4 bytes
+    node0 += u32(0) + u32(0) + u32(0xFFFFFFFF);                     // local size, number, status
+    node0 += u32(node->flags() | kFlagStoredFetchAnyway);
+    node0 += u32(0) + u32(0xFFFFFFFF) + u32(0xFFFFFFFF) + u32(0xFFFFFFFF) + u32(0) + u32(0);
+    node0 += u32(0) + u32(0) + u32(0) + u32(0) + u32(0);
+    node0 += u32(0xFFFFFFFE) + u32(0xFFFFFFFE) + u32(0);
+    EXPECT_EQ(bytes.substr(prefix.size()), node0);
+    // Start node 0, one node, next number 1, one document.
+    EXPECT_EQ(bytes.substr(prefix.size() - 116, 8), u32(0) + u32(1));
+}
+
+TEST(ProjectFileLayoutTest, ShortTextLengthPrefixGrowsWithTheText) {
+    const auto prefixOf = [](std::size_t length) {
+        ArchiveWriter writer;
+        writer.writeShortText(std::string(length, 'x'));
+        return writer.bytes().substr(0, writer.bytes().size() - length);
+    };
+    EXPECT_EQ(prefixOf(0), std::string("\x00", 1));
+    EXPECT_EQ(prefixOf(254), "\xFE");
+    EXPECT_EQ(prefixOf(255), std::string("\xFF\xFF\x00", 3));
+    EXPECT_EQ(prefixOf(0xFFFD), "\xFF\xFD\xFF");
+    EXPECT_EQ(prefixOf(0xFFFE), std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7));
+
+    // A 300-byte start URL holding a 0xFF byte is stored with 0xFF and the 16-bit length 300,
+    // and reads back whole.
+    ProjectOptions options;
+    options.startUrl = "http://h/" + std::string(290, 'a') + "\xFF";
+    ASSERT_EQ(options.startUrl.size(), 300u);
+    const std::string bytes = ProjectFile::encode(options, nullptr);
+    EXPECT_EQ(bytes.substr(0, 3), "\xFF\x2C\x01");
+    EXPECT_EQ(bytes.substr(3, 300), options.startUrl);
+    const ProjectFile::Loaded loaded = ProjectFile::decode(bytes, nullptr, {});
+    ASSERT_NE(loaded.web, nullptr) << loaded.error;
+    EXPECT_EQ(loaded.options.startUrl, options.startUrl);
+
+    for (const std::size_t length : {254u, 255u, 0xFFFEu, 70000u}) {
+        ArchiveWriter writer;
+        writer.writeShortText(std::string(length, 'y'));
+        ArchiveReader reader(writer.bytes());
+        EXPECT_EQ(reader.readShortText("text").size(), length);
+        EXPECT_TRUE(reader.ok());
+        EXPECT_EQ(reader.remaining(), 0u);
+    }
+}
+
+TEST(ProjectFileLayoutTest, UnreportedTypeIsStoredAsQuestionMarksAndLoadsAsNone) {
+    Web web;
+    web.findOrAddNode(CUrl("http://h/x.qqq"));
+    const std::string bytes = ProjectFile::encode({}, &web);
+    const std::string expected = counted("HTTP") + counted("???") + counted("???");
+    EXPECT_NE(bytes.find(expected), std::string::npos);
+    const ProjectFile::Loaded loaded = ProjectFile::decode(bytes, nullptr, {});
+    ASSERT_NE(loaded.web, nullptr) << loaded.error;
+    const CUrl& url = loaded.web->nodes()[0]->url();
+    EXPECT_EQ(url.mimeIndexByServer(), 0u);
+    EXPECT_EQ(url.mimeIndexByExtension(), 0u);
+    EXPECT_EQ(url.schemeIndex(), MimeTable::kSchemeHttp);
+}
+
+TEST(ProjectFileLayoutTest, CountedTextsOfOtherWritersAreRead) {
+    ArchiveWriter written;
+    written.writeCountedText(std::string_view("ab\0c", 4));
+    const std::string bytes =
+        u32(0) + u32(1) + std::string(1, '\0') + u32(4) + std::string("a\0b\0", 4) + written.bytes();
+    ArchiveReader reader(bytes);
+    EXPECT_EQ(reader.readCountedText("absent"), std::nullopt);
+    EXPECT_EQ(reader.readCountedText("empty"), std::optional<std::string>(""));
+    EXPECT_EQ(reader.readCountedText("inner NUL"), std::optional<std::string>("a"));
+    // The writer never stores bytes a reader would not see.
+    EXPECT_EQ(reader.readCountedText("written"), std::optional<std::string>("ab"));
+    EXPECT_TRUE(reader.ok());
+    EXPECT_EQ(reader.remaining(), 0u);
+}
+
+} // namespace
+} // namespace corvida
