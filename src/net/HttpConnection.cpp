@@ -294,8 +294,17 @@ void HttpConnection::closeEvent() {
     HandlerScope scope(*this);
     m_closed = true;
     switch (m_state) {
-    case ConnectionState::Connecting:
     case ConnectionState::Sending:
+        if (m_socket->bytesAvailable() > 0) {
+            // The server answered and closed before our last bytes were confirmed: read the
+            // answer it gave.
+            m_state = ConnectionState::InLine;
+            readEvent();
+            return;
+        }
+        fail(kStringNetworkFailure, 0);
+        return;
+    case ConnectionState::Connecting:
         fail(kStringNetworkFailure, 0);
         return;
     default:
@@ -308,9 +317,16 @@ void HttpConnection::closeEvent() {
 
 void HttpConnection::timedOut() {
     HandlerScope scope(*this);
-    if (running()) {
-        fail(kStringNoAnswerInTime, ETIMEDOUT);
+    if (!running()) {
+        return;
     }
+    const auto quiet =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_lastProgress);
+    if (quiet < m_timeout) {
+        m_timer->start(m_timeout - quiet);
+        return;
+    }
+    fail(kStringNoAnswerInTime, ETIMEDOUT);
 }
 
 bool HttpConnection::receive(const char* bytes, std::size_t size) {
@@ -340,7 +356,7 @@ bool HttpConnection::receive(const char* bytes, std::size_t size) {
     }
     if (take > 0) {
         if (const int error = m_request->data(bytes + offset, static_cast<std::size_t>(take)); error != 0) {
-            fail(kStringNetworkFailure, error);
+            fail(kStringWriteFailed, error);
             return false;
         }
         m_bodyReceived += take;
@@ -369,7 +385,7 @@ void HttpConnection::succeed() {
     closeSocket();
     m_state = ConnectionState::Finished;
     if (const int error = m_request->closeOutput(); error != 0) {
-        fail(kStringNetworkFailure, error);
+        fail(kStringWriteFailed, error);
         return;
     }
     const std::shared_ptr<Liveness> liveness = m_liveness;
@@ -398,7 +414,10 @@ void HttpConnection::closeSocket() {
 }
 
 void HttpConnection::progressMade() {
-    if (m_timeout.count() > 0) {
+    // Progress only moves the deadline; the timer is armed once and re-armed when it fires
+    // early, which is far cheaper than restarting it for every read.
+    m_lastProgress = std::chrono::steady_clock::now();
+    if (m_timeout.count() > 0 && !m_timer->isActive()) {
         m_timer->start(m_timeout);
     }
 }

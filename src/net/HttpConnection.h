@@ -76,7 +76,7 @@ public:
     void stop();
 
     // How long the transfer may go without any progress (lookup done, connected, bytes
-    // sent or received) before it fails. Takes effect from the next progress.
+    // sent or received) before it fails; zero or less waits for ever. Set it before start().
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
     std::chrono::milliseconds timeout() const { return m_timeout; }
 
@@ -119,6 +119,7 @@ private:
 
     int m_bufferSize;
     std::chrono::milliseconds m_timeout = kDefaultTimeout;
+    std::chrono::steady_clock::time_point m_lastProgress;
     ConnectionState m_state = ConnectionState::Made;
     HttpRequest* m_request = nullptr;
     std::string m_requestText;

@@ -242,6 +242,15 @@ TEST_F(HttpConnectionTest, ListenerMayDestroyTheTransferInsideItsReports) {
     EXPECT_EQ(transfer, nullptr);
 }
 
+TEST_F(HttpConnectionTest, ReplySentWithoutReadingTheRequestIsStillRead) {
+    m_server.setScript(Script().send("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok").close());
+    HttpTransfer transfer;
+    Recorder recorder;
+    get(transfer, recorder, m_server.url("/"));
+    EXPECT_TRUE(recorder.success) << recorder.stringNumber;
+    EXPECT_EQ(readFile(outPath()), "ok");
+}
+
 TEST_F(HttpConnectionTest, RepliesCutShortFail) {
     const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n";
     struct Case {
@@ -340,6 +349,7 @@ TEST_F(HttpConnectionTest, BodyThatCannotBeWrittenFailsInsteadOfSucceeding) {
     ASSERT_EQ(transfer.getIntoFile(recorder, m_server.url("/"), "/dev/full", crawlHeaders()), 1);
     ASSERT_TRUE(ScriptedServer::waitUntil([&] { return recorder.ends > 0; }));
     EXPECT_FALSE(recorder.success);
+    EXPECT_EQ(recorder.stringNumber, kStringWriteFailed);
     EXPECT_EQ(recorder.code, ENOSPC);
 }
 
