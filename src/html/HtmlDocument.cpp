@@ -215,8 +215,17 @@ void HtmlDocument::tokenize(HtmlReadBuffer& buffer) {
 const char* HtmlDocument::readStartTag(const char* tagStart, const char*& cursor, const char* end) {
     const char* const nameStart = tagStart + 1;
     const char* const nameEnd = scanTagName(nameStart, end);
-    StartTag* tag = makeStartTag(std::string_view(nameStart, static_cast<std::size_t>(nameEnd - nameStart)));
+    const std::string_view name(nameStart, static_cast<std::size_t>(nameEnd - nameStart));
+    StartTag* tag = makeStartTag(name);
     append(tag);
+    // The base tag and the rules are looked for again after reading; noting them now spares
+    // those walks over pages that have neither.
+    if (m_baseTag == nullptr && equalsIgnoreCase(name, "base")) {
+        m_baseTag = tag;
+    }
+    if (equalsIgnoreCase(name, "hr")) {
+        m_rules.push_back(tag);
+    }
 
     const char* c = nameEnd;
     const char* const limit = lookaheadBound(c, end);
@@ -281,22 +290,19 @@ const char* HtmlDocument::readStartTag(const char* tagStart, const char*& cursor
     return nameEnd;
 }
 
-// Browsers render "<b><hr>" and "<hr></b>" alike, but pages written for them put the rule on
-// either side of the bold run; moving each rule out of it keeps rewritten pages tidy.
+// A rule inside a bold run ("<b><hr>", "<hr></b>") is a block inside an inline element;
+// moving each rule out of the run keeps written pages well nested.
 void HtmlDocument::fixUpRules() {
-    HtmlNode* node = m_first;
-    while (node != nullptr) {
-        if (!isStartTagNamed(node, "hr")) {
-            node = node->next();
-            continue;
+    // Swaps move a rule only past a "b" tag, never past another rule, so the rules noted
+    // while reading are still in document order and each is checked once.
+    for (StartTag* rule : m_rules) {
+        if (isStartTagNamed(rule->prev(), "b")) {
+            swapWithNext(rule->prev());
+        } else if (isEndTagNamed(rule->next(), "b")) {
+            swapWithNext(rule);
         }
-        if (isStartTagNamed(node->prev(), "b")) {
-            swapWithNext(node->prev());
-        } else if (isEndTagNamed(node->next(), "b")) {
-            swapWithNext(node);
-        }
-        node = node->next();
     }
+    m_rules = {};
 }
 
 void HtmlDocument::swapWithNext(HtmlNode* node) {
@@ -337,8 +343,7 @@ StartTag* HtmlDocument::findTagWithAttribute(HtmlNode* start, std::string_view n
 }
 
 void HtmlDocument::setBaseUrl() {
-    StartTag* base = findStartTag(m_first, "base");
-    StartTag* withHref = findTagWithAttribute(base, "href");
+    StartTag* withHref = findTagWithAttribute(m_baseTag, "href");
     if (withHref != nullptr && equalsIgnoreCase(withHref->name(), "base")) {
         const HtmlAttribute* href = withHref->attribute("href");
         if (href->hasText()) {
@@ -350,24 +355,24 @@ void HtmlDocument::setBaseUrl() {
 }
 
 HtmlNode* HtmlDocument::linkScanStart() const {
-    StartTag* base = findStartTag(m_first, "base");
-    StartTag* withHref = findTagWithAttribute(base, "href");
+    StartTag* withHref = findTagWithAttribute(m_baseTag, "href");
     if (withHref == nullptr || withHref->next() == nullptr) {
         return m_first;
     }
     // A base tag without href (one that only sets a target, say) must not hide the href of
     // the next tag: the scan then starts right after the base tag itself.
     if (!equalsIgnoreCase(withHref->name(), "base")) {
-        return base->next();
+        return m_baseTag->next();
     }
     return withHref->next();
 }
 
 void HtmlDocument::removeBaseTag() {
-    StartTag* base = findStartTag(m_first, "base");
+    StartTag* base = m_baseTag;
     if (base == nullptr) {
         return;
     }
+    m_baseTag = findStartTag(base->next(), "base");
     if (m_first == base) {
         m_first = base->next();
     }

@@ -18,6 +18,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "html/HtmlNode.h"
 #include "html/StartTag.h"
@@ -69,11 +70,13 @@ public:
     // The tag's first attribute named name (ignoring case), or nullptr.
     static HtmlAttribute* attributeOf(const StartTag* tag, std::string_view name) { return tag->attribute(name); }
 
+    // The first start tag named "base" (ignoring case), or nullptr.
+    StartTag* baseTag() const { return m_baseTag; }
     // Where a scan for href links starts, so that a base tag's own href is not taken for a
     // link: the node after the base tag when the first "base" tag carries an href; when it
     // carries none, the node after it; the first node when there is no base tag.
     HtmlNode* linkScanStart() const;
-    // Unlinks and destroys the first "base" start tag, if any.
+    // Unlinks and destroys the base tag, if any; the next "base" tag, if any, takes its place.
     void removeBaseTag();
 
     // The page title for a buffer of capacity bytes (at most capacity - 1 bytes): the text
@@ -112,6 +115,8 @@ private:
     HtmlNode* m_first = nullptr;
     HtmlNode* m_last = nullptr;
     StartTag* m_titleTag = nullptr;
+    StartTag* m_baseTag = nullptr;
+    std::vector<StartTag*> m_rules; // the "hr" start tags in reading order, until fixed up
 };
 
 } // namespace corvida

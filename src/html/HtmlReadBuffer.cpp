@@ -6,7 +6,27 @@
 
 namespace corvida {
 
-HtmlReadBuffer::HtmlReadBuffer() : m_data(new char[kCapacity]) {
+namespace {
+
+// Each thread keeps one data buffer and one chunk buffer between documents: allocating
+// blocks this large right after a page's many small frees makes the allocator consolidate
+// them every time, which costs more than reading the page.
+thread_local std::unique_ptr<char[]> t_spareData;
+thread_local std::unique_ptr<char[]> t_spareChunk;
+
+std::unique_ptr<char[]> takeSpare(std::unique_ptr<char[]>& spare, std::size_t size) {
+    return spare ? std::move(spare) : std::unique_ptr<char[]>(new char[size]);
+}
+
+void keepSpare(std::unique_ptr<char[]>& spare, std::unique_ptr<char[]>& buffer) {
+    if (!spare) {
+        spare = std::move(buffer);
+    }
+}
+
+} // namespace
+
+HtmlReadBuffer::HtmlReadBuffer() : m_data(takeSpare(t_spareData, kCapacity)) {
     m_data[0] = '\0';
 }
 
@@ -17,7 +37,7 @@ HtmlReadBuffer::HtmlReadBuffer(const std::string& path) : HtmlReadBuffer() {
         return;
     }
     std::setvbuf(m_file, nullptr, _IONBF, 0);
-    m_chunk.reset(new char[kChunkSize]);
+    m_chunk = takeSpare(t_spareChunk, kChunkSize);
     fill();
 }
 
@@ -30,6 +50,8 @@ HtmlReadBuffer::~HtmlReadBuffer() {
     if (m_file != nullptr) {
         std::fclose(m_file);
     }
+    keepSpare(t_spareData, m_data);
+    keepSpare(t_spareChunk, m_chunk);
 }
 
 bool HtmlReadBuffer::nextChunk() {

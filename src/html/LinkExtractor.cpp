@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "html/LinkExtractor.h"
 
+#include <vector>
+
 #include "html/AppletTag.h"
 #include "html/HtmlDocument.h"
 #include "html/LinkSink.h"
 #include "html/ObjectTag.h"
 #include "html/WebLinkSink.h"
+#include "model/Ascii.h"
 
 namespace corvida {
 
@@ -13,6 +16,33 @@ namespace {
 
 constexpr bool kFollowed = false;
 constexpr bool kFetchAnyway = true;
+
+struct Candidate {
+    StartTag* tag;
+    HtmlAttribute* attribute;
+};
+
+// The candidates of one page, row by row.
+struct Candidates {
+    std::vector<Candidate> hrefs;
+    std::vector<Candidate> sources;
+    std::vector<Candidate> backgrounds;
+    std::vector<StartTag*> applets;
+    std::vector<StartTag*> objects;
+
+    void clear() {
+        hrefs.clear();
+        sources.clear();
+        backgrounds.clear();
+        applets.clear();
+        objects.clear();
+    }
+};
+
+// Kept between pages: growing fresh vectors for every page makes the allocator consolidate
+// the page's many small blocks each time. An extraction takes the lists and puts them back,
+// so a sink that extracts another page meanwhile simply starts with lists of its own.
+thread_local Candidates t_spareCandidates;
 
 } // namespace
 
@@ -34,33 +64,67 @@ CUrl LinkExtractor::resolveCodeUrl(std::string_view codeUrl) const {
     return CUrl(codeUrl.substr(0, HtmlDocument::kMaxUrlText), m_baseDirectory);
 }
 
-void LinkExtractor::extractAttribute(std::string_view name, LinkSink& sink) {
-    HtmlNode* start = name == "href" ? m_document.linkScanStart() : m_document.firstNode();
-    for (StartTag* tag = HtmlDocument::findTagWithAttribute(start, name); tag != nullptr;
-         tag = HtmlDocument::findTagWithAttribute(tag->next(), name)) {
-        HtmlAttribute* attribute = tag->attribute(name);
-        if (attribute->hasText()) {
-            sink.addLink(resolveValue(attribute->text()), kFollowed, LinkOrigin{tag, attribute});
+void LinkExtractor::extract(LinkSink& sink) {
+    // One walk collects the candidates of every row; the rows are then handed out in their
+    // order. Values are read only when handed out, as separate walks would read them.
+    Candidates candidates = std::move(t_spareCandidates);
+    candidates.clear();
+    auto& [hrefs, sources, backgrounds, applets, objects] = candidates;
+
+    HtmlNode* const scanStart = m_document.linkScanStart();
+    bool inHrefScan = false;
+    for (HtmlNode* node = m_document.firstNode(); node != nullptr; node = node->next()) {
+        inHrefScan = inHrefScan || node == scanStart;
+        if (node->kind() != HtmlNodeKind::StartTag) {
+            continue;
+        }
+        auto* tag = static_cast<StartTag*>(node);
+        HtmlAttribute* href = nullptr;
+        HtmlAttribute* source = nullptr;
+        HtmlAttribute* background = nullptr;
+        for (HtmlNode* item = tag->firstAttribute(); item != nullptr; item = item->next()) {
+            const std::string_view name = item->name();
+            auto* attribute = static_cast<HtmlAttribute*>(item);
+            if (href == nullptr && equalsIgnoreCase(name, "href")) {
+                href = attribute;
+            } else if (source == nullptr && equalsIgnoreCase(name, "src")) {
+                source = attribute;
+            } else if (background == nullptr && equalsIgnoreCase(name, "background")) {
+                background = attribute;
+            }
+        }
+        if (href != nullptr && inHrefScan) {
+            hrefs.push_back({tag, href});
+        }
+        if (source != nullptr) {
+            sources.push_back({tag, source});
+        }
+        if (background != nullptr) {
+            backgrounds.push_back({tag, background});
+        }
+        if (equalsIgnoreCase(tag->name(), "applet")) {
+            applets.push_back(tag);
+        } else if (equalsIgnoreCase(tag->name(), "object")) {
+            objects.push_back(tag);
         }
     }
-}
 
-void LinkExtractor::extract(LinkSink& sink) {
-    extractAttribute("href", sink);
-    extractAttribute("src", sink);
-    extractAttribute("background", sink);
-
-    for (StartTag* tag = HtmlDocument::findStartTag(m_document.firstNode(), "applet"); tag != nullptr;
-         tag = HtmlDocument::findStartTag(tag->next(), "applet")) {
+    for (const std::vector<Candidate>* row : {&hrefs, &sources, &backgrounds}) {
+        for (const Candidate& candidate : *row) {
+            if (candidate.attribute->hasText()) {
+                sink.addLink(resolveValue(candidate.attribute->text()), kFollowed,
+                             LinkOrigin{candidate.tag, candidate.attribute});
+            }
+        }
+    }
+    for (StartTag* tag : applets) {
         auto* applet = dynamic_cast<AppletTag*>(tag);
         const std::string* codeUrl = applet != nullptr ? applet->computeCodeUrl() : nullptr;
         if (codeUrl != nullptr) {
             sink.addLink(resolveCodeUrl(*codeUrl), kFetchAnyway, LinkOrigin{tag, nullptr});
         }
     }
-
-    for (StartTag* tag = HtmlDocument::findStartTag(m_document.firstNode(), "object"); tag != nullptr;
-         tag = HtmlDocument::findStartTag(tag->next(), "object")) {
+    for (StartTag* tag : objects) {
         auto* object = dynamic_cast<ObjectTag*>(tag);
         const std::string* codeUrl = object != nullptr ? object->computeCodeUrl() : nullptr;
         if (codeUrl != nullptr) {
@@ -73,6 +137,7 @@ void LinkExtractor::extract(LinkSink& sink) {
             }
         }
     }
+    t_spareCandidates = std::move(candidates);
 }
 
 void LinkExtractor::extract(Web& web, WebNode* source) {

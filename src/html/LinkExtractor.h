@@ -43,8 +43,6 @@ public:
     CUrl resolveCodeUrl(std::string_view codeUrl) const;
 
 private:
-    void extractAttribute(std::string_view name, LinkSink& sink);
-
     HtmlDocument& m_document;
     std::string m_baseDirectory;
 };

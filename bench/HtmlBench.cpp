@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: MIT
+// How fast fetched pages are processed: tokenizing, title, excerpt and link extraction, the
+// work the crawl does for every HTML document it fetches. The corpus is the Python 3.11
+// documentation (Debian package python3.11-doc), real pages with dense markup and many links;
+// without it the benchmarks skip with a message.
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "html/HtmlDocument.h"
+#include "html/LinkExtractor.h"
+#include "html/LinkSink.h"
+#include "model/Web.h"
+
+namespace {
+
+using corvida::CUrl;
+using corvida::HtmlDocument;
+using corvida::LinkExtractor;
+
+constexpr const char* kCorpusDirectory = "/usr/share/doc/python3.11/html";
+constexpr std::size_t kTextCapacity = 260;
+
+struct Page {
+    std::string path;
+    std::string url;
+    std::string bytes;
+};
+
+const std::vector<Page>& corpus() {
+    static const std::vector<Page> pages = [] {
+        std::vector<Page> loaded;
+        std::error_code error;
+        if (!std::filesystem::is_directory(kCorpusDirectory, error)) {
+            return loaded;
+        }
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(kCorpusDirectory, error)) {
+            if (entry.is_regular_file() && entry.path().extension() == ".html") {
+                std::ifstream in(entry.path(), std::ios::binary);
+                std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+                const std::string path = entry.path().string();
+                loaded.push_back({path, "http://docs.example.org" + path, std::move(bytes)});
+            }
+        }
+        return loaded;
+    }();
+    return pages;
+}
+
+bool haveCorpus(benchmark::State& state) {
+    if (corpus().empty()) {
+        state.SkipWithError("no corpus: install the Debian package python3.11-doc");
+        return false;
+    }
+    return true;
+}
+
+std::int64_t corpusBytes() {
+    std::int64_t total = 0;
+    for (const Page& page : corpus()) {
+        total += static_cast<std::int64_t>(page.bytes.size());
+    }
+    return total;
+}
+
+// Builds each link's CUrl, as the crawl does, but keeps no graph.
+class CountingSink : public corvida::LinkSink {
+public:
+    void addLink(const CUrl& url, bool fetchAnyway, const corvida::LinkOrigin& /*origin*/) override {
+        m_count += url.length() + (fetchAnyway ? 1 : 0);
+    }
+    std::size_t count() const { return m_count; }
+
+private:
+    std::size_t m_count = 0;
+};
+
+void processPage(HtmlDocument& document, CountingSink& sink) {
+    benchmark::DoNotOptimize(document.title(kTextCapacity));
+    benchmark::DoNotOptimize(document.excerpt(kTextCapacity));
+    LinkExtractor(document).extract(sink);
+}
+
+// Everything the crawl does per page, reading the pages from their files.
+void BM_PagesFromFiles(benchmark::State& state) {
+    if (!haveCorpus(state)) {
+        return;
+    }
+    for (auto _ : state) {
+        CountingSink sink;
+        for (const Page& page : corpus()) {
+            HtmlDocument document(page.path, page.url);
+            processPage(document, sink);
+        }
+        benchmark::DoNotOptimize(sink.count());
+    }
+    state.SetBytesProcessed(state.iterations() * corpusBytes());
+    state.counters["pages"] = static_cast<double>(corpus().size());
+}
+BENCHMARK(BM_PagesFromFiles)->Unit(benchmark::kMillisecond);
+
+// The same from memory, without the file reads.
+void BM_PagesFromMemory(benchmark::State& state) {
+    if (!haveCorpus(state)) {
+        return;
+    }
+    for (auto _ : state) {
+        CountingSink sink;
+        for (const Page& page : corpus()) {
+            HtmlDocument document = HtmlDocument::fromBytes(page.bytes, page.url);
+            processPage(document, sink);
+        }
+        benchmark::DoNotOptimize(sink.count());
+    }
+    state.SetBytesProcessed(state.iterations() * corpusBytes());
+}
+BENCHMARK(BM_PagesFromMemory)->Unit(benchmark::kMillisecond);
+
+// Tokenizing alone.
+void BM_TokenizeOnly(benchmark::State& state) {
+    if (!haveCorpus(state)) {
+        return;
+    }
+    for (auto _ : state) {
+        for (const Page& page : corpus()) {
+            HtmlDocument document = HtmlDocument::fromBytes(page.bytes, page.url);
+            benchmark::DoNotOptimize(document.lastNode());
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * corpusBytes());
+}
+BENCHMARK(BM_TokenizeOnly)->Unit(benchmark::kMillisecond);
+
+// The crawl's whole page step: links go into a real site graph, which grows to every URL
+// of the documentation.
+void BM_PagesIntoWeb(benchmark::State& state) {
+    if (!haveCorpus(state)) {
+        return;
+    }
+    for (auto _ : state) {
+        corvida::Web web;
+        for (const Page& page : corpus()) {
+            HtmlDocument document(page.path, page.url);
+            corvida::WebNode* node = web.findOrAddNode(document.documentUrl());
+            node->setLevel(1);
+            node->setTitle(document.title(kTextCapacity));
+            node->setExcerpt(document.excerpt(kTextCapacity));
+            LinkExtractor(document).extract(web, node);
+        }
+        state.counters["nodes"] = static_cast<double>(web.nodeCount());
+    }
+    state.SetBytesProcessed(state.iterations() * corpusBytes());
+}
+BENCHMARK(BM_PagesIntoWeb)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
