@@ -48,7 +48,12 @@ WORK="$(mktemp -d /tmp/corvida-crawl-bench.XXXXXX)"
 # nginx workers may run as an unprivileged user: let them read the site.
 chmod 755 "$WORK"
 NGINX_PID=""
+CHILD_PID=""
 cleanup() {
+    if [ -n "$CHILD_PID" ]; then
+        kill -TERM -- "-$CHILD_PID" 2>/dev/null || true
+        wait "$CHILD_PID" 2>/dev/null || true
+    fi
     if [ -n "$NGINX_PID" ]; then
         kill "$NGINX_PID" 2>/dev/null || true
         wait "$NGINX_PID" 2>/dev/null || true
@@ -57,6 +62,16 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
+# run_measured COMMAND...: runs COMMAND in a process group of its own and waits for it, so an
+# interrupt reaches the trap at once and the cleanup can stop the whole measured command.
+run_measured() {
+    setsid "$@" &
+    CHILD_PID=$!
+    local status=0
+    wait "$CHILD_PID" || status=$?
+    CHILD_PID=""
+    return "$status"
+}
 
 echo "== generating $PAGES pages (seed $SEED)"
 /usr/bin/python3 "$ROOT/bench/make-site.py" "$WORK/site" --pages "$PAGES" --links "$LINKS" \
@@ -117,7 +132,7 @@ peak_mb() { awk -F': ' '/Maximum resident set size/ { printf "%.1f\n", $2 / 1024
 echo "== corvida-cli crawl, 8 connections, pages and pictures kept"
 mkdir -p "$WORK/corvida"
 before=$(requests_so_far)
-/usr/bin/time -v -o "$WORK/corvida.time" "$CLI" crawl "$START" --dir "$WORK/corvida" --connections 8 \
+run_measured /usr/bin/time -v -o "$WORK/corvida.time" "$CLI" crawl "$START" --dir "$WORK/corvida" --connections 8 \
     --pictures --html >"$WORK/corvida.out" 2>"$WORK/corvida.err" || {
     echo "corvida-cli failed:" >&2
     cat "$WORK/corvida.err" "$WORK/corvida.time" >&2
@@ -151,7 +166,7 @@ before=$(requests_so_far)
 # The crawl starts at the site root, so --no-parent would change nothing; leaving it out keeps
 # links through ".." from ever being held back. Spider mode keeps no files, but wget writes
 # each page into -P while parsing it, so that directory is in the temporary folder too.
-/usr/bin/time -v -o "$WORK/wget.time" wget --spider -r -l inf -nv -e robots=off -P "$WORK/wget" \
+run_measured /usr/bin/time -v -o "$WORK/wget.time" wget --spider -r -l inf -nv -e robots=off -P "$WORK/wget" \
     "$START" >"$WORK/wget.out" 2>&1 || true # wget exits 8 when it finds broken links
 WGET_REQUESTS=$(($(requests_so_far) - before))
 W_WALL="$(wall_seconds "$WORK/wget.time")"
