@@ -10,6 +10,7 @@ namespace corvida {
 namespace {
 
 constexpr std::uint16_t kDefaultPort = 80;
+constexpr std::uint32_t kMaxPort = 65535;
 
 constexpr bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -90,7 +91,7 @@ std::optional<HttpUrlParts> HttpRequestHeaders::splitUrl(std::string_view url) {
     std::size_t wordStart = pos;
     std::size_t slashes = 0;
     std::size_t colon = 0;
-    std::uint16_t port = 0;
+    std::uint32_t port = 0;
     bool hasPort = false;
     std::optional<std::size_t> targetStart;
 
@@ -137,7 +138,11 @@ std::optional<HttpUrlParts> HttpRequestHeaders::splitUrl(std::string_view url) {
             break;
         case State::Port:
             if (isDigit(c)) {
-                port = static_cast<std::uint16_t>(port * 10 + (c - '0'));
+                // A port past 65535 would wrap around to some other server's port.
+                port = port * 10 + static_cast<std::uint32_t>(c - '0');
+                if (port > kMaxPort) {
+                    return std::nullopt;
+                }
                 hasPort = true;
             } else if (c == '/') {
                 targetStart = pos;
@@ -154,7 +159,7 @@ std::optional<HttpUrlParts> HttpRequestHeaders::splitUrl(std::string_view url) {
         // The text ended inside the word: all of it is the host.
         parts.host = std::string(url.substr(wordStart));
     }
-    parts.port = hasPort ? port : kDefaultPort;
+    parts.port = hasPort ? static_cast<std::uint16_t>(port) : kDefaultPort;
     return parts;
 }
 
@@ -163,14 +168,15 @@ HttpUrlParts HttpRequestHeaders::splitProxy(std::string_view proxy) {
     const std::size_t colon = proxy.find(':');
     parts.host = std::string(proxy.substr(0, colon));
     if (colon != std::string_view::npos) {
-        std::uint16_t port = 0;
+        std::uint32_t port = 0;
         bool hasPort = false;
-        for (std::size_t i = colon + 1; i < proxy.size() && isDigit(proxy[i]); ++i) {
-            port = static_cast<std::uint16_t>(port * 10 + (proxy[i] - '0'));
+        for (std::size_t i = colon + 1; i < proxy.size() && isDigit(proxy[i]) && port <= kMaxPort; ++i) {
+            port = port * 10 + static_cast<std::uint32_t>(proxy[i] - '0');
             hasPort = true;
         }
         if (hasPort) {
-            parts.port = port;
+            // An impossible port gives 0, where no proxy answers, rather than a wrapped one.
+            parts.port = port > kMaxPort ? 0 : static_cast<std::uint16_t>(port);
         }
     }
     return parts;

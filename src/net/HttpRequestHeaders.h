@@ -47,11 +47,13 @@ struct HttpRequestHeaders {
                                          std::string_view proxy = {}) const;
 
     // Splits url for a direct request; nullopt when it is malformed (a host holding '@',
-    // '_', '?' or another byte a host name cannot have, or a port that is not a number).
+    // '_', '?' or another byte a host name cannot have, or a port that is not a number
+    // from 0 to 65535).
     // Any scheme is accepted and requested as HTTP.
     static std::optional<HttpUrlParts> splitUrl(std::string_view url);
 
-    // Splits a proxy setting "host:port" at its first ':'; port 80 when it names none.
+    // Splits a proxy setting "host:port" at its first ':'; port 80 when it names none, 0 when
+    // it names one past 65535.
     static HttpUrlParts splitProxy(std::string_view proxy);
 
     // Returns the Authorization value for Basic credentials: "Basic " and the Base64 form

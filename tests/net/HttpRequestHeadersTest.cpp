@@ -24,7 +24,7 @@ TEST(HttpRequestHeadersTest, SplitsUrlsIntoHostPortAndTarget) {
         {"h", "h", 80, "/"},
         {"ftp://h/f.txt", "h", 80, "/f.txt"},
         {"http://h:/x", "h", 80, "/x"},
-        {"http://h:65537/", "h", 1, "/"}, // ports wrap at 16 bits
+        {"http://h:65535/", "h", 65535, "/"},
     };
     for (const SplitCase& c : cases) {
         SCOPED_TRACE(c.url);
@@ -34,7 +34,8 @@ TEST(HttpRequestHeadersTest, SplitsUrlsIntoHostPortAndTarget) {
         EXPECT_EQ(parts->port, c.port);
         EXPECT_EQ(parts->target, c.target);
     }
-    for (const char* malformed : {"http://user@h/", "http://my_host/", "http://h?x", "http://h:8o/", "h x/"}) {
+    for (const char* malformed : {"http://user@h/", "http://my_host/", "http://h?x", "http://h:8o/", "h x/",
+                                  "http://h:65536/", "http://h:99999999999999999999/"}) {
         EXPECT_FALSE(HttpRequestHeaders::splitUrl(malformed)) << malformed;
     }
 }
@@ -46,6 +47,7 @@ TEST(HttpRequestHeadersTest, SplitsProxySettings) {
     const HttpUrlParts alone = HttpRequestHeaders::splitProxy("proxy");
     EXPECT_EQ(alone.host, "proxy");
     EXPECT_EQ(alone.port, 80);
+    EXPECT_EQ(HttpRequestHeaders::splitProxy("proxy:65537").port, 0); // not wrapped to 1
 }
 
 TEST(HttpRequestHeadersTest, WritesHeadersInFixedOrderAfterTheHostLine) {
