@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -94,6 +95,25 @@ TEST(HttpReplyParserTest, VectorsGiveTheSameRecordsWholeSplitAndByteByByte) {
         EXPECT_EQ(feedInPieces(input, everyByte), expected);
     }
     EXPECT_GE(vectors, 10);
+}
+
+TEST(HttpReplyParserTest, ArbitraryBytesGiveTheSameRecordsInAnyPieces) {
+    // Bytes that matter to the state machines, plus a few that do not.
+    static constexpr std::string_view kAlphabet = "\r\n\r\n :: \tHTTP/1.0 200 Date: Content-Length: 12 Location"
+                                                  "Sun, 06 Nov 1994 08:49:37 GMT\x01\x80\xFF-";
+    std::mt19937 random(4);
+    for (int round = 0; round < 2000; ++round) {
+        std::string input(random() % 200, ' ');
+        for (char& c : input) {
+            c = kAlphabet[random() % kAlphabet.size()];
+        }
+        std::vector<std::size_t> cuts;
+        for (std::size_t at = 0; at < input.size();) {
+            at = std::min(input.size(), at + 1 + random() % 16);
+            cuts.push_back(at);
+        }
+        ASSERT_EQ(feedInPieces(input, cuts), feedInPieces(input, {input.size()})) << testing::PrintToString(input);
+    }
 }
 
 TEST(HttpReplyParserTest, StatesFollowTheLineEnds) {

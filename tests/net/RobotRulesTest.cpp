@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -110,6 +111,25 @@ TEST(RobotRulesTest, LongLinesAreReadInPieces) {
     EXPECT_EQ(rules->paths()[0].path, longPath.substr(0, RobotRules::kMaxLine - 10));
     EXPECT_EQ(rules->paths()[1].line, 4);
     EXPECT_FALSE(RobotRules::isAllowed(rules.get(), "/short"));
+}
+
+TEST(RobotRulesTest, ArbitraryTextIsReadWithoutHarm) {
+    static constexpr std::string_view kAlphabet = "\n\n\r \t#:*/ab User-agent: Disallow: x \x00\xFF";
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(random() % 300, ' ');
+        for (char& c : text) {
+            c = kAlphabet[random() % kAlphabet.size()];
+        }
+        const std::unique_ptr<RobotRules> rules = RobotRules::parse(text, 4, "ab");
+        for (const RobotRules::PathEntry& entry : rules->paths()) {
+            // Every kept path is a path or a URL, and it excludes itself.
+            if (entry.path) {
+                ASSERT_TRUE(entry.path->starts_with("/") || entry.path->find(':') != std::string::npos);
+                EXPECT_FALSE(RobotRules::isAllowed(rules.get(), *entry.path));
+            }
+        }
+    }
 }
 
 } // namespace
