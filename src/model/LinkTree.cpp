@@ -17,7 +17,7 @@ void LinkTree::clear() {
 }
 
 LinkTreeEntry* LinkTree::makeEntry(WebNode* node, WebNode* parentNode, LinkTreeEntry* parentEntry) {
-    return m_entries.emplace_back(std::make_unique<LinkTreeEntry>(node, parentNode, parentEntry)).get();
+    return &m_entries.emplace_back(node, parentNode, parentEntry);
 }
 
 void LinkTree::attach(LinkTreeEntry* entry) {

@@ -11,7 +11,7 @@
 // tree does not touch the nodes: drop the tree no later than the Web, or clear() it first.
 
 #include <cstddef>
-#include <memory>
+#include <deque>
 #include <unordered_map>
 #include <vector>
 
@@ -55,7 +55,7 @@ private:
     void attach(LinkTreeEntry* entry);
 
     LinkTreeEntry* m_root = nullptr;
-    std::vector<std::unique_ptr<LinkTreeEntry>> m_entries;
+    std::deque<LinkTreeEntry> m_entries; // a deque keeps entries in place as it grows
     std::unordered_map<const WebNode*, LinkTreeEntry*> m_primaries;
 };
 

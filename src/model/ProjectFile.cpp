@@ -376,8 +376,7 @@ private:
             m_reader.fail("the URL", "is the URL of an earlier node");
             return;
         }
-        const std::int32_t number = node->number();
-        if (number >= 0 && !m_byNumber.emplace(number, node.get()).second) {
+        if (!enterNumber(node->number(), node.get())) {
             m_reader.fail("the node number", "is the number of an earlier node");
             return;
         }
@@ -389,6 +388,9 @@ private:
         const std::size_t count = m_record.nodeCount;
         m_nodes.reserve(count);
         m_urls.reserve(count);
+        // Numbers are discovery numbers, so almost all are below the node count: those go
+        // into a plain array, any others into a map.
+        m_denseLimit = static_cast<std::int64_t>(count) * 2 + 1024;
         m_byNumber.reserve(count);
         for (std::size_t i = 0; i < count && m_reader.ok(); ++i) {
             m_progress->before(i);
@@ -399,9 +401,36 @@ private:
         m_reader.expectEnd("the last node");
     }
 
-    WebNode* nodeOfNumber(std::uint32_t number) const {
-        const auto it = m_byNumber.find(static_cast<std::int32_t>(number));
-        return it == m_byNumber.end() ? nullptr : it->second;
+    // Enters node under number; false when another node has it. Negative numbers name nothing.
+    bool enterNumber(std::int32_t number, WebNode* node) {
+        if (number < 0) {
+            return true;
+        }
+        if (number >= m_denseLimit) {
+            return m_sparseByNumber.emplace(number, node).second;
+        }
+        const auto index = static_cast<std::size_t>(number);
+        if (index >= m_byNumber.size()) {
+            m_byNumber.resize(index + 1, nullptr);
+        }
+        if (m_byNumber[index] != nullptr) {
+            return false;
+        }
+        m_byNumber[index] = node;
+        return true;
+    }
+
+    WebNode* nodeOfNumber(std::uint32_t stored) const {
+        const auto number = static_cast<std::int32_t>(stored);
+        if (number < 0) {
+            return nullptr;
+        }
+        if (number >= m_denseLimit) {
+            const auto it = m_sparseByNumber.find(number);
+            return it == m_sparseByNumber.end() ? nullptr : it->second;
+        }
+        const auto index = static_cast<std::size_t>(number);
+        return index < m_byNumber.size() ? m_byNumber[index] : nullptr;
     }
 
     // A number without a node becomes an empty reference; a node named twice is kept once.
@@ -424,7 +453,9 @@ private:
     std::vector<PendingNode> m_nodes;
     std::vector<std::uint32_t> m_numbers;
     std::unordered_set<const CUrl*, UrlHash, UrlEqual> m_urls;
-    std::unordered_map<std::int32_t, WebNode*> m_byNumber;
+    std::int64_t m_denseLimit = 0;
+    std::vector<WebNode*> m_byNumber; // index: node number
+    std::unordered_map<std::int32_t, WebNode*> m_sparseByNumber;
     std::optional<ProgressReporter> m_progress;
 };
 

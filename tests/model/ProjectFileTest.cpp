@@ -95,6 +95,24 @@ TEST(ProjectFileTest, FetchAnywayTagAndTypeNamesSurviveTheFile) {
     EXPECT_EQ(loaded.web->findNode(CUrl("http://example.test/b.htm"))->url().fragment(), "top");
 }
 
+TEST(ProjectFileTest, NeighboursResolveWhateverTheNodeNumbers) {
+    Web web;
+    WebNode* a = web.findOrAddNode(CUrl("http://h/a.htm"));
+    WebNode* b = web.findOrAddNode(CUrl("http://h/b.htm"));
+    WebNode* c = web.findOrAddNode(CUrl("http://h/c.htm"));
+    web.setStartNode(c);
+    a->setNumber(2000000000);
+    c->setNumber(5000);
+    for (WebNode* target : {b, c}) {
+        a->linkOut(target);
+        target->linkIn(a);
+    }
+    const ProjectFile::Loaded loaded = ProjectFile::decode(ProjectFile::encode({}, &web), nullptr, {});
+    ASSERT_NE(loaded.web, nullptr) << loaded.error;
+    test::expectSameWeb(web, *loaded.web);
+    EXPECT_EQ(loaded.web->startNode()->number(), 5000);
+}
+
 TEST(ProjectFileTest, ProgressIsEachWholePercentOnceThenHundred) {
     test::PhaseRecorder saving;
     Web web(&saving);
