@@ -8,6 +8,8 @@
 #
 # The corvida-cli to measure comes from the argument, else from CORVIDA_CLI, else a release
 # build in build/crawlbench is made. PAGES, LINKS, PICTURES and SEED change the site.
+# The temporary directory is made in TMPDIR (default /tmp); both tools write every page they
+# parse into it, so its file system weighs on both figures (TMPDIR=/dev/shm takes it out).
 # Installs nginx, wget and time with apt-get when they are missing (needs root or sudo).
 # Everything else lives in a temporary directory that is removed on every exit. Only
 # 127.0.0.1 is used. Fails when a tool misses part of the site; prints the targets' verdict.
@@ -44,7 +46,7 @@ if [ -z "$CLI" ]; then
 fi
 [ -x "$CLI" ] || { echo "no corvida-cli at $CLI" >&2; exit 2; }
 
-WORK="$(mktemp -d /tmp/corvida-crawl-bench.XXXXXX)"
+WORK="$(mktemp -d "${TMPDIR:-/tmp}/corvida-crawl-bench.XXXXXX")"
 # nginx workers may run as an unprivileged user: let them read the site.
 chmod 755 "$WORK"
 NGINX_PID=""
@@ -127,6 +129,7 @@ requests_so_far() { wc -l <"$WORK/nginx/access.log"; }
 wall_seconds() {
     awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i]; printf "%.2f\n", s }' "$1"
 }
+cpu_seconds() { awk -F': ' '/(User|System) time \(seconds\)/ { s += $2 } END { printf "%.2f\n", s }' "$1"; }
 peak_mb() { awk -F': ' '/Maximum resident set size/ { printf "%.1f\n", $2 / 1024 }' "$1"; }
 
 echo "== corvida-cli crawl, 8 connections, pages and pictures kept"
@@ -147,6 +150,7 @@ C_PICTURES="$(counter pictures)"
 C_BROKEN="$(counter broken)"
 C_WALL="$(wall_seconds "$WORK/corvida.time")"
 C_PEAK="$(peak_mb "$WORK/corvida.time")"
+C_CPU="$(cpu_seconds "$WORK/corvida.time")"
 C_KEPT_PAGES=$(find "$WORK/corvida" -type f -name '*.htm*' | wc -l)
 failed=0
 check() { # description actual expected
@@ -171,6 +175,7 @@ run_measured /usr/bin/time -v -o "$WORK/wget.time" wget --spider -r -l inf -nv -
 WGET_REQUESTS=$(($(requests_so_far) - before))
 W_WALL="$(wall_seconds "$WORK/wget.time")"
 W_PEAK="$(peak_mb "$WORK/wget.time")"
+W_CPU="$(cpu_seconds "$WORK/wget.time")"
 W_BROKEN="$(awk '/^Found [0-9]+ broken link/ { print $2 }' "$WORK/wget.out")"
 W_BROKEN="${W_BROKEN:-0}"
 # wget logs one line per URL it checked: "... URL: http://... 200 OK" (spider mode).
@@ -182,11 +187,14 @@ check "wget nodes" "$W_NODES" "$EXP_NODES"
 
 echo "== results: $PAGES pages, $EXP_PICTURES pictures, $EXP_BROKEN missing pages, 127.0.0.1 nginx"
 rate() { /usr/bin/python3 -c "print('%.0f' % ($1 / $2))"; }
-printf '%-28s %10s %10s %9s %7s %7s %9s\n' tool "wall s" "pages/s" "peak MB" nodes broken requests
-printf '%-28s %10s %10s %9s %7s %7s %9s\n' "corvida-cli (8 connections)" "$C_WALL" "$(rate "$PAGES" "$C_WALL")" \
+# CPU seconds (user + system) say more than wall time when other work shares the machine.
+row='%-28s %8s %8s %8s %8s %7s %7s %9s\n'
+printf "$row" tool "wall s" "pages/s" "cpu s" "peak MB" nodes broken requests
+printf "$row" "corvida-cli (8 connections)" "$C_WALL" "$(rate "$PAGES" "$C_WALL")" "$C_CPU" \
     "$C_PEAK" "$C_NODES" "$C_BROKEN" "$CORVIDA_REQUESTS"
-printf '%-28s %10s %10s %9s %7s %7s %9s\n' "wget --spider -r -l inf" "$W_WALL" "$(rate "$PAGES" "$W_WALL")" \
+printf "$row" "wget --spider -r -l inf" "$W_WALL" "$(rate "$PAGES" "$W_WALL")" "$W_CPU" \
     "$W_PEAK" "$W_NODES" "$W_BROKEN" "$WGET_REQUESTS"
+echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "corvida kept $C_KEPT_PAGES page copies"
 
 verdict=0
