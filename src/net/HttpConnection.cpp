@@ -139,7 +139,8 @@ void HttpConnection::stop() {
         m_lookupId = -1;
     }
     closeSocket();
-    if (running()) {
+    // A request being set up (stopped from inside its first status text) counts as running.
+    if (running() || (m_state == ConnectionState::Made && m_request != nullptr)) {
         m_state = ConnectionState::Stopped;
     }
 }
@@ -231,7 +232,10 @@ void HttpConnection::socketError(QAbstractSocket::SocketError error) {
         }
         return;
     case ConnectionState::Sending:
-        fail(kStringNetworkFailure, errnoFor(error));
+        // The peer's close is handled by closeEvent(), which follows: it may have answered.
+        if (error != QAbstractSocket::RemoteHostClosedError) {
+            fail(kStringNetworkFailure, errnoFor(error));
+        }
         return;
     default:
         // While reading, the peer's close arrives as disconnected() after this.

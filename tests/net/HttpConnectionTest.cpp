@@ -201,6 +201,16 @@ TEST_F(HttpConnectionTest, NamedHostIsLookedUpAndStoppingDuringTheLookupReportsN
     EXPECT_EQ(stoppedRecorder.ends, 0);
     EXPECT_EQ(stoppedRecorder.texts.size(), 1u);
     EXPECT_EQ(m_server.connectionCount(), 1);
+
+    // Stopped from inside its very first status text, a request goes no further.
+    HttpTransfer early;
+    Recorder earlyRecorder;
+    earlyRecorder.onText = [&] { early.stop(); };
+    EXPECT_EQ(early.head(earlyRecorder, m_server.url("/"), crawlHeaders()), 1);
+    ScriptedServer::waitUntil([] { return false; }, 50ms);
+    EXPECT_EQ(earlyRecorder.texts.size(), 1u);
+    EXPECT_EQ(earlyRecorder.ends, 0);
+    EXPECT_EQ(m_server.connectionCount(), 1);
 }
 
 TEST_F(HttpConnectionTest, StoppingWhileTheBodyArrivesClosesFileAndReportsNothing) {
