@@ -131,20 +131,5 @@ TEST(ProjectFileLayoutTest, UnreportedTypeIsStoredAsQuestionMarksAndLoadsAsNone)
     EXPECT_EQ(url.schemeIndex(), MimeTable::kSchemeHttp);
 }
 
-TEST(ProjectFileLayoutTest, CountedTextsOfOtherWritersAreRead) {
-    ArchiveWriter written;
-    written.writeCountedText(std::string_view("ab\0c", 4));
-    const std::string bytes =
-        u32(0) + u32(1) + std::string(1, '\0') + u32(4) + std::string("a\0b\0", 4) + written.bytes();
-    ArchiveReader reader(bytes);
-    EXPECT_EQ(reader.readCountedText("absent"), std::nullopt);
-    EXPECT_EQ(reader.readCountedText("empty"), std::optional<std::string>(""));
-    EXPECT_EQ(reader.readCountedText("inner NUL"), std::optional<std::string>("a"));
-    // The writer never stores bytes a reader would not see.
-    EXPECT_EQ(reader.readCountedText("written"), std::optional<std::string>("ab"));
-    EXPECT_TRUE(reader.ok());
-    EXPECT_EQ(reader.remaining(), 0u);
-}
-
 } // namespace
 } // namespace corvida
