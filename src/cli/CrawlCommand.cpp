@@ -2,16 +2,13 @@
 #include "cli/CrawlCommand.h"
 
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 
-#include "cli/CrawlDriver.h"
+#include "cli/CrawlSession.h"
 #include "model/ProjectOptions.h"
 #include "model/Web.h"
-#include "net/NetworkTransferFactory.h"
-#include "platform/QtImagingLibrary.h"
 
 namespace corvida {
 
@@ -20,7 +17,7 @@ namespace {
 constexpr const char* kUsage =
     "crawl URL --dir DIR [--depth N] [--connections N] [--external] [--robots] [--html|--no-html] "
     "[--pictures|--no-pictures] [--audio|--no-audio] [--video|--no-video] [--user-agent TEXT] "
-    "[--proxy HOST:PORT] [--nodes]";
+    "[--proxy HOST:PORT] [--nodes] [--project FILE.zpj]";
 constexpr const char* kDefaultUserAgent = "Mozilla/2.0 (compatible; Vantorix 2.0; Windows 95)";
 constexpr int kMaxConnections = 64;
 
@@ -44,6 +41,7 @@ struct CrawlArguments {
     std::string userAgent = kDefaultUserAgent;
     std::string proxy;
     bool printNodes = false;
+    std::string project;
 };
 
 std::optional<int> parseNumber(const std::string& text, int low, int high) {
@@ -81,6 +79,8 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
             parsed.printNodes = true;
         } else if (arg == "--dir" && hasValue) {
             parsed.directory = args[++i];
+        } else if (arg == "--project" && hasValue) {
+            parsed.project = args[++i];
         } else if (arg == "--user-agent" && hasValue) {
             parsed.userAgent = args[++i];
         } else if (arg == "--proxy" && hasValue) {
@@ -120,67 +120,39 @@ std::string startUrlOf(const std::string& text) {
     return text;
 }
 
-void printCounters(const Web& web, std::ostream& out) {
-    std::size_t broken = 0;
-    for (const WebNode* node : web.nodes()) {
-        broken += node->isBroken() ? 1 : 0;
-    }
-    out << "nodes: " << web.nodeCount() << '\n'
-        << "processed: " << web.processedCount() << '\n'
-        << "documents: " << web.count(NodeKind::Document) << '\n'
-        << "pictures: " << web.count(NodeKind::Picture) << '\n'
-        << "audio: " << web.count(NodeKind::Audio) << '\n'
-        << "video: " << web.count(NodeKind::Video) << '\n'
-        << "ftp: " << web.count(NodeKind::Ftp) << '\n'
-        << "gopher: " << web.count(NodeKind::Gopher) << '\n'
-        << "mail: " << web.count(NodeKind::Mail) << '\n'
-        << "other: " << web.count(NodeKind::Other) << '\n'
-        << "highest_level: " << web.highestLevel() << '\n'
-        << "broken: " << broken << '\n';
-}
-
-void printNodes(const Web& web, std::ostream& out) {
-    for (const WebNode* node : web.nodes()) {
-        char flags[16];
-        std::snprintf(flags, sizeof flags, "0x%08x", node->flags());
-        out << node->number() << '\t' << node->level() << '\t' << node->httpStatus() << '\t' << flags << '\t'
-            << node->url().url() << '\n';
-    }
-}
-
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CrawlArguments parsed;
     if (const std::optional<std::string> error = parseArguments(args, parsed)) {
         err << "corvida-cli crawl: " << *error << "\nusage: corvida-cli " << kUsage << '\n';
         return kExitUsage;
     }
-    std::string directory = parsed.directory;
+    // The project file records the working directory, so it is kept absolute.
+    std::error_code error;
+    std::string directory = std::filesystem::absolute(parsed.directory, error).lexically_normal().string();
     if (directory.back() != '/') {
         directory += '/';
     }
-    std::error_code error;
     std::filesystem::create_directories(directory, error);
     if (error) {
         err << "corvida-cli crawl: cannot create " << directory << ": " << error.message() << '\n';
         return kExitFailure;
     }
 
-    CrawlDriver driver;
-    NetworkTransferFactory transfers;
-    QtImagingLibrary imaging;
+    CrawlSession session;
     parsed.options.startUrl = startUrlOf(parsed.url);
-    Web web(directory, parsed.options.startUrl, &driver, parsed.connections);
-    web.setTransferFactory(&transfers);
-    web.setImagingLibrary(&imaging);
+    Web web(directory, parsed.options.startUrl, session.listener(), parsed.connections);
     web.setUserAgent(parsed.userAgent);
     web.setProxy(parsed.proxy);
     web.setRobotsExclusion(parsed.robots);
     web.configure(parsed.options);
-    driver.run(web, true);
+    session.run(web, true);
 
-    printCounters(web, out);
+    CrawlSession::printCounters(web, out);
     if (parsed.printNodes) {
-        printNodes(web, out);
+        CrawlSession::printNodes(web, out);
+    }
+    if (!parsed.project.empty() && !CrawlSession::saveProject(parsed.project, parsed.options, web, err)) {
+        return kExitFailure;
     }
     return kExitOk;
 }

@@ -11,11 +11,12 @@
 #include "cli/CliCommand.h"
 #include "cli/CrawlCommand.h"
 #include "cli/DebugDateCommand.h"
-#include "cli/DebugRobotsCommand.h"
-#include "cli/DebugHtmlCommand.h"
-#include "cli/DebugUrlCommand.h"
 #include "cli/DebugFetchCommand.h"
+#include "cli/DebugHtmlCommand.h"
+#include "cli/DebugRobotsCommand.h"
+#include "cli/DebugUrlCommand.h"
 #include "cli/InfoCommand.h"
+#include "cli/ResumeCommand.h"
 #include "cli/TreeCommand.h"
 #include "model/MimeTable.h"
 #include "platform/SystemFileAssociations.h"
@@ -26,14 +27,9 @@ using corvida::CliCommand;
 
 std::vector<CliCommand> allCommands() {
     return {
-        corvida::crawlCommand(),
-        corvida::infoCommand(),
-        corvida::treeCommand(),
-        corvida::debugUrlCommand(),
-        corvida::debugFetchCommand(),
-        corvida::debugHtmlCommand(),
-        corvida::debugRobotsCommand(),
-        corvida::debugDateCommand(),
+        corvida::crawlCommand(),     corvida::resumeCommand(),      corvida::infoCommand(),
+        corvida::treeCommand(),      corvida::debugUrlCommand(),    corvida::debugFetchCommand(),
+        corvida::debugHtmlCommand(), corvida::debugRobotsCommand(), corvida::debugDateCommand(),
     };
 }
 

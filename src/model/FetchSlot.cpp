@@ -18,6 +18,7 @@ void FetchSlot::begin(WebNode* node, bool testingOnly) {
     m_status = -1;
     m_reason.clear();
     m_challenge.clear();
+    m_target.clear();
 }
 
 void FetchSlot::setAnswer(int status, std::string_view reason, std::string_view challenge) {

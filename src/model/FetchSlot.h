@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "model/Transfer.h"
 #include "net/TransferListener.h"
@@ -37,6 +38,9 @@ public:
 
     // Takes node into the slot for a new request: busy, no status yet (-1), no challenge.
     void begin(WebNode* node, bool testingOnly);
+    // The file a GET writes into (empty for a HEAD).
+    const std::string& target() const { return m_target; }
+    void setTarget(std::string target) { m_target = std::move(target); }
     // Records the answer's status line and Basic challenge (empty when none).
     void setAnswer(int status, std::string_view reason, std::string_view challenge);
     // The slot is free again.
@@ -61,6 +65,7 @@ private:
     int m_status = -1;
     std::string m_reason;
     std::string m_challenge;
+    std::string m_target;
     std::unique_ptr<Transfer> m_current;
     std::unique_ptr<Transfer> m_previous;
 };

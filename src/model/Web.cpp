@@ -76,6 +76,11 @@ Web::Web(std::string_view workingDirectory, std::string_view startUrl, WebListen
     std::replace(directory.begin(), directory.end(), '\\', '/');
     setWorkingDirectory(directory);
     m_startUrlText = startUrl;
+    prepareCrawl(slotCount);
+}
+
+void Web::prepareCrawl(int slotCount) {
+    m_slots.clear();
     for (int i = 0; i < std::max(slotCount, 1); ++i) {
         m_slots.push_back(std::make_unique<FetchSlot>(*this, i));
     }
@@ -84,6 +89,8 @@ Web::Web(std::string_view workingDirectory, std::string_view startUrl, WebListen
         std::filesystem::create_directories(m_workingDirectory + sub, ignored);
     }
     m_requestHeaders.accept = m_accept;
+    m_requestHeaders.userAgent = m_userAgent.empty() ? std::nullopt : std::optional<std::string>(m_userAgent);
+    m_requestHeaders.from = m_emailAddress.empty() ? std::nullopt : std::optional<std::string>(m_emailAddress);
 }
 
 Web::~Web() {
@@ -637,6 +644,7 @@ void Web::startTransfer(WebNode* node, FetchSlot& slot, bool testingOnly, const 
         return;
     }
     slot.begin(node, testingOnly);
+    slot.setTarget(target);
     m_listener->slotStarted(node, slot.index());
     HttpRequestHeaders headers = m_requestHeaders;
     const std::string* credentials = node->text(WebNode::Text::Credentials);
@@ -733,6 +741,13 @@ void Web::transferFinished(FetchSlot& slot, bool success, int stringNumber) {
     const int index = slot.index();
     if (node != nullptr) {
         const bool fullFetch = node->hasAnyFlag(kFlagFullFetch);
+        // A body that will not be processed (an error page, a redirect notice, a GET made only
+        // to learn the type) is not kept as the node's copy.
+        const bool bodyUsed = (success && status == 200 && !fullFetch) || status == 304;
+        if (!slot.testingOnly() && !bodyUsed && !slot.target().empty()) {
+            std::error_code ignored;
+            std::filesystem::remove(slot.target(), ignored);
+        }
         if (success && status == 200) {
             if (slot.testingOnly()) {
                 node->setFlags(kFlagTested);

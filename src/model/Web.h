@@ -86,6 +86,9 @@ public:
 
     WebListener& listener() const { return *m_listener; }
 
+    // Gives a Web made without a crawl (a loaded project) its fetch slots (at least 1) and
+    // makes the working directory's sub-directories, so that its crawl can go on.
+    void prepareCrawl(int slotCount);
     // Where the crawl's transfers come from; must be set before start() and outlive the Web.
     void setTransferFactory(TransferFactory* factory) { m_transfers = factory; }
     // The picture library for thumbnails (none: no thumbnails); must outlive the Web.

@@ -229,6 +229,7 @@ TEST_F(WebCrawlTest, HttpAnswersReclassifyRedirectAndFail) {
     EXPECT_EQ(gone.httpStatus(), 404);
     EXPECT_EQ(gone.statusText(), "Not Found");
     EXPECT_TRUE(gone.isBroken());
+    EXPECT_FALSE(fs::exists(workingDirectory() + LocalNames::workingCopy(gone))); // no error page kept
 
     const WebNode& alias = nodeOf(*web, server.url("/index.htm"));
     EXPECT_TRUE(alias.hasAnyFlag(kFlagStartAlias));
