@@ -100,8 +100,11 @@ TEST(ProjectFileDamageTest, RandomCorruptionsAreRefusedOrLoadSoundly) {
             continue;
         }
         expectSoundGraph(*loaded.web);
-        // What loaded can be saved again.
-        ProjectFile::encode(loaded.options, loaded.web.get());
+        // What loaded saves again, and loads again to the same bytes.
+        const std::string again = ProjectFile::encode(loaded.options, loaded.web.get());
+        const ProjectFile::Loaded reloaded = ProjectFile::decode(again, nullptr, {});
+        ASSERT_NE(reloaded.web, nullptr) << reloaded.error;
+        EXPECT_EQ(ProjectFile::encode(reloaded.options, reloaded.web.get()), again);
     }
     EXPECT_GT(refused, 1000);
 }
