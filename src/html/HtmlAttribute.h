@@ -20,9 +20,9 @@ public:
     std::string_view name() const override { return m_name; }
     void setName(std::string_view name) override { m_name.assign(name); }
 
-    // " name" or ` name="value"`. Values are always double-quoted; a '"' inside a value (only
-    // a value set by the program can hold one) is written as "&quot;" so it cannot end the
-    // value early.
+    // " name" or ` name="value"`. Values are always double-quoted; a '"' inside a value (one
+    // read in single quotes, or set by the program) is written as "&quot;" so it cannot end
+    // the value early.
     void write(std::ostream& out) const override;
     void dump(std::ostream& out) const override;
 

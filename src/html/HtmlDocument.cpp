@@ -260,13 +260,14 @@ const char* HtmlDocument::readStartTag(const char* tagStart, const char*& cursor
         while (c < end && isHtmlSpace(*c)) {
             ++c;
         }
-        // A double-quoted value ends at the next '"' or '>' (single quotes are plain bytes);
-        // a bare value at white space, '"' or '>'. Either is kept only when that end lies
-        // within the bound; the '>' that ends a quoted value also ends the tag.
+        // A quoted value ends at the next quote of the same kind or at '>'; a bare value at
+        // white space, '"' or '>'. Either is kept only when that end lies within the bound;
+        // the '>' that ends a quoted value also ends the tag.
         const char* valueStart = c;
-        if (c < end && *c == '"') {
+        if (c < end && (*c == '"' || *c == '\'')) {
+            const char quote = *c;
             valueStart = ++c;
-            while (c < valueBound && *c != '"' && *c != '>') {
+            while (c < valueBound && *c != quote && *c != '>') {
                 ++c;
             }
         } else {

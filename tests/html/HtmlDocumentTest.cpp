@@ -93,6 +93,24 @@ TEST(HtmlDocumentTest, OverlongAttributeValueHasNoValueAndBecomesText) {
     EXPECT_EQ(text, test::cat({" href=\"", value, "\">end"}));
 }
 
+// Single and double quotes bound a value alike: its closing quote must lie within the
+// lookahead counted from the end of the name, and the other kind of quote is a plain byte.
+TEST(HtmlDocumentTest, BothQuoteKindsShareTheValueBound) {
+    for (const char quote : {'"', '\''}) {
+        SCOPED_TRACE(quote);
+        const char other = quote == '"' ? '\'' : '"';
+        const std::string q(1, quote);
+        for (const std::size_t length : {1021u, 1022u}) {
+            const std::string value = test::cat({std::string(length - 1, 'v'), std::string(1, other)});
+            HtmlDocument document = HtmlDocument::fromBytes(test::cat({"<a href=", q, value, q, ">"}), kPageUrl);
+            const HtmlAttribute* href = static_cast<StartTag*>(document.firstNode())->attribute("href");
+            ASSERT_NE(href, nullptr);
+            EXPECT_EQ(href->hasText(), length == 1021u);
+            EXPECT_EQ(href->text(), length == 1021u ? value : "");
+        }
+    }
+}
+
 TEST(HtmlDocumentTest, DeeplyNestedTagsParseAndDestroyWithoutRecursion) {
     std::string page;
     for (int i = 0; i < 100000; ++i) {
