@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "html/AppletTag.h"
 
+#include <string>
+
 namespace corvida {
 
-const std::string* AppletTag::computeCodeUrl() {
+std::optional<std::string_view> AppletTag::computeCodeUrl() {
     const HtmlAttribute* code = attribute("code");
     if (code == nullptr || !code->hasText()) {
-        return nullptr;
+        return std::nullopt;
     }
     const HtmlAttribute* codebase = attribute("codebase");
     std::string url;
@@ -17,8 +19,8 @@ const std::string* AppletTag::computeCodeUrl() {
         }
     }
     url += code->text();
-    m_codeUrl = std::move(url);
-    return &*m_codeUrl;
+    m_codeUrl = arena().copy(url);
+    return m_codeUrl;
 }
 
 void AppletTag::setCodeUrl(std::string_view location) {

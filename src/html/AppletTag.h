@@ -7,7 +7,6 @@
 // writer can point somewhere else.
 
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "html/StartTag.h"
@@ -16,23 +15,26 @@ namespace corvida {
 
 class AppletTag : public StartTag {
 public:
-    explicit AppletTag(std::string_view name) : StartTag(name) {}
+    AppletTag(HtmlArena& arena, std::string_view name) : StartTag(arena, name) {}
 
     // Computes the code URL from the first "codebase" and "code" attributes: the codebase
     // value, a '/' unless it already ends in one, then the code value; the code value alone
     // without a codebase value. Stores it (replacing an earlier one) and returns it, or
-    // returns nullptr and stores nothing when there is no "code" value. The pointer lives
-    // until the next computation.
-    const std::string* computeCodeUrl();
-    // The code URL of the last computation, or nullptr.
-    const std::string* codeUrl() const { return m_codeUrl ? &*m_codeUrl : nullptr; }
+    // returns nothing and stores nothing when there is no "code" value. The text lives as
+    // long as the document.
+    std::optional<std::string_view> computeCodeUrl();
+    // The code URL of the last computation, if any.
+    std::optional<std::string_view> codeUrl() const { return m_codeUrl; }
 
     // Points the applet at location, a complete URL: the first "codebase" attribute (if any)
     // gets an empty value and the first "code" attribute (if any) gets location.
     void setCodeUrl(std::string_view location);
 
+protected:
+    ~AppletTag() override = default;
+
 private:
-    std::optional<std::string> m_codeUrl;
+    std::optional<std::string_view> m_codeUrl; // in the arena
 };
 
 } // namespace corvida

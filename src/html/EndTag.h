@@ -12,11 +12,15 @@ namespace corvida {
 
 class EndTag : public HtmlNode {
 public:
-    explicit EndTag(std::string_view name) : HtmlNode(HtmlNodeKind::EndTag) { setText(name); }
+    // An end tag named name, copied into arena.
+    EndTag(HtmlArena& arena, std::string_view name) : HtmlNode(HtmlNodeKind::EndTag, arena) { setText(name); }
 
     // "</name>".
     void write(std::ostream& out) const override;
     void dump(std::ostream& out) const override;
+
+protected:
+    ~EndTag() override = default;
 };
 
 } // namespace corvida

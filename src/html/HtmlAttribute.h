@@ -6,7 +6,6 @@
 // HtmlNode) is the value and is absent when the attribute had none or its value could not be
 // read. Attributes live in their tag's own list, which the tag owns.
 
-#include <string>
 #include <string_view>
 
 #include "html/HtmlNode.h"
@@ -15,10 +14,14 @@ namespace corvida {
 
 class HtmlAttribute : public HtmlNode {
 public:
-    explicit HtmlAttribute(std::string_view name) : HtmlNode(HtmlNodeKind::Attribute), m_name(name) {}
+    // An attribute without a value; the name is copied into arena.
+    HtmlAttribute(HtmlArena& arena, std::string_view name)
+        : HtmlNode(HtmlNodeKind::Attribute, arena), m_name(arena.copy(name)) {}
 
     std::string_view name() const override { return m_name; }
-    void setName(std::string_view name) override { m_name.assign(name); }
+    void setName(std::string_view name) override { m_name = arena().copy(name); }
+    // The name, without a virtual call.
+    std::string_view attributeName() const { return m_name; }
 
     // " name" or ` name="value"`. Values are always double-quoted; a '"' inside a value (one
     // read in single quotes, or set by the program) is written as "&quot;" so it cannot end
@@ -26,8 +29,11 @@ public:
     void write(std::ostream& out) const override;
     void dump(std::ostream& out) const override;
 
+protected:
+    ~HtmlAttribute() override = default;
+
 private:
-    std::string m_name;
+    std::string_view m_name;
 };
 
 } // namespace corvida

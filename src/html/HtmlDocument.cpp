@@ -33,17 +33,6 @@ const char* scanTagName(const char* cursor, const char* end) {
     return cursor;
 }
 
-StartTag* makeStartTag(std::string_view name) {
-    const std::string_view head = name.substr(0, 6);
-    if (equalsIgnoreCase(head, "applet")) {
-        return new AppletTag(name);
-    }
-    if (equalsIgnoreCase(head, "object")) {
-        return new ObjectTag(name);
-    }
-    return new StartTag(name);
-}
-
 bool isStartTagNamed(const HtmlNode* node, std::string_view name) {
     return node != nullptr && node->kind() == HtmlNodeKind::StartTag && equalsIgnoreCase(node->name(), name);
 }
@@ -120,13 +109,15 @@ HtmlDocument HtmlDocument::fromBytes(std::string_view bytes, std::string_view do
     return HtmlDocument(FromMemory{}, bytes, documentUrl);
 }
 
-HtmlDocument::~HtmlDocument() {
-    HtmlNode* node = m_first;
-    while (node != nullptr) {
-        HtmlNode* following = node->next();
-        delete node;
-        node = following;
+StartTag* HtmlDocument::makeStartTag(std::string_view name) {
+    const std::string_view head = name.substr(0, 6);
+    if (equalsIgnoreCase(head, "applet")) {
+        return m_arena.make<AppletTag>(m_arena, name);
     }
+    if (equalsIgnoreCase(head, "object")) {
+        return m_arena.make<ObjectTag>(m_arena, name);
+    }
+    return m_arena.make<StartTag>(m_arena, name);
 }
 
 void HtmlDocument::append(HtmlNode* node) {
@@ -139,7 +130,7 @@ void HtmlDocument::append(HtmlNode* node) {
 }
 
 void HtmlDocument::appendText(const char* begin, const char* end) {
-    append(new TextNode(std::string_view(begin, static_cast<std::size_t>(end - begin))));
+    append(m_arena.make<TextNode>(m_arena, std::string_view(begin, static_cast<std::size_t>(end - begin))));
 }
 
 // The tokenizer keeps two positions in the buffer: pending, where the text not yet given to a
@@ -201,7 +192,8 @@ void HtmlDocument::tokenize(HtmlReadBuffer& buffer) {
         }
         if (tag[1] == '/') {
             cursor = scanTagName(tag + 2, end);
-            append(new EndTag(std::string_view(tag + 2, static_cast<std::size_t>(cursor - tag - 2))));
+            append(
+                m_arena.make<EndTag>(m_arena, std::string_view(tag + 2, static_cast<std::size_t>(cursor - tag - 2))));
             if (cursor < end && *cursor == '>') {
                 ++cursor;
             }
@@ -380,7 +372,7 @@ void HtmlDocument::removeBaseTag() {
     if (m_last == base) {
         m_last = base->prev();
     }
-    delete base;
+    base->unlink();
 }
 
 std::string HtmlDocument::title(std::size_t capacity) {

@@ -11,8 +11,9 @@
 // malformed markup costs at most a misread tag. The file is read through a fixed buffer
 // (HtmlReadBuffer), so memory for reading does not grow with the file.
 //
-// The document owns its nodes and both URLs. Node pointers stay valid until the node is
-// removed or the document is destroyed.
+// The document owns its nodes and both URLs. Nodes and their texts live in the document's
+// arena, so node pointers and texts stay valid until the document is destroyed, even after a
+// node is removed from the sequence or a text is replaced.
 
 #include <cstddef>
 #include <iosfwd>
@@ -20,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "html/HtmlArena.h"
 #include "html/HtmlNode.h"
 #include "html/StartTag.h"
 #include "model/CUrl.h"
@@ -48,7 +50,7 @@ public:
 
     HtmlDocument(const HtmlDocument&) = delete;
     HtmlDocument& operator=(const HtmlDocument&) = delete;
-    ~HtmlDocument();
+    ~HtmlDocument() = default;
 
     const CUrl& documentUrl() const { return m_documentUrl; }
     // The URL the page's links resolve against: the href of a leading base tag, else a copy
@@ -76,7 +78,8 @@ public:
     // link: the node after the base tag when the first "base" tag carries an href; when it
     // carries none, the node after it; the first node when there is no base tag.
     HtmlNode* linkScanStart() const;
-    // Unlinks and destroys the base tag, if any; the next "base" tag, if any, takes its place.
+    // Unlinks the base tag, if any, from the sequence; the next "base" tag, if any, takes its
+    // place.
     void removeBaseTag();
 
     // The page title for a buffer of capacity bytes (at most capacity - 1 bytes): the text
@@ -102,6 +105,7 @@ private:
 
     void tokenize(HtmlReadBuffer& buffer);
     void append(HtmlNode* node);
+    StartTag* makeStartTag(std::string_view name);
     void appendText(const char* begin, const char* end);
     // Reads a start tag whose '<' is at tagStart; returns where pending text now starts and
     // moves cursor past what was read.
@@ -110,6 +114,7 @@ private:
     void swapWithNext(HtmlNode* node);
     void setBaseUrl();
 
+    HtmlArena m_arena; // first member: the nodes in it go last
     CUrl m_documentUrl;
     CUrl m_baseUrl;
     HtmlNode* m_first = nullptr;

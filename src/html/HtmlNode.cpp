@@ -11,20 +11,6 @@ constexpr std::size_t kLabelWidth = 19;
 
 } // namespace
 
-HtmlNode::~HtmlNode() {
-    unlink();
-}
-
-void HtmlNode::setText(std::string_view text) {
-    m_text.assign(text);
-    m_hasText = true;
-}
-
-void HtmlNode::clearText() {
-    m_text.clear();
-    m_hasText = false;
-}
-
 void HtmlNode::linkAfter(HtmlNode* node) {
     m_prev = node;
     m_next = node->m_next;

@@ -6,13 +6,15 @@
 // source order, and each start tag's own attribute list. Nothing is nested; end tags are never
 // matched to start tags.
 //
-// A node owns its texts. Whoever holds the sequence owns the nodes (HtmlDocument owns the
-// page's nodes, StartTag its attributes); destroying a node unlinks it from its neighbours.
+// Nodes and their texts live in their document's HtmlArena: a node is made by the document
+// (or its tag, for attributes), stays valid until the document is destroyed, and is never
+// destroyed on its own. Taking a node out of its sequence (unlink) is how it is removed.
 
 #include <cstdint>
 #include <iosfwd>
-#include <string>
 #include <string_view>
+
+#include "html/HtmlArena.h"
 
 namespace corvida {
 
@@ -23,8 +25,6 @@ class HtmlNode {
 public:
     HtmlNode(const HtmlNode&) = delete;
     HtmlNode& operator=(const HtmlNode&) = delete;
-    // Unlinks the node: its predecessor and successor become neighbours.
-    virtual ~HtmlNode();
 
     HtmlNodeKind kind() const { return m_kind; }
 
@@ -32,10 +32,16 @@ public:
     // Only an attribute can be without one (hasText() false, text() empty).
     bool hasText() const { return m_hasText; }
     std::string_view text() const { return m_text; }
-    // Replaces the text with a copy of text (which may be empty).
-    void setText(std::string_view text);
+    // Replaces the text with a copy of text (which may be empty), kept in the arena.
+    void setText(std::string_view text) {
+        m_text = m_arena->copy(text);
+        m_hasText = true;
+    }
     // Leaves the node without a text.
-    void clearText();
+    void clearText() {
+        m_text = {};
+        m_hasText = false;
+    }
 
     // The name: the text for tags and text runs, the attribute name for attributes.
     virtual std::string_view name() const { return m_text; }
@@ -58,13 +64,23 @@ public:
     void unlink();
 
 protected:
-    explicit HtmlNode(HtmlNodeKind kind) : m_kind(kind) {}
+    HtmlNode(HtmlNodeKind kind, HtmlArena& arena) : m_arena(&arena), m_kind(kind) {}
+    // Nodes are left in their arena, never destroyed one by one; they own nothing outside it.
+    virtual ~HtmlNode() = default;
+
+    HtmlArena& arena() const { return *m_arena; }
+    // Sets the text to bytes that already live in the arena, without copying them.
+    void adoptText(std::string_view text) {
+        m_text = text;
+        m_hasText = true;
+    }
 
     // The label every dump line starts with, padded to 19 columns.
     static void dumpLabel(std::ostream& out, std::string_view label);
 
 private:
-    std::string m_text;
+    HtmlArena* m_arena;
+    std::string_view m_text;
     HtmlNode* m_next = nullptr;
     HtmlNode* m_prev = nullptr;
     HtmlNodeKind m_kind;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "html/LinkExtractor.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include "html/AppletTag.h"
@@ -83,8 +84,8 @@ void LinkExtractor::extract(LinkSink& sink) {
         HtmlAttribute* source = nullptr;
         HtmlAttribute* background = nullptr;
         for (HtmlNode* item = tag->firstAttribute(); item != nullptr; item = item->next()) {
-            const std::string_view name = item->name();
             auto* attribute = static_cast<HtmlAttribute*>(item);
+            const std::string_view name = attribute->attributeName();
             if (href == nullptr && equalsIgnoreCase(name, "href")) {
                 href = attribute;
             } else if (source == nullptr && equalsIgnoreCase(name, "src")) {
@@ -102,38 +103,52 @@ void LinkExtractor::extract(LinkSink& sink) {
         if (background != nullptr) {
             backgrounds.push_back({tag, background});
         }
-        if (equalsIgnoreCase(tag->name(), "applet")) {
+        if (equalsIgnoreCase(tag->text(), "applet")) {
             applets.push_back(tag);
-        } else if (equalsIgnoreCase(tag->name(), "object")) {
+        } else if (equalsIgnoreCase(tag->text(), "object")) {
             objects.push_back(tag);
         }
     }
 
+    // A page names the same targets again and again (navigation bars, tables of contents),
+    // and what a value resolves to depends only on the value and the page, so each distinct
+    // value is resolved once. The keys are attribute texts, which live as long as the
+    // document even when a sink replaces them.
+    std::unordered_map<std::string_view, CUrl> resolved;
+    const auto resolvedValue = [this, &resolved](std::string_view value) -> const CUrl& {
+        const std::string_view cut = value.substr(0, HtmlDocument::kMaxUrlText);
+        auto found = resolved.find(cut);
+        if (found == resolved.end()) {
+            found = resolved.emplace(cut, resolveValue(cut)).first;
+        }
+        return found->second;
+    };
+
     for (const std::vector<Candidate>* row : {&hrefs, &sources, &backgrounds}) {
         for (const Candidate& candidate : *row) {
             if (candidate.attribute->hasText()) {
-                sink.addLink(resolveValue(candidate.attribute->text()), kFollowed,
+                sink.addLink(resolvedValue(candidate.attribute->text()), kFollowed,
                              LinkOrigin{candidate.tag, candidate.attribute});
             }
         }
     }
     for (StartTag* tag : applets) {
         auto* applet = dynamic_cast<AppletTag*>(tag);
-        const std::string* codeUrl = applet != nullptr ? applet->computeCodeUrl() : nullptr;
-        if (codeUrl != nullptr) {
+        const std::optional<std::string_view> codeUrl = applet != nullptr ? applet->computeCodeUrl() : std::nullopt;
+        if (codeUrl) {
             sink.addLink(resolveCodeUrl(*codeUrl), kFetchAnyway, LinkOrigin{tag, nullptr});
         }
     }
     for (StartTag* tag : objects) {
         auto* object = dynamic_cast<ObjectTag*>(tag);
-        const std::string* codeUrl = object != nullptr ? object->computeCodeUrl() : nullptr;
-        if (codeUrl != nullptr) {
+        const std::optional<std::string_view> codeUrl = object != nullptr ? object->computeCodeUrl() : std::nullopt;
+        if (codeUrl) {
             sink.addLink(resolveCodeUrl(*codeUrl), kFetchAnyway, LinkOrigin{tag, nullptr});
         }
         for (const std::string_view name : {"data", "usemap", "name"}) {
             HtmlAttribute* attribute = tag->attribute(name);
             if (attribute != nullptr && attribute->hasText()) {
-                sink.addLink(resolveValue(attribute->text()), kFetchAnyway, LinkOrigin{tag, attribute});
+                sink.addLink(resolvedValue(attribute->text()), kFetchAnyway, LinkOrigin{tag, attribute});
             }
         }
     }

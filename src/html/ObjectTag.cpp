@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "html/ObjectTag.h"
 
+#include <string>
+
 #include "model/Ascii.h"
 
 namespace corvida {
@@ -12,10 +14,10 @@ constexpr std::string_view kClsidPrefix = "clsid:";
 
 } // namespace
 
-const std::string* ObjectTag::computeCodeUrl() {
+std::optional<std::string_view> ObjectTag::computeCodeUrl() {
     const HtmlAttribute* classid = attribute("classid");
     if (classid == nullptr || !classid->hasText()) {
-        return nullptr;
+        return std::nullopt;
     }
     const std::string_view value = classid->text();
     const HtmlAttribute* codebase = attribute("codebase");
@@ -33,14 +35,14 @@ const std::string* ObjectTag::computeCodeUrl() {
         }
     } else if (startsWithIgnoreCase(value, kClsidPrefix)) {
         if (!hasCodebase) {
-            return nullptr;
+            return std::nullopt;
         }
         url = codebase->text();
     } else {
         url = value;
     }
-    m_codeUrl = std::move(url);
-    return &*m_codeUrl;
+    m_codeUrl = arena().copy(url);
+    return m_codeUrl;
 }
 
 void ObjectTag::setCodeUrl(std::string_view location) {

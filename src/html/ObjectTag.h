@@ -7,7 +7,6 @@
 // the code somewhere else.
 
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "html/StartTag.h"
@@ -16,18 +15,18 @@ namespace corvida {
 
 class ObjectTag : public StartTag {
 public:
-    explicit ObjectTag(std::string_view name) : StartTag(name) {}
+    ObjectTag(HtmlArena& arena, std::string_view name) : StartTag(arena, name) {}
 
     // Computes the code URL from the first "classid" value (prefixes compared ignoring case):
     // - "java:C" with a "codebase" value B: B, '/' unless B ends in one, then C; without a
     //   codebase value the whole classid, "java:" included;
     // - "clsid:..." : the "codebase" value; none without one;
     // - anything else: the classid value itself.
-    // Stores the result (replacing an earlier one) and returns it; returns nullptr and stores
-    // nothing when there is no code URL. The pointer lives until the next computation.
-    const std::string* computeCodeUrl();
-    // The code URL of the last computation, or nullptr.
-    const std::string* codeUrl() const { return m_codeUrl ? &*m_codeUrl : nullptr; }
+    // Stores the result (replacing an earlier one) and returns it; returns nothing and stores
+    // nothing when there is no code URL. The text lives as long as the document.
+    std::optional<std::string_view> computeCodeUrl();
+    // The code URL of the last computation, if any.
+    std::optional<std::string_view> codeUrl() const { return m_codeUrl; }
 
     // Points the object's code at location, a complete URL, by the first "classid" value:
     // "java:" makes the codebase (if any) empty and the classid "java:" + location; "clsid:"
@@ -35,8 +34,11 @@ public:
     // happens without a classid value.
     void setCodeUrl(std::string_view location);
 
+protected:
+    ~ObjectTag() override = default;
+
 private:
-    std::optional<std::string> m_codeUrl;
+    std::optional<std::string_view> m_codeUrl; // in the arena
 };
 
 } // namespace corvida

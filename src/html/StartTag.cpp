@@ -7,26 +7,18 @@
 
 namespace corvida {
 
-StartTag::~StartTag() {
-    HtmlNode* attribute = m_firstAttribute;
-    while (attribute != nullptr) {
-        HtmlNode* following = attribute->next();
-        delete attribute;
-        attribute = following;
-    }
-}
-
 HtmlAttribute* StartTag::attribute(std::string_view name) const {
     for (HtmlNode* node = m_firstAttribute; node != nullptr; node = node->next()) {
-        if (equalsIgnoreCase(node->name(), name)) {
-            return static_cast<HtmlAttribute*>(node);
+        auto* attribute = static_cast<HtmlAttribute*>(node);
+        if (equalsIgnoreCase(attribute->attributeName(), name)) {
+            return attribute;
         }
     }
     return nullptr;
 }
 
 HtmlAttribute* StartTag::addAttribute(std::string_view name) {
-    auto* attribute = new HtmlAttribute(name);
+    auto* attribute = arena().make<HtmlAttribute>(arena(), name);
     if (m_lastAttribute == nullptr) {
         m_firstAttribute = attribute;
     } else {

@@ -13,11 +13,15 @@ namespace corvida {
 
 class TextNode : public HtmlNode {
 public:
-    explicit TextNode(std::string_view text) : HtmlNode(HtmlNodeKind::Text) { setText(text); }
+    // A text run of a copy of text, kept in arena.
+    TextNode(HtmlArena& arena, std::string_view text) : HtmlNode(HtmlNodeKind::Text, arena) { setText(text); }
 
     // The text, unchanged.
     void write(std::ostream& out) const override;
     void dump(std::ostream& out) const override;
+
+protected:
+    ~TextNode() override = default;
 };
 
 } // namespace corvida

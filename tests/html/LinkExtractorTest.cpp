@@ -51,11 +51,11 @@ TEST(LinkExtractorTest, AppletAndObjectCodeUrls) {
 
     HtmlDocument document = HtmlDocument::fromBytes("<applet code=A codebase=c><object>", kPageUrl);
     auto* applet = static_cast<AppletTag*>(document.firstNode());
-    EXPECT_EQ(applet->codeUrl(), nullptr);
-    ASSERT_NE(applet->computeCodeUrl(), nullptr);
-    EXPECT_EQ(*applet->codeUrl(), "c/A");
+    EXPECT_EQ(applet->codeUrl(), std::nullopt);
+    EXPECT_EQ(applet->computeCodeUrl(), "c/A");
+    EXPECT_EQ(applet->codeUrl(), "c/A");
     auto* object = static_cast<ObjectTag*>(applet->next());
-    EXPECT_EQ(object->computeCodeUrl(), nullptr);
+    EXPECT_EQ(object->computeCodeUrl(), std::nullopt);
 }
 
 TEST(LinkExtractorTest, CodeUrlSettersPointTheTagElsewhere) {
