@@ -1,26 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include <QProcess>
 #include <QStringList>
 #include <gtest/gtest.h>
 
+#include "support/CliRunner.h"
 #include "support/TestPaths.h"
 
 namespace corvida {
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-CliResult runCli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QString::fromStdString(test::cliPath()), arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
-}
+using test::CliResult;
+using test::runCli;
 
 TEST(DebugRobotsCommandTest, PrintsOneVerdictPerPath) {
     const QString file = QString::fromStdString(test::dataPath("net/robots/star-record.txt"));

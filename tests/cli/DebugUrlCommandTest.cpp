@@ -1,24 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include <QProcess>
 #include <QStringList>
 #include <gtest/gtest.h>
 
-#include "support/TestPaths.h"
+#include "support/CliRunner.h"
 
 namespace corvida {
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-};
-
-CliResult runCli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QString::fromStdString(test::cliPath()), arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput().toStdString()};
-}
+using test::CliResult;
+using test::runCli;
 
 TEST(DebugUrlCommandTest, PrintsEveryFieldInOrder) {
     const CliResult result = runCli({"debug", "url", "../b/Page.HTM#sec", "http://Host:81/a/x/"});

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/CliRunner.h"
 #include "support/PythonHttpServer.h"
 #include "support/TestPaths.h"
 
@@ -29,12 +29,10 @@ struct CrawlOutput {
 };
 
 CrawlOutput runCrawl(const QStringList& arguments) {
-    QProcess process;
-    process.start(QString::fromStdString(test::cliPath()), QStringList{"crawl"} + arguments);
-    process.waitForFinished(60000);
+    const test::CliResult result = test::runCli(QStringList{"crawl"} + arguments);
     CrawlOutput output;
-    output.exitCode = process.exitCode();
-    std::istringstream lines(process.readAllStandardOutput().toStdString());
+    output.exitCode = result.exitCode;
+    std::istringstream lines(result.out);
     for (std::string line; std::getline(lines, line);) {
         const std::size_t colon = line.find(": ");
         if (line.find('\t') == std::string::npos && colon != std::string::npos) {

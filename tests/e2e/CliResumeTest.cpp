@@ -4,31 +4,20 @@
 #include <string>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "model/ProjectFile.h"
 #include "model/Web.h"
+#include "support/CliRunner.h"
 #include "support/PythonHttpServer.h"
 #include "support/TestPaths.h"
 
 namespace corvida {
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-CliResult runCli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QString::fromStdString(test::cliPath()), arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
-}
+using test::CliResult;
+using test::runCli;
 
 TEST(CliResumeTest, ResumeFetchesWhatWasLeftAndSavesAgain) {
     const test::PythonHttpServer server(test::dataPath("e2e/site"));
