@@ -36,16 +36,6 @@ HtmlArena::~HtmlArena() {
     }
 }
 
-void* HtmlArena::allocate(std::size_t size, std::size_t alignment) {
-    const std::size_t padding = paddingFor(m_cursor, alignment);
-    if (m_cursor != nullptr && size + padding <= static_cast<std::size_t>(m_end - m_cursor)) {
-        char* const result = m_cursor + padding;
-        m_cursor = result + size;
-        return result;
-    }
-    return allocateInNewBlock(size, alignment);
-}
-
 void* HtmlArena::allocateInNewBlock(std::size_t size, std::size_t alignment) {
     if (m_nextBlockSize == 0) {
         m_nextBlockSize = kFirstBlockSize;
@@ -71,15 +61,6 @@ void* HtmlArena::allocateInNewBlock(std::size_t size, std::size_t alignment) {
     m_end = data + blockSize;
     m_nextBlockSize = std::min(m_nextBlockSize * 2, kLargestBlockSize);
     return result;
-}
-
-std::string_view HtmlArena::copy(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    char* const bytes = static_cast<char*>(allocate(text.size(), 1));
-    std::memcpy(bytes, text.data(), text.size());
-    return std::string_view(bytes, text.size());
 }
 
 } // namespace corvida

@@ -11,6 +11,8 @@
 // Objects made in the arena are never destroyed: they must not own memory elsewhere.
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <new>
 #include <string_view>
 #include <utility>
@@ -25,9 +27,25 @@ public:
     ~HtmlArena();
 
     // size bytes aligned to alignment (a power of two no larger than a pointer's).
-    void* allocate(std::size_t size, std::size_t alignment);
+    void* allocate(std::size_t size, std::size_t alignment) {
+        const std::size_t padding =
+            (alignment - (reinterpret_cast<std::uintptr_t>(m_cursor) & (alignment - 1))) & (alignment - 1);
+        if (size + padding <= static_cast<std::size_t>(m_end - m_cursor)) {
+            char* const result = m_cursor + padding;
+            m_cursor = result + size;
+            return result;
+        }
+        return allocateInNewBlock(size, alignment);
+    }
     // A copy of text that lives as long as the arena.
-    std::string_view copy(std::string_view text);
+    std::string_view copy(std::string_view text) {
+        if (text.empty()) {
+            return {};
+        }
+        char* const bytes = static_cast<char*>(allocate(text.size(), 1));
+        std::memcpy(bytes, text.data(), text.size());
+        return std::string_view(bytes, text.size());
+    }
     // A T built in the arena from args.
     template <typename T, typename... Args>
     T* make(Args&&... args) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "html/HtmlDocument.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <ostream>
 
@@ -19,6 +21,38 @@ namespace {
 constexpr std::string_view kEllipsis = "...";
 constexpr std::size_t kMinExcerptCapacity = 5;
 
+// Classes of the bytes at which the tokenizer's scans stop, looked up in one table.
+enum ByteClass : std::uint8_t { kSpace = 1, kGreater = 2, kEquals = 4, kDoubleQuote = 8 };
+// A tag name ends at these; an attribute name also at '='; a bare value also at '"'.
+constexpr std::uint8_t kTagNameStop = kSpace | kGreater;
+constexpr std::uint8_t kAttributeNameStop = kSpace | kGreater | kEquals;
+constexpr std::uint8_t kBareValueStop = kSpace | kGreater | kDoubleQuote;
+
+constexpr std::array<std::uint8_t, 256> makeByteClasses() {
+    std::array<std::uint8_t, 256> classes{};
+    for (int i = 0; i < 256; ++i) {
+        const char c = static_cast<char>(i);
+        classes[static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>((isHtmlSpace(c) ? kSpace : 0) | (c == '>' ? kGreater : 0) |
+                                      (c == '=' ? kEquals : 0) | (c == '"' ? kDoubleQuote : 0));
+    }
+    return classes;
+}
+
+constexpr std::array<std::uint8_t, 256> kByteClasses = makeByteClasses();
+
+bool isIn(char c, std::uint8_t classes) {
+    return (kByteClasses[static_cast<unsigned char>(c)] & classes) != 0;
+}
+
+// The first position in [from, bound) whose byte is in classes, or bound.
+const char* scanUntil(const char* from, const char* bound, std::uint8_t classes) {
+    while (from < bound && !isIn(*from, classes)) {
+        ++from;
+    }
+    return from;
+}
+
 // The position kLookahead bytes after from, or end when that comes first.
 const char* lookaheadBound(const char* from, const char* end) {
     return static_cast<std::size_t>(end - from) > HtmlDocument::kLookahead ? from + HtmlDocument::kLookahead : end;
@@ -26,11 +60,7 @@ const char* lookaheadBound(const char* from, const char* end) {
 
 // A tag name runs to white space, '>' or the end of the data, at most kLookahead bytes.
 const char* scanTagName(const char* cursor, const char* end) {
-    const char* bound = lookaheadBound(cursor, end);
-    while (cursor < bound && !isHtmlSpace(*cursor) && *cursor != '>') {
-        ++cursor;
-    }
-    return cursor;
+    return scanUntil(cursor, lookaheadBound(cursor, end), kTagNameStop);
 }
 
 bool isStartTagNamed(const HtmlNode* node, std::string_view name) {
@@ -224,7 +254,7 @@ const char* HtmlDocument::readStartTag(const char* tagStart, const char*& cursor
     while (c < limit && *c != '>') {
         // Name: it must begin with a letter, else one byte is skipped.
         const char* const nameBound = lookaheadBound(c, end);
-        while (c < nameBound && isHtmlSpace(*c)) {
+        while (c < nameBound && isIn(*c, kSpace)) {
             ++c;
         }
         if (c == end || !isHtmlLetter(*c)) {
@@ -234,22 +264,20 @@ const char* HtmlDocument::readStartTag(const char* tagStart, const char*& cursor
             continue;
         }
         const char* const attributeName = c;
-        while (c < nameBound && !isHtmlSpace(*c) && *c != '=' && *c != '>') {
-            ++c;
-        }
+        c = scanUntil(c, nameBound, kAttributeNameStop);
         HtmlAttribute* attribute =
             tag->addAttribute(std::string_view(attributeName, static_cast<std::size_t>(c - attributeName)));
 
         // Value. Without '=' the cursor stays on the next word, which is the next name.
         const char* const valueBound = lookaheadBound(c, end);
-        while (c < valueBound && isHtmlSpace(*c)) {
+        while (c < valueBound && isIn(*c, kSpace)) {
             ++c;
         }
         if (c == end || *c != '=') {
             continue;
         }
         ++c;
-        while (c < end && isHtmlSpace(*c)) {
+        while (c < end && isIn(*c, kSpace)) {
             ++c;
         }
         // A quoted value ends at the next quote of the same kind or at '>'; a bare value at
@@ -263,9 +291,7 @@ const char* HtmlDocument::readStartTag(const char* tagStart, const char*& cursor
                 ++c;
             }
         } else {
-            while (c < valueBound && !isHtmlSpace(*c) && *c != '"' && *c != '>') {
-                ++c;
-            }
+            c = scanUntil(c, valueBound, kBareValueStop);
         }
         if (c < valueBound) {
             attribute->setText(std::string_view(valueStart, static_cast<std::size_t>(c - valueStart)));

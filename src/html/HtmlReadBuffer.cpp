@@ -18,6 +18,12 @@ std::unique_ptr<char[]> takeSpare(std::unique_ptr<char[]>& spare, std::size_t si
     return spare ? std::move(spare) : std::unique_ptr<char[]>(new char[size]);
 }
 
+// The first c in [from, end), or end.
+const char* findByte(const char* from, const char* end, char c) {
+    const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return found != nullptr ? static_cast<const char*>(found) : end;
+}
+
 void keepSpare(std::unique_ptr<char[]>& spare, std::unique_ptr<char[]>& buffer) {
     if (!spare) {
         spare = std::move(buffer);
@@ -68,6 +74,8 @@ bool HtmlReadBuffer::nextChunk() {
         m_memory.remove_prefix(count);
     }
     m_rawEnd = m_raw + count;
+    m_nextCr = nullptr;
+    m_nextNul = nullptr;
     // A read error ends the input like the end of the file does.
     m_inputEnded = count == 0;
     return count != 0;
@@ -85,12 +93,15 @@ void HtmlReadBuffer::fill() {
             break;
         }
         // Copy the run up to the next CR or NUL at once; those two need a closer look.
+        if (m_nextCr == nullptr || m_nextCr < m_raw) {
+            m_nextCr = findByte(m_raw, m_rawEnd, '\r');
+        }
+        if (m_nextNul == nullptr || m_nextNul < m_raw) {
+            m_nextNul = findByte(m_raw, m_rawEnd, '\0');
+        }
         const std::size_t room = static_cast<std::size_t>(outEnd - out);
         const std::size_t available = std::min(room, static_cast<std::size_t>(m_rawEnd - m_raw));
-        std::size_t run = 0;
-        while (run < available && m_raw[run] != '\r' && m_raw[run] != '\0') {
-            ++run;
-        }
+        const std::size_t run = std::min(available, static_cast<std::size_t>(std::min(m_nextCr, m_nextNul) - m_raw));
         std::memcpy(out, m_raw, run);
         out += run;
         m_raw += run;

@@ -62,6 +62,10 @@ private:
     std::string_view m_memory;       // the input when reading from memory
     const char* m_raw = nullptr;     // the unread raw bytes of the current chunk
     const char* m_rawEnd = nullptr;
+    // The next CR and the next NUL of the current chunk at or after m_raw (m_rawEnd when there
+    // is none), or nullptr when not yet looked for; each chunk is searched once for each.
+    const char* m_nextCr = nullptr;
+    const char* m_nextNul = nullptr;
     bool m_inputEnded = false;
 };
 

@@ -77,6 +77,19 @@ TEST(LinkExtractorTest, CodeUrlSettersPointTheTagElsewhere) {
                                          "codebase=\"z\"><object classid>");
 }
 
+// Each distinct value is resolved once per page; the same value must still give every
+// occurrence its link, and a value cut at 511 bytes is the same link as its cut form.
+TEST(LinkExtractorTest, RepeatedValuesGiveALinkForEveryOccurrence) {
+    const std::string longValue = test::cat({std::string(511, 'v'), "x"});
+    EXPECT_EQ(linksOf(test::cat({"<a href=x.htm><img src=x.htm><a href=#t><a href=x.htm><object data=#t>",
+                                 "<a href=", longValue, "><a href=", longValue.substr(0, 511), "y>"})),
+              test::cat({"link: 0 http://h/d/x.htm\nlink: 0 http://h/d/p.htm#t\nlink: 0 http://h/d/x.htm\n",
+                         "link: 0 http://h/d/", longValue.substr(0, 511), "\nlink: 0 http://h/d/",
+                         longValue.substr(0, 511), "\nlink: 0 http://h/d/x.htm\nlink: 1 http://h/d/p.htm#t\n"}));
+    // A code URL resolves without the '#' rule, even when an attribute has the same text.
+    EXPECT_EQ(linksOf("<a href=#c><applet code=#c>"), "link: 0 http://h/d/p.htm#c\nlink: 1 http://h/d/#c\n");
+}
+
 // The local site writer rewrites through the origin of each link.
 TEST(LinkExtractorTest, OriginLetsASinkRewriteEveryLink) {
     class RewritingSink : public LinkSink {
@@ -90,12 +103,17 @@ TEST(LinkExtractorTest, OriginLetsASinkRewriteEveryLink) {
             }
         }
     };
-    HtmlDocument document =
-        HtmlDocument::fromBytes("<a href=a.htm><img src=\"p.gif\" alt=x><applet code=A.class codebase=c>", kPageUrl);
+    HtmlDocument document = HtmlDocument::fromBytes(
+        "<a href=a.htm><img src=\"p.gif\" alt=x><applet code=A.class codebase=c><a href=a.htm>", kPageUrl);
     RewritingSink sink;
     LinkExtractor(document).extract(sink);
-    EXPECT_EQ(test::writtenOf(document),
-              "<a href=\"L/a.htm\"><img src=\"L/p.gif\" alt=\"x\"><applet code=\"L/A.class\" codebase=\"\">");
+    EXPECT_EQ(test::writtenOf(document), "<a href=\"L/a.htm\"><img src=\"L/p.gif\" alt=\"x\"><applet "
+                                         "code=\"L/A.class\" codebase=\"\"><a href=\"L/a.htm\">");
+    // A second extraction reads the rewritten values.
+    test::RecordingSink again;
+    LinkExtractor(document).extract(again);
+    EXPECT_EQ(again.lines, "link: 0 http://h/d/L/a.htm\nlink: 0 http://h/d/L/a.htm\nlink: 0 http://h/d/L/p.gif\n"
+                           "link: 1 http://h/L/A.class\n");
 }
 
 TEST(LinkExtractorTest, WebSinkAddsLinksOneLevelBelowThePage) {
