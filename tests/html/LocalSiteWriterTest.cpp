@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: MIT
+// The local site: links pointed at local copies or absolute URLs, pages written into docs/,
+// copies let go, progress, unwritable pages, and a crawl of a written site.
+
+#include <filesystem>
+#include <string>
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "LocalSiteTestSupport.h"
+#include "html/LocalSiteWriter.h"
+#include "model/LocalNames.h"
+#include "model/Web.h"
+
+namespace corvida {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFile;
+using test::RecordingListener;
+using test::writeFile;
+
+std::string numbered(const WebNode* node) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%07d", node->number());
+    return digits;
+}
+
+class LocalSiteWriterTest : public ::testing::Test {
+protected:
+    QTemporaryDir m_dir;
+    RecordingListener m_listener;
+    std::unique_ptr<Web> m_web;
+
+    std::string work() const { return m_dir.path().toStdString() + "/work/"; }
+
+    void SetUp() override {
+        m_web = std::make_unique<Web>(work(), "http://h/d/index.html", &m_listener, 1);
+        m_web->setOptionByte(KindRow::Documents, kOptionTestLocal | kOptionKeepDocumentOrThumbnail);
+    }
+
+    WebNode* add(const std::string& url, std::uint32_t flags) {
+        WebNode* node = m_web->findOrAddNode(CUrl(url));
+        node->setFlags(flags);
+        return node;
+    }
+    // A fetched document whose working copy holds bytes.
+    WebNode* addPage(const std::string& url, const std::string& bytes, std::uint32_t flags = 0) {
+        WebNode* node = add(url, kFlagFetched | kFlagDocumentCopy | flags);
+        writeFile(work() + LocalNames::workingCopy(*node), bytes);
+        return node;
+    }
+    WebNode* addStart(const std::string& bytes) {
+        WebNode* start = addPage("http://h/d/index.html", bytes, kFlagStart);
+        m_web->setStartNode(start);
+        return start;
+    }
+    std::string docs(const std::string& name) const { return readFile(work() + "docs/" + name); }
+};
+
+TEST_F(LocalSiteWriterTest, LinksPointAtLocalCopiesOrAbsoluteUrls) {
+    WebNode* start =
+        addStart("<html><head><base href=\"http://h/d/\"><title>Home</title></head><body>\r\n"
+                 "<a href=\"b.htm\">b</a><img src=\"p.gif\"><a href=\"index.html\">i</a>\r\n"
+                 "<a href=\"c.htm#s2\">c</a><a href=\"nf.htm#s2\">nf</a><a href=\"mailto:x@h\">m</a>"
+                 "<a href=\"ftp://f/x.zip\">f</a><a href=\"gopher://g/1\">g</a>\n"
+                 "<applet code=A.class codebase=cls></applet><object classid=\"java:B.class\" codebase=\"http://h/j\">"
+                 "</object><object classid=\"clsid:12\" codebase=\"ctl.cab\" data=\"p.gif\"></object>\n"
+                 "<a href=\"q%22x%3Cy%3E.htm\">q</a><a href>none</a><applet code>none</applet></body></html>");
+    WebNode* b = addPage("http://h/d/b.htm", "<p>\r\n<a href=\"#top\">top</a><a href=\"index.html\">home</a>"
+                                             "<a href=\"b.htm\">self</a><A HREF=nf.htm>nf</A></p>\r\n");
+    WebNode* c = add("http://h/d/c.htm", kFlagFetched); // fetched, but its working copy is gone
+    WebNode* picture = add("http://h/d/p.gif", kFlagFetched);
+    WebNode* applet = add("http://h/d/cls/A.class", kFlagFetched);
+    WebNode* cabinet = add("http://h/d/ctl.cab", kFlagFetched);
+    add("http://h/d/nf.htm", kFlagTested);
+    ASSERT_TRUE(start->hasAnyFlag(kFlagDocument) && picture->hasAnyFlag(kFlagPicture) &&
+                applet->hasAnyFlag(kFlagOther));
+
+    const LocalSiteWriter::Result result = LocalSiteWriter::write(*m_web);
+    EXPECT_TRUE(result.ok());
+    EXPECT_EQ(result.pagesWritten, 3);
+
+    EXPECT_EQ(docs("index.htm"),
+              "<html><head><title>Home</title></head><body>\n"
+              "<a href=\"v" +
+                  numbered(b) + ".htm\">b</a><img src=\"../images/z" + numbered(picture) +
+                  ".gif\"><a href=\"index.htm\">i</a>\n"
+                  "<a href=\"v" +
+                  numbered(c) +
+                  ".htm#s2\">c</a><a href=\"http://h/d/nf.htm\">nf</a>"
+                  "<a href=\"mailto:x@h\">m</a><a href=\"ftp://f/x.zip\">f</a><a href=\"gopher://g/1\">g</a>\n"
+                  "<applet code=\"../temp/x" +
+                  numbered(applet) +
+                  ".class\" codebase=\"\"></applet>"
+                  "<object classid=\"java:http://h/j/B.class\" codebase=\"\"></object>"
+                  "<object classid=\"clsid:12\" codebase=\"../temp/x" +
+                  numbered(cabinet) + ".cab\" data=\"../images/z" + numbered(picture) +
+                  ".gif\"></object>\n"
+                  "<a href=\"http://h/d/q%22x%3Cy%3E.htm\">q</a><a href>none</a><applet code>none</applet>"
+                  "</body></html>");
+    EXPECT_EQ(docs("v" + numbered(b) + ".htm"),
+              "<p>\n<a href=\"v" + numbered(b) + ".htm#top\">top</a><a href=\"index.htm\">home</a><a href=\"v" +
+                  numbered(b) + ".htm\">self</a><A HREF=\"http://h/d/nf.htm\">nf</A></p>\n");
+    EXPECT_EQ(docs("v" + numbered(c) + ".htm"), ""); // a missing working copy gives an empty page
+    EXPECT_FALSE(fs::exists(work() + LocalNames::localSiteCopy(*picture))); // other kinds are not copied
+
+    // Documents are not kept: the written pages' working copies are gone.
+    for (const WebNode* page : {start, b, c}) {
+        EXPECT_TRUE(page->hasAnyFlag(kFlagWrittenToLocalSite)) << page->url().url();
+        EXPECT_FALSE(page->hasAnyFlag(kFlagDocumentCopy)) << page->url().url();
+        EXPECT_FALSE(fs::exists(work() + LocalNames::workingCopy(*page))) << page->url().url();
+    }
+    EXPECT_FALSE(picture->hasAnyFlag(kFlagWrittenToLocalSite));
+    EXPECT_EQ(m_listener.texts, (std::vector<std::string>{"Outputting Web...", " FINISHED"}));
+}
+
+TEST_F(LocalSiteWriterTest, ProgressAliasesAndKeptCopies) {
+    m_web->setOptionByte(KindRow::Documents, kOptionTestLocal | kOptionKeepCopy | kOptionKeepDocumentOrThumbnail);
+    WebNode* start = addStart("<a href=\"home.htm\">alias</a>");
+    WebNode* alias = addPage("http://h/d/home.htm", "<a href=\"index.html\">start</a>", kFlagStartAlias);
+    LocalSiteWriter::write(*m_web);
+    EXPECT_EQ(m_listener.progressValues, (std::vector<int>{0, 50, 100}));
+    EXPECT_EQ(docs("index.htm"), "<a href=\"index.htm\">alias</a>");
+    EXPECT_FALSE(fs::exists(work() + LocalNames::localSiteCopy(*alias))); // the alias is the start page
+    EXPECT_TRUE(start->hasAllFlags(kFlagWrittenToLocalSite | kFlagDocumentCopy));
+    EXPECT_TRUE(fs::exists(work() + LocalNames::workingCopy(*start)));
+
+    // One page: 0 and 100, and only the start page is written.
+    m_listener.progressValues.clear();
+    alias->clearFlags(kFlagFetched);
+    LocalSiteWriter::write(*m_web);
+    EXPECT_EQ(m_listener.progressValues, (std::vector<int>{0, 100}));
+
+    // Three pages.
+    addPage("http://h/d/a.htm", "a");
+    addPage("http://h/d/b.htm", "b");
+    m_listener.progressValues.clear();
+    LocalSiteWriter::write(*m_web);
+    EXPECT_EQ(m_listener.progressValues, (std::vector<int>{0, 33, 66, 100}));
+    std::vector<std::string> written;
+    for (const auto& entry : fs::directory_iterator(work() + "docs")) {
+        written.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(written.size(), 3u);
+}
+
+TEST_F(LocalSiteWriterTest, UnwritablePageIsReportedAndTheRunGoesOn) {
+    addStart("<a href=\"a.htm\">a</a><a href=\"b.htm\">b</a>");
+    WebNode* a = addPage("http://h/d/a.htm", "page a");
+    WebNode* b = addPage("http://h/d/b.htm", "page b");
+    const std::string blocked = work() + LocalNames::localSiteCopy(*a);
+    fs::create_directories(blocked); // a directory where the page should go
+
+    const LocalSiteWriter::Result result = LocalSiteWriter::write(*m_web);
+    EXPECT_EQ(result.unwritten, std::vector<std::string>{blocked});
+    EXPECT_EQ(result.pagesWritten, 2);
+    EXPECT_EQ(m_listener.texts.back(), " FINISHED (1 page could not be written: " + blocked + ")");
+    // The page that failed keeps its working copy although documents are not kept.
+    EXPECT_FALSE(a->hasAnyFlag(kFlagWrittenToLocalSite));
+    EXPECT_TRUE(a->hasAnyFlag(kFlagDocumentCopy));
+    EXPECT_EQ(readFile(work() + LocalNames::workingCopy(*a)), "page a");
+    EXPECT_EQ(docs("v" + numbered(b) + ".htm"), "page b");
+    EXPECT_TRUE(b->hasAnyFlag(kFlagWrittenToLocalSite));
+
+    LocalSiteWriter::Result two;
+    two.unwritten = {"/w/docs/x", "/w/docs/y"};
+    EXPECT_EQ(LocalSiteWriter::endText(two), " FINISHED (2 pages could not be written, the first: /w/docs/x)");
+}
+
+// The written site is crawled again over file://: every link between its pages, to the
+// copies it uses and to the original pages it left absolute must lead somewhere.
+TEST(LocalSiteCrawlTest, CrawlOfTheWrittenSiteFindsNoBrokenLink) {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString();
+    test::makeFixtureSite(root + "/site");
+    RecordingListener listener;
+    ProjectOptions options;
+    options.maximumLevel = 2; // sub/c.htm stays on the original site
+    std::unique_ptr<Web> web =
+        test::crawlFiles(root + "/work/", "file://" + root + "/site/index.htm", &listener, options);
+    ASSERT_TRUE(LocalSiteWriter::write(*web).ok());
+
+    RecordingListener againListener;
+    std::unique_ptr<Web> again =
+        test::crawlFiles(root + "/again/", "file://" + root + "/work/docs/index.htm", &againListener, {});
+    int localPages = 0;
+    int copies = 0;
+    for (const WebNode* node : again->nodes()) {
+        if (!node->url().isFile()) {
+            continue;
+        }
+        EXPECT_FALSE(node->isBroken()) << node->url().url();
+        const std::string_view url = node->url().url();
+        localPages += url.find("/work/docs/v") != std::string_view::npos ? 1 : 0;
+        copies +=
+            url.find("/work/images/z") != std::string_view::npos || url.find("/work/temp/x") != std::string_view::npos
+                ? 1
+                : 0;
+    }
+    EXPECT_EQ(localPages, 2); // a.htm and sub/b.htm
+    EXPECT_EQ(copies, 2);     // the picture and the object's data
+    EXPECT_NE(again->findNode(CUrl("file://" + root + "/site/sub/c.htm")), nullptr);
+}
+
+} // namespace
+} // namespace corvida
