@@ -51,12 +51,15 @@ inline void makeFixtureSite(const std::string& directory) {
     ASSERT_TRUE(picture.save(QString::fromStdString(directory + "/bg.gif"), "PNG"));
 }
 
-// A crawl of file: URLs from startUrl into workingDirectory, run to its end.
+// A crawl of file: URLs from startUrl into workingDirectory, run to its end; imaging (when
+// given) makes the thumbnails.
 inline std::unique_ptr<Web> crawlFiles(const std::string& workingDirectory, const std::string& startUrl,
-                                       WebListener* listener, const ProjectOptions& options) {
+                                       WebListener* listener, const ProjectOptions& options,
+                                       ImagingLibrary* imaging = nullptr) {
     static NetworkTransferFactory transfers{std::chrono::milliseconds(3000)};
     auto web = std::make_unique<Web>(workingDirectory, startUrl, listener, 1);
     web->setTransferFactory(&transfers);
+    web->setImagingLibrary(imaging);
     web->configure(options);
     web->start();
     for (int guard = 0; guard < 10000; ++guard) {

@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: MIT
+// Clearing a project's files: after a crawl, after a local site and a report, and with a file
+// the program did not write.
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "LocalSiteTestSupport.h"
+#include "html/LocalSiteWriter.h"
+#include "html/ProjectCleanup.h"
+#include "model/LocalNames.h"
+#include "model/Web.h"
+#include "platform/QtImagingLibrary.h"
+
+namespace corvida {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RecordingListener;
+using test::writeFile;
+
+constexpr const char* kReportPages =
+    "overview.htm usererpt.htm local.gif global.gif logo.gif site.gif newimage.gif p_oths.htm p_ftp.htm "
+    "p_gopher.htm p_mail.htm p_stats.htm p_idocl.htm p_ipicl.htm p_iothl.htm p_sim.htm p_ulink.htm p_udlink.htm "
+    "p_edocl.htm p_epicl.htm p_eothl.htm p_eukl.htm p_eupl.htm";
+
+std::vector<std::string> entries(const fs::path& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(directory)) {
+        names.push_back(fs::relative(entry.path(), directory).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ProjectCleanupTest : public ::testing::Test {
+protected:
+    QTemporaryDir m_dir;
+    RecordingListener m_listener;
+    QtImagingLibrary m_imaging;
+    std::unique_ptr<Web> m_web;
+
+    std::string work() const { return m_dir.path().toStdString() + "/work/"; }
+
+    void SetUp() override {
+        const std::string site = m_dir.path().toStdString() + "/site";
+        test::makeFixtureSite(site);
+        m_web = test::crawlFiles(work(), "file://" + site + "/index.htm", &m_listener, {}, &m_imaging);
+        writeFile(work() + "robots.txt", "User-agent: *\n");
+        m_listener.texts.clear();
+        m_listener.progressValues.clear();
+    }
+
+    // Writes the files a report leaves: every fixed name and the profile pages of groups.
+    void writeReport(const std::vector<int>& groups) {
+        std::istringstream names(kReportPages);
+        for (std::string name; names >> name;) {
+            writeFile(work() + "report/" + name, "x");
+        }
+        for (int size = 1; size <= 36; ++size) {
+            writeFile(work() + "report/space" + std::to_string(size) + ".gif", "x");
+        }
+        for (const int group : groups) {
+            writeFile(work() + "report/docs" + std::to_string(group) + ".htm", "x");
+            writeFile(work() + "report/pics" + std::to_string(group) + ".htm", "x");
+        }
+    }
+};
+
+TEST_F(ProjectCleanupTest, AfterACrawlEveryFileAndSubDirectoryGoes) {
+    const WebNode* picture = nullptr;
+    for (const WebNode* node : m_web->nodes()) {
+        picture = node->hasAllFlags(kFlagPicture | kFlagThumbnail) ? node : picture;
+    }
+    ASSERT_NE(picture, nullptr);
+    ASSERT_TRUE(fs::exists(work() + LocalNames::thumbnail(*picture)));
+    ASSERT_GE(entries(work()).size(), 10u); // five directories, copies, thumbnail, robots.txt
+
+    EXPECT_EQ(ProjectCleanup::clearFiles(*m_web), ProjectCleanup::kCleared);
+    EXPECT_EQ(entries(work()), std::vector<std::string>{});
+    EXPECT_TRUE(fs::remove(work()));
+    for (const WebNode* node : m_web->nodes()) {
+        EXPECT_FALSE(node->hasAnyFlag(kFlagDocumentCopy | kFlagWrittenToLocalSite | kFlagThumbnail))
+            << node->url().url();
+    }
+    EXPECT_EQ(m_listener.texts, (std::vector<std::string>{"Clearing Temp Files...", " FINISHED"}));
+    EXPECT_EQ(m_listener.progressValues.front(), 0);
+    EXPECT_EQ(m_listener.progressValues.back(), 100);
+    EXPECT_TRUE(std::is_sorted(m_listener.progressValues.begin(), m_listener.progressValues.end()));
+}
+
+TEST_F(ProjectCleanupTest, AfterALocalSiteAndAReportTheirPagesGoToo) {
+    ASSERT_TRUE(LocalSiteWriter::write(*m_web).ok());
+    ASSERT_TRUE(fs::exists(work() + "docs/index.htm"));
+    // The report numbers groups by link level (the fixture reaches level 2); a group number
+    // that some node still carries counts as well.
+    m_web->nodes().back()->setGroupNumber(7);
+    writeReport({0, 1, 2, 7});
+
+    EXPECT_EQ(ProjectCleanup::clearFiles(*m_web), ProjectCleanup::kCleared);
+    EXPECT_EQ(entries(work()), std::vector<std::string>{});
+}
+
+TEST_F(ProjectCleanupTest, FilesItDidNotWriteKeepTheirDirectory) {
+    ASSERT_TRUE(LocalSiteWriter::write(*m_web).ok());
+    writeFile(work() + "docs/notes.txt", "mine");
+    writeReport({0, 1, 2, 40}); // group 40: no node was ever at that level
+
+    EXPECT_EQ(ProjectCleanup::clearFiles(*m_web), ProjectCleanup::kDirectoryNotEmpty);
+    EXPECT_EQ(entries(work()),
+              (std::vector<std::string>{"docs", "docs/notes.txt", "report", "report/docs40.htm", "report/pics40.htm"}));
+}
+
+TEST(ProjectCleanupWithoutDirectoryTest, AWebWithoutWorkingDirectoryDeletesNothing) {
+    QTemporaryDir dir;
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir.path().toStdString());
+    std::ofstream("robots.txt") << "mine";
+    Web web;
+    EXPECT_EQ(ProjectCleanup::clearFiles(web), ProjectCleanup::kCleared);
+    EXPECT_TRUE(fs::exists("robots.txt"));
+    fs::current_path(previous);
+}
+
+} // namespace
+} // namespace corvida
