@@ -17,6 +17,7 @@
 #include "cli/DebugUrlCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/LocalSiteCommand.h"
+#include "cli/ReportCommand.h"
 #include "cli/ResumeCommand.h"
 #include "cli/TreeCommand.h"
 #include "model/MimeTable.h"
@@ -31,7 +32,7 @@ std::vector<CliCommand> allCommands() {
         corvida::crawlCommand(),     corvida::resumeCommand(),      corvida::infoCommand(),
         corvida::treeCommand(),      corvida::debugUrlCommand(),    corvida::debugFetchCommand(),
         corvida::debugHtmlCommand(), corvida::debugRobotsCommand(), corvida::debugDateCommand(),
-        corvida::localSiteCommand(),
+        corvida::localSiteCommand(), corvida::reportCommand(),
     };
 }
 

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// corvida-cli report on a saved project.
+
+#include <filesystem>
+#include <string>
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "model/ProjectFile.h"
+#include "model/Web.h"
+#include "support/CliRunner.h"
+
+namespace corvida {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string saveProject(const QTemporaryDir& folder, const std::string& workingDirectory) {
+    Web web;
+    web.setWorkingDirectory(workingDirectory);
+    WebNode* start = web.findOrAddNode(CUrl("http://h/index.htm"));
+    web.setStartNode(start);
+    start->setLevel(0);
+    web.addLink(start, CUrl("http://h/a.htm"), 1, false);
+    ProjectOptions options;
+    options.startUrl = "http://h/index.htm";
+    const std::string path = folder.filePath("p.zpj").toStdString();
+    EXPECT_EQ(ProjectFile::save(path, options, &web), "");
+    return path;
+}
+
+TEST(ReportCommandTest, WritesTheReportAndRecordsItInTheProject) {
+    QTemporaryDir folder;
+    const std::string work = folder.path().toStdString() + "/work/";
+    fs::create_directories(work);
+    const std::string path = saveProject(folder, work);
+
+    const test::CliResult result = test::runCli({"report", QString::fromStdString(path)});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "Report stored in: " + work + "report/overview.htm\n");
+    EXPECT_TRUE(fs::is_regular_file(work + "report/docs1.htm"));
+
+    const ProjectFile::Loaded loaded = ProjectFile::load(path, nullptr, {});
+    ASSERT_NE(loaded.web, nullptr) << loaded.error;
+    EXPECT_TRUE(loaded.options.reportMade);
+}
+
+TEST(ReportCommandTest, FailuresAreNamedAndTheExitStatusSaysSo) {
+    QTemporaryDir folder;
+    // The working directory is gone: nothing can be written, but the project is still saved.
+    const std::string path = saveProject(folder, folder.path().toStdString() + "/gone/");
+    const test::CliResult failed = test::runCli({"report", QString::fromStdString(path)});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_NE(failed.err.find("cannot write " + folder.path().toStdString() + "/gone/report/overview.htm"),
+              std::string::npos)
+        << failed.err;
+
+    EXPECT_EQ(test::runCli({"report"}).exitCode, 2);
+    const test::CliResult missing = test::runCli({"report", folder.filePath("none.zpj")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("none.zpj"), std::string::npos);
+}
+
+} // namespace
+} // namespace corvida
