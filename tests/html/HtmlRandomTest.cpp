@@ -99,7 +99,7 @@ private:
         for (std::size_t i = 0; i < attributes; ++i) {
             const std::string attribute = word(10);
             m_dump << "<ATTRIBUTE>        [" << attribute << "]";
-            switch (pick(3)) {
+            switch (pick(4)) {
             case 0:
                 emit(test::cat({" ", attribute}));
                 break;
@@ -109,9 +109,15 @@ private:
                 m_dump << "[" << value << "]";
                 break;
             }
-            default: {
+            case 2: {
                 const std::string value = test::cat({word(30), " '", word(30)});
                 emit(test::cat({"\r\n", attribute, " = \"", value, "\""}));
+                m_dump << "[" << value << "]";
+                break;
+            }
+            default: {
+                const std::string value = test::cat({word(30), " \"", word(30), "\""});
+                emit(test::cat({" ", attribute, "='", value, "'"}));
                 m_dump << "[" << value << "]";
                 break;
             }
