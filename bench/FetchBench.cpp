@@ -6,11 +6,15 @@
 // The server and the file list come from the environment (bench/fetch-bench.sh sets them up):
 //   CORVIDA_FETCH_BASE   URL prefix, e.g. http://127.0.0.1:8080/
 //   CORVIDA_FETCH_COUNT  files f00000.html ... under it (default 10000)
-//   CORVIDA_FETCH_OUT    directory for the fetched files (default: a temporary directory)
+//   CORVIDA_FETCH_OUT    directory for the fetched files, one new subdirectory per round
+//                        (default: a temporary directory)
+
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +32,14 @@
 namespace {
 
 using corvida::HttpRequestHeaders;
+
+// CPU seconds (user and system) used by this process so far.
+double processCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 using corvida::HttpTransfer;
 
 std::string fileName(int index) {
@@ -126,16 +138,26 @@ void BM_FetchSmallFiles(benchmark::State& state) {
 
     int failed = 0;
     double seconds = 0;
+    const double cpuBefore = processCpuSeconds();
+    int round = 0;
     for (auto _ : state) {
+        // Each round writes new files into an empty directory, as a crawl does: rewriting
+        // existing files would measure the file system's truncation instead.
+        const std::string roundDir = outDir + "/" + std::to_string(concurrency) + "-" + std::to_string(round++);
+        std::filesystem::remove_all(roundDir);
+        std::filesystem::create_directories(roundDir);
         const auto start = std::chrono::steady_clock::now();
-        failed += FetchPool(base, outDir, count, concurrency).run();
+        failed += FetchPool(base, roundDir, count, concurrency).run();
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     if (failed > 0) {
         state.SkipWithError((std::to_string(failed) + " fetches failed").c_str());
         return;
     }
-    state.counters["files_per_second"] = static_cast<double>(count) * static_cast<double>(state.iterations()) / seconds;
+    const double files = static_cast<double>(count) * static_cast<double>(state.iterations());
+    state.counters["files_per_second"] = files / seconds;
+    // Independent of how busy the machine is: the client's own CPU time per 1000 files.
+    state.counters["cpu_ms_per_1000"] = (processCpuSeconds() - cpuBefore) * 1e6 / files;
 }
 
 BENCHMARK(BM_FetchSmallFiles)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();

@@ -13,7 +13,7 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${1:-$ROOT/build/release}"
 COUNT="${2:-10000}"
 
-need() {
+need() {  # need COMMAND PACKAGE
     if ! command -v "$1" >/dev/null 2>&1 && ! [ -x "/usr/sbin/$1" ]; then
         local sudo=""
         [ "$(id -u)" -ne 0 ] && sudo="sudo"
@@ -73,28 +73,56 @@ CONF
 "$NGINX" -c "$WORK/nginx/nginx.conf" -p "$WORK/nginx" &
 NGINX_PID=$!
 for _ in $(seq 50); do
-    curl_ok=$(/usr/bin/python3 -c "import socket; s=socket.socket(); print(s.connect_ex(('127.0.0.1', $PORT)))")
-    [ "$curl_ok" = "0" ] && break
+    status=$(/usr/bin/python3 -c "import socket; s=socket.socket(); print(s.connect_ex(('127.0.0.1', $PORT)))")
+    [ "$status" = "0" ] && break
     sleep 0.1
 done
 
-echo "== Corvida: $COUNT files from nginx on 127.0.0.1:$PORT"
-CORVIDA_FETCH_BASE="http://127.0.0.1:$PORT/" CORVIDA_FETCH_COUNT="$COUNT" CORVIDA_FETCH_OUT="$WORK/corvida" \
-    "$BUILD/bench/FetchBench" --benchmark_counters_tabular=true | tee "$WORK/corvida.txt"
-fetched=$(ls "$WORK/corvida" | wc -l)
-[ "$fetched" -eq "$COUNT" ] || { echo "Corvida fetched $fetched of $COUNT files" >&2; exit 1; }
-cmp -s "$WORK/site/f00042.html" "$WORK/corvida/f00042.html" || { echo "fetched file differs" >&2; exit 1; }
+# CPU milliseconds the nginx worker has used so far.
+nginx_cpu_ms() {
+    local worker
+    worker="$(pgrep -P "$NGINX_PID" | head -1)"
+    awk -v hz="$(getconf CLK_TCK)" '{ print int(($14 + $15) * 1000 / hz) }' "/proc/$worker/stat"
+}
 
-echo "== wget: the same $COUNT files (one connection, kept alive)"
+# wget fetches the list in one process over one kept-alive connection; prints its rate and
+# its CPU time per 1000 files.
+run_wget() {
+    rm -rf "$WORK/wget" && mkdir -p "$WORK/wget"
+    local before after
+    before=$(nginx_cpu_ms)
+    /usr/bin/python3 - "$WORK/wget" "$WORK/urls.txt" "$COUNT" <<'PY'
+import resource, subprocess, sys, time
+out, urls, count = sys.argv[1], sys.argv[2], int(sys.argv[3])
+start = time.monotonic()
+subprocess.run(["wget", "-q", "-nd", "-P", out, "-i", urls], check=True)
+seconds = time.monotonic() - start
+usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+cpu = (usage.ru_utime + usage.ru_stime) * 1e6 / count
+print("wget: %d files/s, client CPU %.0f ms per 1000 files" % (count / seconds, cpu))
+PY
+    after=$(nginx_cpu_ms)
+    echo "  nginx CPU: $(( (after - before) * 1000 / COUNT )) ms per 1000 files"
+}
+
 for i in $(seq 0 $((COUNT - 1))); do printf 'http://127.0.0.1:%s/f%05d.html\n' "$PORT" "$i"; done > "$WORK/urls.txt"
-start=$(date +%s.%N)
-wget -q -nd -P "$WORK/wget" -i "$WORK/urls.txt"
-end=$(date +%s.%N)
-wget_rate=$(/usr/bin/python3 -c "print(round($COUNT / ($end - $start)))")
-echo "wget: $wget_rate files/s"
 
-echo "== Summary (files per second)"
-awk '/BM_FetchSmallFiles\/16/ { for (i = 1; i <= NF; i++) if ($i ~ /^[0-9.]+k?$/) v = $i; print "corvida, 16 at once: " v }
-     /BM_FetchSmallFiles\/64/ { for (i = 1; i <= NF; i++) if ($i ~ /^[0-9.]+k?$/) v = $i; print "corvida, 64 at once: " v }' \
-    "$WORK/corvida.txt"
-echo "wget, sequential:    $wget_rate"
+# The machine may be shared: wget runs before and after Corvida, so that a change of load
+# shows up as a difference between its two runs.
+echo "== wget, before: $COUNT files over one kept-alive connection"
+run_wget
+
+echo "== Corvida: $COUNT files from nginx on 127.0.0.1:$PORT (3 rounds each)"
+before=$(nginx_cpu_ms)
+CORVIDA_FETCH_BASE="http://127.0.0.1:$PORT/" CORVIDA_FETCH_COUNT="$COUNT" CORVIDA_FETCH_OUT="$WORK/corvida" \
+    "$BUILD/bench/FetchBench" --benchmark_counters_tabular=true 2>/dev/null | tee "$WORK/corvida.txt" | grep BM_
+after=$(nginx_cpu_ms)
+echo "  nginx CPU: $(( (after - before) * 1000 / (6 * COUNT) )) ms per 1000 files"
+for round in "$WORK"/corvida/*; do
+    fetched=$(ls "$round" | wc -l)
+    [ "$fetched" -eq "$COUNT" ] || { echo "Corvida fetched $fetched of $COUNT files in $round" >&2; exit 1; }
+    cmp -s "$WORK/site/f00042.html" "$round/f00042.html" || { echo "fetched file differs in $round" >&2; exit 1; }
+done
+
+echo "== wget, after"
+run_wget
