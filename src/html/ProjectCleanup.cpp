@@ -9,6 +9,7 @@
 #include "html/LocalSiteWriter.h"
 #include "model/LocalNames.h"
 #include "model/Web.h"
+#include "report/ReportWriter.h"
 
 namespace corvida {
 
@@ -18,26 +19,10 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kPhaseText = "Clearing Temp Files...";
 constexpr std::string_view kFinishedText = " FINISHED";
-constexpr int kSpacerPictures = 36;
 constexpr std::uint32_t kCopyFlags = kFlagDocumentCopy | kFlagWrittenToLocalSite | kFlagThumbnail;
 // Removed in this order once their files are gone.
 constexpr const char* kSubDirectories[] = {"temp", "docs", "images", "mmedia", "report"};
 constexpr const char* kRobotsFile = "robots.txt";
-
-std::vector<std::string> makeFixedReportFiles() {
-    std::vector<std::string> names = {"report/overview.htm", "report/usererpt.htm", "report/local.gif",
-                                      "report/global.gif"};
-    for (int size = 1; size <= kSpacerPictures; ++size) {
-        names.push_back("report/space" + std::to_string(size) + ".gif");
-    }
-    for (const char* name :
-         {"logo.gif", "site.gif", "newimage.gif", "p_oths.htm", "p_ftp.htm", "p_gopher.htm", "p_mail.htm",
-          "p_stats.htm", "p_idocl.htm", "p_ipicl.htm", "p_iothl.htm", "p_sim.htm", "p_ulink.htm", "p_udlink.htm",
-          "p_edocl.htm", "p_epicl.htm", "p_eothl.htm", "p_eukl.htm", "p_eupl.htm"}) {
-        names.push_back(std::string("report/") + name);
-    }
-    return names;
-}
 
 // Every node keeps a name for a file of another kind, "temp/x%07d.EXT", whatever its kind:
 // a node whose type the server changed may have left one behind.
@@ -54,11 +39,6 @@ void removeFile(const std::string& path) {
 
 } // namespace
 
-const std::vector<std::string>& ProjectCleanup::fixedReportFiles() {
-    static const std::vector<std::string> names = makeFixedReportFiles();
-    return names;
-}
-
 int ProjectCleanup::clearFiles(Web& web) {
     WebListener& listener = web.listener();
     listener.showText(kPhaseText);
@@ -74,8 +54,9 @@ int ProjectCleanup::clearFiles(Web& web) {
 
     const std::vector<WebNode*>& nodes = web.nodes();
     const std::size_t count = nodes.size();
-    // The report writes one document and one picture profile page per group, and numbers
-    // groups by link level. Group numbers are not kept in project files, so both are asked.
+    // The report writes one document and one picture profile page per group. A project
+    // opened from a file may no longer carry the group numbers its report gave, so the
+    // numbers a report would give now are taken as well.
     std::set<std::int32_t> groups = {0};
     int lastProgress = 0;
     for (std::size_t i = 0; i < count; ++i) {
@@ -90,7 +71,7 @@ int ProjectCleanup::clearFiles(Web& web) {
         }
         node.clearFlags(kCopyFlags);
         groups.insert(node.groupNumber());
-        groups.insert(node.level() >= 0 ? node.level() : 0);
+        groups.insert(ReportWriter::groupFor(node));
 
         const int position = static_cast<int>(i * 100 / count);
         if (position != lastProgress) {
@@ -101,12 +82,12 @@ int ProjectCleanup::clearFiles(Web& web) {
     listener.progress(100);
 
     removeFile(directory + LocalSiteWriter::kStartPage);
-    for (const std::string& name : fixedReportFiles()) {
+    for (const std::string& name : ReportWriter::fixedFileNames()) {
         removeFile(directory + name);
     }
     for (const std::int32_t group : groups) {
-        removeFile(directory + "report/docs" + std::to_string(group) + ".htm");
-        removeFile(directory + "report/pics" + std::to_string(group) + ".htm");
+        removeFile(directory + ReportWriter::documentProfilePage(group));
+        removeFile(directory + ReportWriter::pictureProfilePage(group));
     }
 
     int result = kCleared;

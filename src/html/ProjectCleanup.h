@@ -8,9 +8,6 @@
 // pictures (the per-level profile pages included), and robots.txt. It never lists a
 // directory, so a file someone else put there survives and keeps its directory.
 
-#include <string>
-#include <vector>
-
 namespace corvida {
 
 class Web;
@@ -28,10 +25,6 @@ public:
     // or kDirectoryNotEmpty when a sub-directory could not be removed because it still holds
     // files. The working directory itself is left for the caller to remove.
     static int clearFiles(Web& web);
-
-    // The report's files whose names do not depend on the graph, relative to the working
-    // directory, in the order they are deleted.
-    static const std::vector<std::string>& fixedReportFiles();
 };
 
 } // namespace corvida

@@ -16,6 +16,7 @@
 #include "model/LocalNames.h"
 #include "model/Web.h"
 #include "platform/QtImagingLibrary.h"
+#include "report/ReportWriter.h"
 
 namespace corvida {
 namespace {
@@ -97,10 +98,11 @@ TEST_F(ProjectCleanupTest, AfterACrawlEveryFileAndSubDirectoryGoes) {
 TEST_F(ProjectCleanupTest, AfterALocalSiteAndAReportTheirPagesGoToo) {
     ASSERT_TRUE(LocalSiteWriter::write(*m_web).ok());
     ASSERT_TRUE(fs::exists(work() + "docs/index.htm"));
-    // The report numbers groups by link level (the fixture reaches level 2); a group number
-    // that some node still carries counts as well.
+    ASSERT_EQ(ReportWriter::write(*m_web), "");
+    ASSERT_TRUE(fs::exists(work() + "report/docs1.htm"));
+    // A profile page of a group that some node still carries, though no level has it.
     m_web->nodes().back()->setGroupNumber(7);
-    writeReport({0, 1, 2, 7});
+    writeFile(work() + "report/pics7.htm", "x");
 
     EXPECT_EQ(ProjectCleanup::clearFiles(*m_web), ProjectCleanup::kCleared);
     EXPECT_EQ(entries(work()), std::vector<std::string>{});
