@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: MIT
+// The report of a crawled sample site, crawled in turn over file://: every link between the
+// report's pages, to the local site and to the pictures and thumbnails leads to a file, and
+// every profile anchor a page points to is on the page it names.
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "html/LocalSiteTestSupport.h"
+#include "html/LocalSiteWriter.h"
+#include "model/Web.h"
+#include "platform/QtImagingLibrary.h"
+#include "report/ReportWriter.h"
+#include "support/TestPaths.h"
+
+namespace corvida {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ReportCrawlTest, CrawlingTheReportFindsNoBrokenLinkOrMissingAnchor) {
+    QTemporaryDir folder;
+    const std::string root = folder.path().toStdString();
+    fs::copy(fs::path(test::dataPath()).parent_path().parent_path().parent_path() / "examples" / "site", root + "/site",
+             fs::copy_options::recursive);
+    ASSERT_TRUE(fs::is_regular_file(root + "/site/index.htm"));
+    // The crawl keeps a relative base's links relative, which no report could link to; give
+    // the guide an absolute base.
+    const std::string guidePath = root + "/site/guide/index.htm";
+    std::string guide = test::readFile(guidePath);
+    const std::string relativeBase = "<BASE HREF=\"../guide/\">";
+    ASSERT_NE(guide.find(relativeBase), std::string::npos);
+    guide.replace(guide.find(relativeBase), relativeBase.size(), "<BASE HREF=\"file://" + root + "/site/guide/\">");
+    test::writeFile(guidePath, guide);
+
+    test::RecordingListener listener;
+    QtImagingLibrary imaging;
+    const std::string work = root + "/work/";
+    std::unique_ptr<Web> web = test::crawlFiles(work, "file://" + root + "/site/index.htm", &listener, {}, &imaging);
+    ASSERT_GT(web->nodeCount(), 10u);
+    ASSERT_TRUE(LocalSiteWriter::write(*web).ok());
+    ASSERT_EQ(ReportWriter::write(*web), "");
+    // A crawled site spreads over several levels, so there is more than one profile page.
+    EXPECT_TRUE(fs::is_regular_file(work + ReportWriter::documentProfilePage(1)));
+
+    test::RecordingListener againListener;
+    std::unique_ptr<Web> again =
+        test::crawlFiles(root + "/again/", "file://" + work + "report/overview.htm", &againListener, {});
+    std::set<std::string> seen;
+    for (const WebNode* node : again->nodes()) {
+        const std::string url(node->url().url());
+        if (url.rfind("file://" + work, 0) != 0) {
+            continue; // the crawled site itself, with its own broken links
+        }
+        seen.insert(url.substr(7 + work.size()));
+        // What the report links to; the local site's own links are tested with the local site.
+        bool fromReport = false;
+        for (std::size_t i = 0; i < node->inCount(); ++i) {
+            fromReport = fromReport || node->in(i)->url().url().rfind("file://" + work + "report/", 0) == 0;
+        }
+        EXPECT_FALSE(fromReport && node->isBroken()) << url;
+    }
+    for (const char* name : {"report/usererpt.htm", "report/p_stats.htm", "report/p_sim.htm", "report/docs0.htm",
+                             "report/pics1.htm", "report/p_oths.htm", "docs/index.htm", "report/global.gif",
+                             "report/space4.gif", "report/newimage.gif", "report/logo.gif"}) {
+        EXPECT_EQ(seen.count(name), 1u) << name;
+    }
+
+    // The crawl drops fragments, so check the anchors page by page.
+    const std::regex reference("HREF=\"([A-Za-z0-9_.]+)#(ww[0-9]+)\"");
+    int references = 0;
+    for (const auto& entry : fs::directory_iterator(work + "report")) {
+        const std::string page = test::readFile(entry.path());
+        for (auto it = std::sregex_iterator(page.begin(), page.end(), reference); it != std::sregex_iterator(); ++it) {
+            ++references;
+            const std::string target = test::readFile(work + "report/" + (*it)[1].str());
+            EXPECT_NE(target.find("NAME=\"" + (*it)[2].str() + "\""), std::string::npos)
+                << entry.path().filename() << " -> " << (*it)[0].str();
+        }
+    }
+    EXPECT_GT(references, 50);
+}
+
+} // namespace
+} // namespace corvida
