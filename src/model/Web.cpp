@@ -80,6 +80,10 @@ Web::Web(std::string_view workingDirectory, std::string_view startUrl, WebListen
 }
 
 void Web::prepareCrawl(int slotCount) {
+    // A buffer size read from a project file may be anything; a transfer needs a sane one.
+    if (m_bufferSize < 1 || m_bufferSize > kMaxBufferSize) {
+        m_bufferSize = kDefaultBufferSize;
+    }
     m_slots.clear();
     for (int i = 0; i < std::max(slotCount, 1); ++i) {
         m_slots.push_back(std::make_unique<FetchSlot>(*this, i));

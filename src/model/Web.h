@@ -59,6 +59,7 @@ inline constexpr std::uint8_t kOptionKeepDocumentOrThumbnail = 128;
 inline constexpr std::int32_t kDefaultMaximumLevel = 128;
 inline constexpr std::uint32_t kDefaultOptionByte = 210;
 inline constexpr std::int32_t kDefaultBufferSize = 4096;
+inline constexpr std::int32_t kMaxBufferSize = 1 << 20;
 inline constexpr const char* kDefaultAccept = "*/*";
 
 class Web {

@@ -4,31 +4,19 @@
 #include <fstream>
 #include <string>
 
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "model/ProjectFile.h"
 #include "model/Web.h"
-#include "support/TestPaths.h"
+#include "support/CliRunner.h"
 
 namespace corvida {
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-CliResult runCli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QString::fromStdString(test::cliPath()), arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
-}
+using test::CliResult;
+using test::runCli;
 
 // A start page with a title linking to a.htm (no title), which links to a picture and back.
 std::string saveSmallProject(const QTemporaryDir& folder) {
