@@ -139,11 +139,6 @@ TEST_F(LocalSiteWriterTest, ProgressAliasesAndKeptCopies) {
     m_listener.progressValues.clear();
     LocalSiteWriter::write(*m_web);
     EXPECT_EQ(m_listener.progressValues, (std::vector<int>{0, 33, 66, 100}));
-    std::vector<std::string> written;
-    for (const auto& entry : fs::directory_iterator(work() + "docs")) {
-        written.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(written.size(), 3u);
 }
 
 TEST_F(LocalSiteWriterTest, UnwritablePageIsReportedAndTheRunGoesOn) {
@@ -163,10 +158,6 @@ TEST_F(LocalSiteWriterTest, UnwritablePageIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(readFile(work() + LocalNames::workingCopy(*a)), "page a");
     EXPECT_EQ(docs("v" + numbered(b) + ".htm"), "page b");
     EXPECT_TRUE(b->hasAnyFlag(kFlagWrittenToLocalSite));
-
-    LocalSiteWriter::Result two;
-    two.unwritten = {"/w/docs/x", "/w/docs/y"};
-    EXPECT_EQ(LocalSiteWriter::endText(two), " FINISHED (2 pages could not be written, the first: /w/docs/x)");
 }
 
 // The written site is crawled again over file://: every link between its pages, to the
