@@ -15,8 +15,8 @@ namespace {
 constexpr std::size_t kFirstBlockSize = 64 * 1024;
 constexpr std::size_t kLargestBlockSize = 1024 * 1024;
 
-// Each thread keeps one first-size block between documents: a page's first block is then
-// taken without asking the allocator, which is as often as pages are read.
+// Each thread keeps one first-size block between documents, so that reading a typical page
+// asks the allocator for no block at all.
 thread_local std::unique_ptr<std::byte[]> t_spareBlock;
 
 std::size_t paddingFor(const void* address, std::size_t alignment) {
