@@ -8,6 +8,7 @@
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "model/LocalNames.h"
 #include "model/WebNode.h"
@@ -23,7 +24,7 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Reads up to buffer.size() bytes, more than one read when the system returns less.
+// Reads a whole block, fewer bytes only at the end of the file; a read error sets failed.
 std::size_t readBlock(std::FILE* file, std::array<char, kBlockSize>& buffer, bool& failed) {
     const std::size_t count = std::fread(buffer.data(), 1, buffer.size(), file);
     if (count < buffer.size() && std::ferror(file) != 0) {
