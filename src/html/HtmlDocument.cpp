@@ -366,7 +366,9 @@ void HtmlDocument::setBaseUrl() {
     if (withHref != nullptr && equalsIgnoreCase(withHref->name(), "base")) {
         const HtmlAttribute* href = withHref->attribute("href");
         if (href->hasText()) {
-            m_baseUrl = CUrl(href->text().substr(0, kMaxUrlText));
+            // A relative base ("../guide/") is taken relative to the page itself; alone it
+            // would turn every link of the page into a relative text that names nothing.
+            m_baseUrl = CUrl(href->text().substr(0, kMaxUrlText), m_documentUrl.baseDirectory());
             return;
         }
     }

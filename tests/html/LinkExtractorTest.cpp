@@ -37,6 +37,8 @@ TEST(LinkExtractorTest, HrefAfterBaseWithoutHrefIsStillALink) {
     // Before a base tag with href only src and background count.
     EXPECT_EQ(linksOf("<a href=a.htm><img src=b.gif><base href=http://h/e/><a href=c.htm>"),
               "link: 0 http://h/e/c.htm\nlink: 0 http://h/e/b.gif\n");
+    // A relative base is taken relative to the page.
+    EXPECT_EQ(linksOf("<base href=\"../e/\"><a href=c.htm>"), "link: 0 http://h/e/c.htm\n");
 }
 
 TEST(LinkExtractorTest, AppletAndObjectCodeUrls) {
