@@ -17,7 +17,7 @@ namespace {
 constexpr const char* kUsage =
     "crawl URL --dir DIR [--depth N] [--connections N] [--external] [--robots] [--html|--no-html] "
     "[--pictures|--no-pictures] [--audio|--no-audio] [--video|--no-video] [--user-agent TEXT] "
-    "[--proxy HOST:PORT] [--nodes] [--project FILE.zpj]";
+    "[--proxy HOST:PORT] [--nodes] [--project FILE.zpj] [--report] [--local-site]";
 constexpr const char* kDefaultUserAgent = "Mozilla/2.0 (compatible; Vantorix 2.0; Windows 95)";
 constexpr int kMaxConnections = 64;
 
@@ -41,6 +41,8 @@ struct CrawlArguments {
     std::string userAgent = kDefaultUserAgent;
     std::string proxy;
     bool printNodes = false;
+    bool report = false;
+    bool localSite = false;
     std::string project;
 };
 
@@ -77,6 +79,10 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
             parsed.robots = true;
         } else if (arg == "--nodes") {
             parsed.printNodes = true;
+        } else if (arg == "--report") {
+            parsed.report = true;
+        } else if (arg == "--local-site") {
+            parsed.localSite = true;
         } else if (arg == "--dir" && hasValue) {
             parsed.directory = args[++i];
         } else if (arg == "--project" && hasValue) {
@@ -151,10 +157,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (parsed.printNodes) {
         CrawlSession::printNodes(web, out);
     }
-    if (!parsed.project.empty() && !CrawlSession::saveProject(parsed.project, parsed.options, web, err)) {
-        return kExitFailure;
+    bool ok = CrawlSession::writeOutputs(web, parsed.options, parsed.report, parsed.localSite, out, err);
+    if (!parsed.project.empty()) {
+        ok = CrawlSession::saveProject(parsed.project, parsed.options, web, err) && ok;
     }
-    return kExitOk;
+    return ok ? kExitOk : kExitFailure;
 }
 
 } // namespace

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <ostream>
 
+#include "html/LocalSiteWriter.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
+#include "report/ReportWriter.h"
 
 namespace corvida {
 
@@ -41,6 +43,30 @@ void CrawlSession::printNodes(const Web& web, std::ostream& out) {
         out << node->number() << '\t' << node->level() << '\t' << node->httpStatus() << '\t' << flags << '\t'
             << node->url().url() << '\n';
     }
+}
+
+bool CrawlSession::writeOutputs(Web& web, ProjectOptions& options, bool report, bool localSite, std::ostream& out,
+                                std::ostream& err) {
+    bool ok = true;
+    if (report) {
+        const std::string failures = ReportWriter::write(web);
+        options.reportMade = true;
+        if (!failures.empty()) {
+            err << "corvida-cli: " << failures << '\n';
+            ok = false;
+        }
+        out << "Report stored in: " << ReportWriter::location(web) << '\n';
+    }
+    if (localSite && web.startNode() != nullptr) {
+        const LocalSiteWriter::Result result = LocalSiteWriter::write(web);
+        options.localSiteMade = true;
+        for (const std::string& page : result.unwritten) {
+            err << "corvida-cli: cannot write " << page << '\n';
+        }
+        ok = ok && result.ok();
+        out << "Web image starts at: " << web.workingDirectory() << LocalSiteWriter::kStartPage << '\n';
+    }
+    return ok;
 }
 
 bool CrawlSession::saveProject(const std::string& path, const ProjectOptions& options, const Web& web,

@@ -30,6 +30,11 @@ public:
     static void printCounters(const Web& web, std::ostream& out);
     // Prints one line per node in URL order: number, level, HTTP status, flags, URL.
     static void printNodes(const Web& web, std::ostream& out);
+    // Writes the report and the local site of a finished crawl when asked, marks them made in
+    // options and prints where their entry pages are. Returns false when a page could not be
+    // written (after printing which).
+    static bool writeOutputs(Web& web, ProjectOptions& options, bool report, bool localSite, std::ostream& out,
+                             std::ostream& err);
     // Saves the project to path; returns false after printing why it failed.
     static bool saveProject(const std::string& path, const ProjectOptions& options, const Web& web, std::ostream& err);
 

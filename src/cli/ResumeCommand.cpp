@@ -11,16 +11,22 @@ namespace corvida {
 
 namespace {
 
-constexpr const char* kUsage = "resume FILE.zpj [--connections N] [--nodes]";
+constexpr const char* kUsage = "resume FILE.zpj [--connections N] [--nodes] [--report] [--local-site]";
 constexpr int kMaxConnections = 64;
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string path;
     bool printNodes = false;
+    bool report = false;
+    bool localSite = false;
     int connections = 1;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--nodes") {
             printNodes = true;
+        } else if (args[i] == "--report") {
+            report = true;
+        } else if (args[i] == "--local-site") {
+            localSite = true;
         } else if (args[i] == "--connections" && i + 1 < args.size()) {
             const std::string& value = args[++i];
             connections =
@@ -58,7 +64,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (printNodes) {
         CrawlSession::printNodes(web, out);
     }
-    return CrawlSession::saveProject(path, loaded.options, web, err) ? kExitOk : kExitFailure;
+    bool ok = CrawlSession::writeOutputs(web, loaded.options, report, localSite, out, err);
+    ok = CrawlSession::saveProject(path, loaded.options, web, err) && ok;
+    return ok ? kExitOk : kExitFailure;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -98,6 +99,23 @@ TEST(CliCrawlTest, CrawlsLocalFilesAndLimitsTheDepth) {
     EXPECT_EQ(out.nodes.at(base + "sub/list.htm").flags & (kFetched | kTested), kTested);
     EXPECT_TRUE(out.nodes.at(base + "img/dot.gif").flags & kFetched);
     EXPECT_EQ(out.nodes.count(base + "sub/gone.htm"), 0u);
+}
+
+TEST(CliCrawlTest, WritesReportLocalSiteAndProject) {
+    QTemporaryDir work;
+    const QString project = work.filePath("site.zpj");
+    const test::CliResult result =
+        test::runCli({"crawl", QString::fromStdString(test::dataPath("e2e/site/index.html")), "--dir",
+                      work.filePath("files"), "--html", "--report", "--local-site", "--project", project});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string files = work.filePath("files").toStdString() + "/";
+    EXPECT_NE(result.out.find("Report stored in: " + files + "report/overview.htm\n"), std::string::npos);
+    EXPECT_NE(result.out.find("Web image starts at: " + files + "docs/index.htm\n"), std::string::npos);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(files + "report/p_ulink.htm")));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(files + "docs/index.htm")));
+    const std::string info = test::runCli({"info", project}).out;
+    EXPECT_NE(info.find("report_made: 1\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("local_site_made: 1\n"), std::string::npos) << info;
 }
 
 TEST(CliCrawlTest, UsageErrors) {
