@@ -2,9 +2,11 @@
 #include "cli/InfoCommand.h"
 
 #include <array>
+#include <optional>
 #include <ostream>
 #include <utility>
 
+#include "cli/ProjectArgument.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
 
@@ -69,15 +71,12 @@ void printProject(std::ostream& out, const ProjectOptions& options, const Web& w
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1) {
-        err << "usage: corvida-cli " << kUsage << '\n';
-        return kExitUsage;
+    int exitCode = kExitOk;
+    const std::optional<ProjectFile::Loaded> project = loadProjectArgument(args, kUsage, err, exitCode);
+    if (!project) {
+        return exitCode;
     }
-    const ProjectFile::Loaded loaded = ProjectFile::load(args[0], nullptr, {});
-    if (loaded.web == nullptr) {
-        err << "corvida-cli: " << args[0] << ": " << loaded.error << '\n';
-        return kExitFailure;
-    }
+    const ProjectFile::Loaded& loaded = *project;
     printProject(out, loaded.options, *loaded.web);
     return kExitOk;
 }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "cli/LocalSiteCommand.h"
 
+#include <optional>
 #include <ostream>
 
 #include "cli/CrawlSession.h"
+#include "cli/ProjectArgument.h"
 #include "html/LocalSiteWriter.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
@@ -15,16 +17,13 @@ namespace {
 constexpr const char* kUsage = "local-site FILE.zpj";
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-        err << "usage: corvida-cli " << kUsage << '\n';
-        return kExitUsage;
+    int exitCode = kExitOk;
+    std::optional<ProjectFile::Loaded> project = loadProjectArgument(args, kUsage, err, exitCode);
+    if (!project) {
+        return exitCode;
     }
+    ProjectFile::Loaded& loaded = *project;
     const std::string& path = args[0];
-    ProjectFile::Loaded loaded = ProjectFile::load(path, nullptr, {});
-    if (loaded.web == nullptr) {
-        err << "corvida-cli: " << path << ": " << loaded.error << '\n';
-        return kExitFailure;
-    }
     Web& web = *loaded.web;
     if (web.startNode() == nullptr) {
         err << "corvida-cli: " << path << ": the project has no start page\n";

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "cli/TreeCommand.h"
 
+#include <optional>
 #include <ostream>
 
+#include "cli/ProjectArgument.h"
 #include "model/LinkTree.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
@@ -15,15 +17,12 @@ namespace {
 constexpr const char* kUsage = "tree FILE.zpj";
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1) {
-        err << "usage: corvida-cli " << kUsage << '\n';
-        return kExitUsage;
+    int exitCode = kExitOk;
+    const std::optional<ProjectFile::Loaded> project = loadProjectArgument(args, kUsage, err, exitCode);
+    if (!project) {
+        return exitCode;
     }
-    const ProjectFile::Loaded loaded = ProjectFile::load(args[0], nullptr, {});
-    if (loaded.web == nullptr) {
-        err << "corvida-cli: " << args[0] << ": " << loaded.error << '\n';
-        return kExitFailure;
-    }
+    const ProjectFile::Loaded& loaded = *project;
     LinkTree tree;
     tree.rebuild(loaded.web->startNode());
     tree.forEachDepthFirst([&out](const LinkTreeEntry& entry) {

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#include "cli/ProjectArgument.h"
+
+#include <ostream>
+
+#include "cli/CliCommand.h"
+
+namespace corvida {
+
+std::optional<ProjectFile::Loaded> loadProjectArgument(const std::vector<std::string>& args, const char* usage,
+                                                       std::ostream& err, int& exitCode) {
+    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+        err << "usage: corvida-cli " << usage << '\n';
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    ProjectFile::Loaded loaded = ProjectFile::load(args[0], nullptr, {});
+    if (loaded.web == nullptr) {
+        err << "corvida-cli: " << args[0] << ": " << loaded.error << '\n';
+        exitCode = kExitFailure;
+        return std::nullopt;
+    }
+    return loaded;
+}
+
+} // namespace corvida
