@@ -245,6 +245,19 @@ TEST_F(WebCrawlTest, HttpAnswersReclassifyRedirectAndFail) {
     EXPECT_EQ(web->processedCount(), web->nodeCount());
 }
 
+TEST_F(WebCrawlTest, NotModifiedKeepsTheCopyAndCountsAsFetched) {
+    ScriptedServer server;
+    ScriptedSite site(server);
+    site.replies["/"] = page("Home", "<a href=\"same.htm\">s</a>");
+    site.replies["/same.htm"] = "HTTP/1.0 304 Not Modified\r\n\r\n";
+    auto web = makeWeb(server.url("/"), 1, ProjectOptions());
+    crawl(*web, m_listener);
+    const WebNode& same = nodeOf(*web, server.url("/same.htm"));
+    EXPECT_TRUE(same.hasAllFlags(kFlagNotModified | kFlagFetched | kFlagProcessed));
+    EXPECT_EQ(same.httpStatus(), 304);
+    EXPECT_FALSE(same.isBroken());
+}
+
 TEST_F(WebCrawlTest, ExternalLinksAreTestedWhenAsked) {
     ScriptedServer server;
     ScriptedSite site(server);
