@@ -6,7 +6,6 @@
 
 #include "cli/CrawlSession.h"
 #include "cli/ProjectArgument.h"
-#include "html/LocalSiteWriter.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
 
@@ -30,18 +29,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return kExitFailure;
     }
 
-    const LocalSiteWriter::Result result = LocalSiteWriter::write(web);
-    for (const std::string& page : result.unwritten) {
-        err << "corvida-cli: cannot write " << page << '\n';
-    }
     // Pages written and copies deleted are recorded on the nodes, so the project is saved
     // even when some pages failed.
-    loaded.options.localSiteMade = true;
-    if (!CrawlSession::saveProject(path, loaded.options, web, err)) {
-        return kExitFailure;
-    }
-    out << "Web image starts at: " << web.workingDirectory() << LocalSiteWriter::kStartPage << '\n';
-    return result.ok() ? kExitOk : kExitFailure;
+    const bool written = CrawlSession::writeOutputs(web, loaded.options, false, true, out, err);
+    const bool saved = CrawlSession::saveProject(path, loaded.options, web, err);
+    return written && saved ? kExitOk : kExitFailure;
 }
 
 } // namespace

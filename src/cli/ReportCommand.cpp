@@ -8,7 +8,6 @@
 #include "cli/ProjectArgument.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
-#include "report/ReportWriter.h"
 
 namespace corvida {
 
@@ -26,18 +25,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const std::string& path = args[0];
     Web& web = *loaded.web;
 
-    const std::string failures = ReportWriter::write(web);
-    if (!failures.empty()) {
-        err << "corvida-cli: " << failures << '\n';
-    }
     // The pages that were written form a report to look at, so the project records it even
     // when some could not be written; the exit status tells the caller.
-    loaded.options.reportMade = true;
-    if (!CrawlSession::saveProject(path, loaded.options, web, err)) {
-        return kExitFailure;
-    }
-    out << "Report stored in: " << ReportWriter::location(web) << '\n';
-    return failures.empty() ? kExitOk : kExitFailure;
+    const bool written = CrawlSession::writeOutputs(web, loaded.options, true, false, out, err);
+    const bool saved = CrawlSession::saveProject(path, loaded.options, web, err);
+    return written && saved ? kExitOk : kExitFailure;
 }
 
 } // namespace
