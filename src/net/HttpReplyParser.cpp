@@ -110,6 +110,8 @@ private:
             }
             break;
         case State::AfterColon:
+        case State::ContinuationSpace:
+            // Blanks before a value, and before the rest of a continued value, are skipped.
             if (c == ' ') {
                 break;
             }
@@ -137,17 +139,6 @@ private:
             break;
         case State::LineStart:
             lineStart(c);
-            break;
-        case State::ContinuationSpace:
-            if (c == ' ') {
-                break;
-            }
-            if (isLineEnd(c)) {
-                endLine(c);
-            } else {
-                m_value += c;
-                m_state = State::InValue;
-            }
             break;
         }
     }
