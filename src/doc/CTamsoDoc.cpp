@@ -1,0 +1,607 @@
+// SPDX-License-Identifier: MIT
+#include "doc/CTamsoDoc.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "app/Settings.h"
+#include "doc/DocumentUi.h"
+#include "html/LocalSiteWriter.h"
+#include "html/ProjectCleanup.h"
+#include "model/CUrl.h"
+#include "model/ProjectFile.h"
+#include "model/Web.h"
+#include "model/WebNode.h"
+#include "report/ReportWriter.h"
+
+namespace corvida {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Numbers tried for "noname" directories before a new project gives up.
+constexpr int kMaxNoNameNumber = 100000;
+
+const char* yesNo(bool value) {
+    return value ? "Yes\n" : "No\n";
+}
+
+// path with '/' separators and exactly one final '/'.
+std::string directoryText(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path + '/';
+}
+
+} // namespace
+
+CTamsoDoc::CTamsoDoc(const Settings& settings, DocumentUi& ui, TransferFactory& transfers, ImagingLibrary* imaging)
+    : m_settings(settings), m_ui(ui), m_transfers(transfers), m_imaging(imaging),
+      m_crawlTask(
+          IdleTask::kCrawlStep, [this] { return runCrawlTask(); }, [this] { return crawlTaskReady(); }),
+      m_changedTask(IdleTask::kChangedNodes, [this] { return runChangedTask(); }),
+      m_insertTask(IdleTask::kInsertNodes, [this] { return runInsertTask(); }),
+      m_viewPassTask(IdleTask::kViewPass, [this] { return runViewPassTask(); }),
+      m_feedTask(IdleTask::kFeedViews, [this] { return runFeedTask(); }) {}
+
+CTamsoDoc::~CTamsoDoc() {
+    if (m_web != nullptr && m_web->busySlotCount() > 0) {
+        m_web->stopTransfers();
+    }
+    m_linkTree.clear();
+    if (!m_saved) {
+        removeWorkingFiles();
+    }
+    m_web.reset();
+}
+
+void CTamsoDoc::removeWorkingFiles() {
+    if (m_workingDirectory.empty()) {
+        return;
+    }
+    if (m_web != nullptr) {
+        ProjectCleanup::clearFiles(*m_web);
+    }
+    // Only an empty directory goes: files that someone else put there keep it.
+    std::error_code error;
+    fs::remove(m_workingDirectory, error);
+}
+
+bool CTamsoDoc::runIdle() {
+    return m_scheduler.runOne();
+}
+
+void CTamsoDoc::schedule(IdleTask& task) {
+    m_scheduler.add(&task);
+    if (m_wake) {
+        m_wake();
+    }
+}
+
+bool CTamsoDoc::newDocument(std::string_view name) {
+    const std::string parent = directoryText(m_settings.workingDirectory);
+    std::error_code error;
+    fs::create_directories(parent, error);
+    if (!fs::is_directory(parent, error)) {
+        m_ui.showMessage("Working Directory: " + parent + "  cannot be created.", DocumentUi::Icon::Information);
+    }
+    std::string chosen;
+    if (!name.empty() && fs::create_directory(parent + std::string(name), error) && !error) {
+        chosen = name;
+    }
+    for (int number = 1; chosen.empty() && number <= kMaxNoNameNumber; ++number) {
+        const std::string candidate = kNoNamePrefix + std::to_string(number);
+        if (fs::create_directory(parent + candidate, error) && !error) {
+            chosen = candidate;
+        } else if (error && error != std::errc::file_exists) {
+            break; // the parent cannot take directories at all
+        }
+    }
+    if (chosen.empty()) {
+        m_ui.showMessage("Working Directory: " + parent + "  cannot be created.", DocumentUi::Icon::Error);
+        return false;
+    }
+    m_projectName = chosen;
+    m_workingDirectory = parent + chosen + '/';
+    m_options = m_settings.projectOptions();
+    m_saved = false;
+    m_insertedCount = 0;
+    m_linkTree.clear();
+    return true;
+}
+
+bool CTamsoDoc::startProcessing(std::string_view url) {
+    if (m_state != State::New && m_state != State::Complete) {
+        return false;
+    }
+    if (url == m_options.startUrl && !m_ui.askOkCancel(kSameUrlQuestion)) {
+        return false;
+    }
+    if (m_web != nullptr) {
+        // A completed project starts over: its views, items and tree belong to the old graph.
+        deleteContents();
+        m_linkTree.clear();
+        m_web.reset();
+    }
+    m_options.startUrl = url;
+    m_options.reportMade = false;
+    m_options.localSiteMade = false;
+    m_workingDirectory = directoryText(m_workingDirectory);
+    m_web = std::make_unique<Web>(m_workingDirectory, url, this, std::max(1, m_settings.numberOfConnections));
+    prepareWeb(*m_web);
+    for (const std::string& extra : m_extraStartUrls) {
+        m_web->addExtraStartUrl(CUrl(extra));
+    }
+    if (!m_settings.userAgent.empty()) {
+        m_web->setUserAgent(m_settings.userAgent);
+    }
+    if (m_settings.useProxy) {
+        m_web->setProxy(m_settings.proxyServer);
+    }
+    if (!m_settings.emailAddress.empty()) {
+        m_web->setEmailAddress(m_settings.emailAddress);
+    }
+    m_web->setBufferSize(std::clamp(m_settings.networkBufferSize, 1, kMaxBufferSize));
+    m_web->setRobotsExclusion(m_settings.useRobotExclusion);
+    m_web->configure(m_options);
+    m_startFailed = false;
+    m_crawlWaiting = false;
+    m_modified = true;
+    m_web->start();
+    m_state = State::Started;
+    schedule(m_crawlTask);
+    return true;
+}
+
+void CTamsoDoc::prepareWeb(Web& web) {
+    web.setTransferFactory(&m_transfers);
+    web.setImagingLibrary(m_imaging);
+}
+
+bool CTamsoDoc::crawlTaskReady() const {
+    return m_state == State::Started || (m_state == State::Running && !m_crawlWaiting);
+}
+
+bool CTamsoDoc::runCrawlTask() {
+    if (m_state == State::Started) {
+        m_state = State::Running;
+        return true;
+    }
+    if (m_state != State::Running) {
+        return true;
+    }
+    if (m_startFailed) {
+        m_crawlWaiting = true; // nothing more runs; the front end closes the document
+        m_ui.closeDocument();
+        return true;
+    }
+    const int result = m_web->step(Web::kAllKinds);
+    if (result == Web::kStepComplete) {
+        complete();
+    } else if (result != Web::kStepStarted) {
+        // Every slot is busy, or only running transfers are left: sleep until a slot is free.
+        m_crawlWaiting = true;
+    }
+    return true;
+}
+
+void CTamsoDoc::complete() {
+    m_state = State::Complete;
+    std::string message = "Completed site: " + m_options.startUrl + "  \n";
+    std::string failures;
+    if (m_options.autoReport) {
+        m_ui.beginWait();
+        failures = ReportWriter::write(*m_web);
+        m_ui.endWait();
+        m_options.reportMade = true;
+        message += "Report stored in: " + m_web->workingDirectory() + kReportEntry + " \n";
+    }
+    if (m_options.autoLocalSite) {
+        m_ui.beginWait();
+        const LocalSiteWriter::Result result = LocalSiteWriter::write(*m_web);
+        m_ui.endWait();
+        m_options.localSiteMade = true;
+        if (!result.ok()) {
+            failures += (failures.empty() ? "" : "\n") + LocalSiteWriter::endText(result);
+        }
+        message += std::string("Web image starts at: ") + m_web->workingDirectory() + kLocalSiteEntry;
+    }
+    m_modified = true;
+    m_ui.showMessage(message, DocumentUi::Icon::Information);
+    if (!failures.empty()) {
+        m_ui.showMessage(failures, DocumentUi::Icon::Warning);
+    }
+}
+
+bool CTamsoDoc::canResume() const {
+    return m_state == State::Started || m_state == State::Running || m_state == State::Suspended;
+}
+
+bool CTamsoDoc::canSuspend() const {
+    return canResume();
+}
+
+void CTamsoDoc::suspend() {
+    if (m_state != State::Running) {
+        return;
+    }
+    m_state = State::Suspended;
+    notify(DocumentView::kHintRedraw);
+}
+
+void CTamsoDoc::resume() {
+    if (m_state != State::Suspended) {
+        return;
+    }
+    m_state = State::Running;
+    m_crawlWaiting = false;
+    schedule(m_crawlTask);
+}
+
+bool CTamsoDoc::makeReport() {
+    if (m_web == nullptr) {
+        return false;
+    }
+    m_ui.beginWait();
+    const std::string failures = ReportWriter::write(*m_web);
+    m_ui.endWait();
+    m_options.reportMade = true;
+    m_modified = true;
+    m_ui.showMessage("Report stored in: " + m_web->workingDirectory() + kReportEntry, DocumentUi::Icon::Information);
+    if (!failures.empty()) {
+        m_ui.showMessage(failures, DocumentUi::Icon::Warning);
+    }
+    m_ui.openInBrowser(entryUrl(kReportEntry));
+    return failures.empty();
+}
+
+bool CTamsoDoc::makeLocalSite() {
+    if (m_web == nullptr || m_web->startNode() == nullptr) {
+        return false;
+    }
+    m_ui.beginWait();
+    const LocalSiteWriter::Result result = LocalSiteWriter::write(*m_web);
+    m_ui.endWait();
+    m_options.localSiteMade = true;
+    m_modified = true;
+    m_ui.showMessage(std::string("Web image starts at: ") + m_web->workingDirectory() + kLocalSiteEntry,
+                     DocumentUi::Icon::Information);
+    if (!result.ok()) {
+        m_ui.showMessage(LocalSiteWriter::endText(result), DocumentUi::Icon::Warning);
+    }
+    return result.ok();
+}
+
+void CTamsoDoc::viewReport() {
+    m_ui.openInBrowser(entryUrl(kReportEntry));
+}
+
+void CTamsoDoc::viewLocalSite() {
+    m_ui.openInBrowser(entryUrl(kLocalSiteEntry));
+}
+
+std::string CTamsoDoc::entryUrl(const char* entry) const {
+    const std::string& directory = m_web != nullptr ? m_web->workingDirectory() : m_workingDirectory;
+    return "file://" + directory + entry;
+}
+
+std::string CTamsoDoc::projectProperties() {
+    std::string text = std::string("Auto-Generate site image: ") + yesNo(m_options.autoLocalSite) +
+                       "Auto-Generate report: " + yesNo(m_options.autoReport) +
+                       "Check external references: " + yesNo(m_options.checkExternal) +
+                       "Get Picture Data: " + yesNo(m_options.getPictures) +
+                       "Get Audio Data: " + yesNo(m_options.getAudio) +
+                       "Check Video Data: " + yesNo(m_options.getVideo) + "Maximum level: " +
+                       (m_options.maximumLevel == 0 ? std::string("No\n") : std::to_string(m_options.maximumLevel));
+    m_ui.showMessage(text, DocumentUi::Icon::Information);
+    return text;
+}
+
+std::string CTamsoDoc::openDocument(const std::string& path) {
+    if (m_state != State::New || m_web != nullptr) {
+        return "a project is open already";
+    }
+    ProjectFile::WebSettings settings;
+    settings.userAgent = m_settings.userAgent;
+    settings.proxy = m_settings.useProxy ? m_settings.proxyServer : std::string();
+    settings.emailAddress = m_settings.emailAddress;
+    settings.bufferSize = std::clamp(m_settings.networkBufferSize, 1, kMaxBufferSize);
+    settings.robotsExclusion = m_settings.useRobotExclusion;
+    ProjectFile::Loaded loaded = ProjectFile::load(path, this, settings);
+    if (loaded.web == nullptr) {
+        m_items.clear();
+        return loaded.error;
+    }
+    m_web = std::move(loaded.web);
+    m_options = loaded.options;
+    prepareWeb(*m_web);
+    m_web->prepareCrawl(std::max(1, m_settings.numberOfConnections));
+    m_web->configure(m_options);
+    m_linkTree.rebuild(m_web->startNode());
+    m_state = State::Suspended;
+    m_projectName = fs::path(path).stem().string();
+    m_workingDirectory = m_web->workingDirectory();
+    m_saved = true;
+    m_modified = false;
+    m_insertedCount = 0;
+    schedule(m_crawlTask);
+    return {};
+}
+
+std::string CTamsoDoc::saveDocument(const std::string& path) {
+    if (!canSave()) {
+        return "the crawl is running: suspend it before saving";
+    }
+    const std::string name = fs::path(path).stem().string();
+    const std::string target = directoryText(m_settings.workingDirectory) + name + '/';
+    std::error_code error;
+    if (!m_workingDirectory.empty() && !fs::equivalent(m_workingDirectory, target, error)) {
+        // A directory of that name belongs to something else: the project stays where it is
+        // rather than mixing its files into another one.
+        if (!fs::exists(target, error)) {
+            fs::rename(m_workingDirectory, target, error);
+            if (!error) {
+                m_workingDirectory = target;
+            }
+        }
+        if (m_workingDirectory != target) {
+            m_ui.setStatusText("Working directory kept in " + m_workingDirectory);
+        }
+    }
+    m_projectName = name;
+    if (m_web != nullptr) {
+        m_web->setWorkingDirectory(m_workingDirectory);
+    }
+    const std::string failure = ProjectFile::save(path, m_options, m_web.get());
+    if (!failure.empty()) {
+        return failure;
+    }
+    m_saved = true;
+    m_modified = false;
+    return {};
+}
+
+void CTamsoDoc::closeDocument() {
+    suspend();
+    m_items.clear();
+    m_insertedCount = 0;
+    m_pending.clear();
+    m_pendingHead = 0;
+    m_changed.clear();
+    for (IdleTask* task : {&m_insertTask, &m_feedTask, &m_changedTask, &m_viewPassTask}) {
+        m_scheduler.remove(task);
+    }
+}
+
+void CTamsoDoc::deleteProject(const std::string& path) {
+    m_saved = false;
+    std::error_code error;
+    fs::remove(path, error);
+}
+
+void CTamsoDoc::deleteContents() {
+    for (DocumentView* view : m_views) {
+        if (view->isMaster()) {
+            notify(DocumentView::kHintReset, view);
+        }
+    }
+    closeDocument();
+    m_options.startUrl = kNoStartUrl;
+}
+
+void CTamsoDoc::addView(DocumentView* view) {
+    m_views.push_back(view);
+}
+
+void CTamsoDoc::removeView(DocumentView* view) {
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+    m_pending.erase(std::remove_if(m_pending.begin() + static_cast<std::ptrdiff_t>(m_pendingHead), m_pending.end(),
+                                   [view](const InsertRecord& record) { return record.master == view; }),
+                    m_pending.end());
+    if (m_passMaster == view) {
+        m_passMaster = nullptr;
+        m_scheduler.remove(&m_viewPassTask);
+    }
+}
+
+void CTamsoDoc::startViewPass(DocumentView* master, std::string_view statusText) {
+    const bool filtering = statusText != "New View...";
+    m_pending.clear();
+    m_pendingHead = 0;
+    m_changed.clear();
+    for (IdleTask* task : {&m_insertTask, &m_feedTask, &m_changedTask}) {
+        m_scheduler.remove(task);
+    }
+    if (filtering) {
+        notify(DocumentView::kHintReset, master);
+    }
+    m_ui.setStatusText(statusText);
+    m_passMaster = master;
+    m_passPosition = 0;
+    schedule(m_viewPassTask);
+}
+
+bool CTamsoDoc::runViewPassTask() {
+    if (m_passMaster == nullptr) {
+        return false;
+    }
+    const std::size_t end = std::min(m_items.size(), m_passPosition + kViewPassBatch);
+    for (; m_passPosition < end; ++m_passPosition) {
+        WebNode* node = m_items[m_passPosition];
+        if (m_passMaster->shows(*node)) {
+            m_pending.push_back({node, m_passMaster, false});
+        }
+    }
+    if (m_passPosition < m_items.size()) {
+        m_ui.setStatusText("Filtering: " + std::to_string(m_passPosition) + " of " + std::to_string(m_items.size()));
+        m_ui.setProgress(static_cast<int>(m_passPosition * 100 / m_items.size()));
+        return true;
+    }
+    m_passMaster = nullptr;
+    m_ui.setStatusText("");
+    m_ui.setProgress(0);
+    schedule(m_feedTask);
+    if (m_insertedCount < m_items.size()) {
+        schedule(m_insertTask);
+    }
+    return false;
+}
+
+bool CTamsoDoc::runInsertTask() {
+    const std::size_t first = m_insertedCount;
+    for (std::size_t i = first; i < m_items.size(); ++i) {
+        for (DocumentView* view : m_views) {
+            if (view->isMaster() && view->shows(*m_items[i])) {
+                m_pending.push_back({m_items[i], view, false});
+            }
+        }
+    }
+    m_insertedCount = m_items.size();
+    notify(DocumentView::kHintNewNodes, nullptr, {},
+           std::span<WebNode* const>(m_items).subspan(first, m_items.size() - first));
+    return false;
+}
+
+bool CTamsoDoc::runFeedTask() {
+    if (m_pendingHead == m_pending.size()) {
+        m_pending.clear();
+        m_pendingHead = 0;
+        notify(DocumentView::kHintInsertDone);
+        return false;
+    }
+    const std::size_t count = std::min(kFeedBatch, m_pending.size() - m_pendingHead);
+    const std::span<const InsertRecord> batch(m_pending.data() + m_pendingHead, count);
+    m_pendingHead += count;
+    notify(DocumentView::kHintInsert, nullptr, batch);
+    return true;
+}
+
+bool CTamsoDoc::runChangedTask() {
+    bool added = false;
+    for (WebNode* node : m_changed) {
+        for (DocumentView* view : m_views) {
+            if (view->isMaster() && view->shows(*node)) {
+                m_pending.push_back({node, view, true});
+                added = true;
+            }
+        }
+    }
+    notify(DocumentView::kHintNodesChanged, nullptr, {}, m_changed);
+    m_changed.clear();
+    if (added) {
+        schedule(m_feedTask);
+    }
+    return false;
+}
+
+void CTamsoDoc::notify(int hint, const DocumentView* master, std::span<const InsertRecord> records,
+                       std::span<WebNode* const> nodes) {
+    DocumentView::Update update;
+    update.hint = hint;
+    update.master = master;
+    update.records = records;
+    update.nodes = nodes;
+    // A view may detach itself while it is told: walk a copy.
+    const std::vector<DocumentView*> views = m_views;
+    for (DocumentView* view : views) {
+        view->update(update);
+    }
+}
+
+void CTamsoDoc::nodeChanged(WebNode* node) {
+    m_changed.push_back(node);
+    schedule(m_changedTask);
+}
+
+void CTamsoDoc::showStatusText(std::string_view text) {
+    m_ui.setStatusText(text);
+}
+
+void CTamsoDoc::showText(std::string_view text) {
+    m_ui.setStatusText(text);
+}
+
+void CTamsoDoc::endText(std::string_view text) {
+    m_ui.setProgress(0);
+    m_ui.setStatusText(text);
+}
+
+void CTamsoDoc::progress(int percent) {
+    m_ui.setProgress(percent);
+}
+
+void CTamsoDoc::nodeAdded(WebNode* node, bool isNew, WebNode* source) {
+    if (isNew) {
+        if (source == nullptr && m_linkTree.root() == nullptr) {
+            m_linkTree.setRoot(node);
+        } else {
+            m_linkTree.add(node, source);
+        }
+        if (m_settings.useSound) {
+            m_ui.playSound("SystemExclamation");
+        }
+    }
+    m_items.push_back(node);
+    m_modified = true;
+    schedule(m_insertTask);
+    schedule(m_feedTask);
+}
+
+void CTamsoDoc::nodeProcessed(WebNode* node, bool mark) {
+    nodeChanged(node);
+    if (mark && m_settings.useSound) {
+        m_ui.playSound("SystemAsterisk");
+    }
+}
+
+void CTamsoDoc::nodeTested(WebNode* node, bool mark) {
+    nodeProcessed(node, mark);
+}
+
+void CTamsoDoc::slotFreed(WebNode* /*node*/, int /*slot*/) {
+    m_crawlWaiting = false;
+    if (m_scheduler.contains(&m_crawlTask) && crawlTaskReady() && m_wake) {
+        m_wake();
+    }
+}
+
+void CTamsoDoc::slotText(std::string_view text, int /*slot*/) {
+    m_ui.setStatusText(text);
+}
+
+void CTamsoDoc::slotProgress(int value, int /*slot*/) {
+    m_ui.setProgress(value);
+}
+
+void CTamsoDoc::transferEnded(bool /*success*/, std::string_view text, int /*slot*/) {
+    m_ui.setProgress(0);
+    m_ui.setStatusText(text);
+}
+
+void CTamsoDoc::linksChanged(WebNode* node) {
+    nodeChanged(node);
+}
+
+void CTamsoDoc::nodeReclassified(WebNode* node) {
+    nodeChanged(node);
+}
+
+void CTamsoDoc::nodeFailed(WebNode* node, int status, std::string_view detail) {
+    if (m_web == nullptr || node != m_web->startNode()) {
+        return;
+    }
+    const std::string_view url = node->requestUrl().empty() ? node->url().url() : node->requestUrl();
+    m_ui.showMessage("URL " + std::string(url) + " \nError: " + std::string(detail) + " #" + std::to_string(status),
+                     DocumentUi::Icon::Error);
+    m_startFailed = true;
+}
+
+bool CTamsoDoc::getCredentials(std::string_view url, std::string& user, std::string& password) {
+    return m_settings.askForPassword && m_ui.askCredentials(url, user, password);
+}
+
+} // namespace corvida

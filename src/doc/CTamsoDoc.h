@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// CTamsoDoc is one project: its Web, its options, its working directory and its link tree.
+// It is the crawl's WebListener, drives the crawl and the views' work from idle time in small
+// slices (IdleScheduler), and carries out the project commands: start, suspend, resume,
+// make and view the report and the local site, project properties, open, save, close and
+// delete. Everything a person sees goes through a DocumentUi, so the desktop program and
+// corvida-cli run the same document.
+//
+// States: New (never started), Started (the crawl task has not run yet), Running,
+// Suspended (no new transfers start; running ones finish), Complete.
+//
+// The settings, the UI, the transfer factory and the imaging library must outlive the
+// document. Views stay attached until removeView(). A document that was never opened from or
+// saved to a file deletes its working files when it is destroyed.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "doc/DocumentTask.h"
+#include "doc/DocumentView.h"
+#include "doc/IdleScheduler.h"
+#include "doc/InsertRecord.h"
+#include "model/LinkTree.h"
+#include "model/ProjectOptions.h"
+#include "model/WebListener.h"
+
+namespace corvida {
+
+class DocumentUi;
+class ImagingLibrary;
+class TransferFactory;
+class Web;
+struct Settings;
+
+class CTamsoDoc : public WebListener {
+public:
+    enum class State : std::int32_t { New = 0, Started = 1, Running = 2, Suspended = 3, Complete = 4 };
+
+    // Nodes examined per run of a view pass, and records handed to the views per batch.
+    static constexpr std::size_t kViewPassBatch = 60;
+    static constexpr std::size_t kFeedBatch = 20;
+
+    static constexpr const char* kNoNamePrefix = "noname";
+    static constexpr const char* kSameUrlQuestion = "URL has not changed.\nDo you want to start processing again?";
+    static constexpr const char* kReportEntry = "report/overview.htm";
+    static constexpr const char* kLocalSiteEntry = "docs/index.htm";
+
+    CTamsoDoc(const Settings& settings, DocumentUi& ui, TransferFactory& transfers, ImagingLibrary* imaging);
+    CTamsoDoc(const CTamsoDoc&) = delete;
+    CTamsoDoc& operator=(const CTamsoDoc&) = delete;
+    // An unsaved project's working files and directory are deleted here.
+    ~CTamsoDoc() override;
+
+    // Idle time. wake is called whenever work that can run now appears; the front end then
+    // calls runIdle() until it returns false.
+    void setIdleWakeup(std::function<void()> wake) { m_wake = std::move(wake); }
+    // One idle call: runs one task. Returns whether work that can run now remains.
+    bool runIdle();
+    bool hasIdleWork() const { return m_scheduler.hasReadyWork(); }
+
+    // A new project: makes the working directory (the settings' working directory, then
+    // "noname" with the smallest free number, or name when given and free) and copies the
+    // project settings. Returns false when no directory could be made.
+    bool newDocument(std::string_view name = {});
+    // Starts a crawl of url (state New or Complete only). When url equals the current start
+    // URL the person is asked first. Returns whether the crawl was started.
+    bool startProcessing(std::string_view url);
+    // Links from these URLs' sites count as the start site's too (for the next start).
+    void setExtraStartUrls(std::vector<std::string> urls) { m_extraStartUrls = std::move(urls); }
+
+    // Opens the project file at path into this document, which must be new and never
+    // started. Returns an empty text, or why the file could not be opened.
+    std::string openDocument(const std::string& path);
+    // Moves the working directory beside the settings' working directory under the file's base
+    // name, then writes the project to path. Returns an empty text or why the save failed.
+    std::string saveDocument(const std::string& path);
+    // Suspends a running crawl and drops the view items, before the front end destroys the
+    // document.
+    void closeDocument();
+    // Marks the project unsaved and deletes its file at path: the working files go when the
+    // document is destroyed.
+    void deleteProject(const std::string& path);
+    // Empties the views of every master and drops the view work; the start URL is unset.
+    void deleteContents();
+
+    // Commands and whether they are available now.
+    bool canResume() const;
+    bool canSuspend() const;
+    bool canSave() const { return m_state != State::Running; }
+    bool canMakeOutputs() const { return m_state == State::Suspended || m_state == State::Complete; }
+    void suspend();
+    void resume();
+    // Write the report or the local site, say where it is, and (report) open it in the
+    // browser. Return false when some page could not be written.
+    bool makeReport();
+    bool makeLocalSite();
+    void viewReport();
+    void viewLocalSite();
+    // Shows and returns the project's options, one per line.
+    std::string projectProperties();
+
+    // Views.
+    void addView(DocumentView* view);
+    void removeView(DocumentView* view);
+    // Refills master's window: every view is reset and the nodes it shows are handed over
+    // again, 60 examined per idle call. statusText is "New View..." or "Filtering...".
+    void startViewPass(DocumentView* master, std::string_view statusText);
+
+    State state() const { return m_state; }
+    Web* web() const { return m_web.get(); }
+    const ProjectOptions& options() const { return m_options; }
+    ProjectOptions& options() { return m_options; }
+    const std::string& startUrl() const { return m_options.startUrl; }
+    const std::string& projectName() const { return m_projectName; }
+    // The working directory with a final '/'.
+    const std::string& workingDirectory() const { return m_workingDirectory; }
+    bool startFailed() const { return m_startFailed; }
+    bool isSaved() const { return m_saved; }
+    bool isModified() const { return m_modified; }
+    const LinkTree& linkTree() const { return m_linkTree; }
+    std::size_t viewItemCount() const { return m_items.size(); }
+    std::size_t pendingRecordCount() const { return m_pending.size(); }
+
+    // WebListener.
+    void showStatusText(std::string_view text) override;
+    void showText(std::string_view text) override;
+    void endText(std::string_view text) override;
+    void progress(int percent) override;
+    void nodeAdded(WebNode* node, bool isNew, WebNode* source) override;
+    void nodeProcessed(WebNode* node, bool mark) override;
+    void nodeTested(WebNode* node, bool mark) override;
+    void slotFreed(WebNode* node, int slot) override;
+    void slotText(std::string_view text, int slot) override;
+    void slotProgress(int value, int slot) override;
+    void transferEnded(bool success, std::string_view text, int slot) override;
+    void linksChanged(WebNode* node) override;
+    void nodeReclassified(WebNode* node) override;
+    void nodeFailed(WebNode* node, int status, std::string_view detail) override;
+    bool getCredentials(std::string_view url, std::string& user, std::string& password) override;
+
+private:
+    bool runCrawlTask();
+    bool crawlTaskReady() const;
+    bool runInsertTask();
+    bool runFeedTask();
+    bool runChangedTask();
+    bool runViewPassTask();
+    void schedule(IdleTask& task);
+    void nodeChanged(WebNode* node);
+    void complete();
+    void prepareWeb(Web& web);
+    std::string entryUrl(const char* entry) const;
+    void notify(int hint, const DocumentView* master = nullptr, std::span<const InsertRecord> records = {},
+                std::span<WebNode* const> nodes = {});
+    void removeWorkingFiles();
+
+    const Settings& m_settings;
+    DocumentUi& m_ui;
+    TransferFactory& m_transfers;
+    ImagingLibrary* m_imaging;
+
+    State m_state = State::New;
+    std::unique_ptr<Web> m_web;
+    ProjectOptions m_options;
+    std::string m_projectName;
+    std::string m_workingDirectory;
+    std::vector<std::string> m_extraStartUrls;
+    LinkTree m_linkTree;
+    bool m_saved = false;
+    bool m_modified = false;
+    bool m_startFailed = false;
+    bool m_crawlWaiting = false;
+
+    std::vector<DocumentView*> m_views;
+    std::vector<WebNode*> m_items; // view items: every node in the order it was added
+    std::size_t m_insertedCount = 0;
+    std::vector<InsertRecord> m_pending;
+    std::size_t m_pendingHead = 0; // records before it were handed over already
+    std::vector<WebNode*> m_changed;
+    DocumentView* m_passMaster = nullptr;
+    std::size_t m_passPosition = 0;
+
+    IdleScheduler m_scheduler;
+    std::function<void()> m_wake;
+    DocumentTask m_crawlTask;
+    DocumentTask m_changedTask;
+    DocumentTask m_insertTask;
+    DocumentTask m_viewPassTask;
+    DocumentTask m_feedTask;
+};
+
+} // namespace corvida
