@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: MIT
+#include "model/Filter.h"
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "model/FilterSet.h"
+#include "model/LinkTree.h"
+#include "model/LinkTreeRestriction.h"
+#include "model/MimeTable.h"
+#include "model/Web.h"
+
+namespace corvida {
+namespace {
+
+constexpr std::uint32_t kMajorText = 1;
+
+// A node of the given server type and size, fetched whole or with a fetch that failed.
+WebNode* addNode(Web& web, const char* url, const char* type, std::int32_t size, bool broken = false) {
+    WebNode* node = web.findOrAddNode(CUrl(url));
+    node->url().setMimeIndexByServer(std::string_view(type));
+    node->setSize(size);
+    node->setFlags(broken ? kFlagFetchStarted : kFlagFetchStarted | kFlagFetched);
+    return node;
+}
+
+TEST(FilterTest, BuiltInSlotsInOrderAndAllLetsEveryNodeThrough) {
+    const FilterSet filters;
+    ASSERT_EQ(filters.size(), 5u);
+    EXPECT_EQ(filters.at(0).name(), "All");
+    EXPECT_EQ(filters.at(1).name(), "Resolved text and audio > 2K");
+    EXPECT_EQ(filters.at(2).name(), "All images and video.");
+    EXPECT_EQ(filters.at(3).name(), "All Text");
+    EXPECT_EQ(filters.at(4).name(), "Image and Audio > 10K");
+    EXPECT_EQ(filters.at(0).criteria(), nullptr);
+
+    Web web;
+    const WebNode* good = addNode(web, "http://h/a.htm", "text/html", 10);
+    const WebNode* broken = addNode(web, "http://h/b.htm", "text/html", 0, true);
+    const WebNode* tested = web.findOrAddNode(CUrl("mailto:x@h"));
+    for (const WebNode* node : {good, broken, tested}) {
+        EXPECT_EQ(filters.at(0).evaluate(*node), 1) << node->url().url();
+    }
+
+    // No type selected: the program is short of an operand, which lets every node through
+    // whatever the link option and size say.
+    Filter noType("none");
+    noType.setCriteria(FilterCriteria{1, 1000000, FilterCriteria::kLinkBad, {}});
+    for (const WebNode* node : {good, broken, tested}) {
+        EXPECT_EQ(noType.evaluate(*node), -1);
+        EXPECT_TRUE(noType.passes(*node));
+    }
+}
+
+TEST(FilterTest, SizeThresholdIsStrictAndNewCriteriaReplaceTheProgram) {
+    Web web;
+    const WebNode* exact = addNode(web, "http://h/a.txt", "text/plain", 2000);
+    const WebNode* above = addNode(web, "http://h/b.txt", "text/plain", 2001);
+    Filter filter("text");
+    filter.setCriteria(FilterCriteria{1, 2000, FilterCriteria::kLinkAll, {kMajorText}});
+    EXPECT_EQ(filter.evaluate(*exact), 0);
+    EXPECT_EQ(filter.evaluate(*above), 1);
+
+    filter.setCriteria(FilterCriteria{0, 2000, FilterCriteria::kLinkAll, {MimeTable::kMajorImage}});
+    EXPECT_EQ(filter.evaluate(*above), 0);
+    filter.setCriteria(FilterCriteria{0, 0, FilterCriteria::kLinkAll, {MimeTable::kMajorImage, kMajorText}});
+    EXPECT_EQ(filter.evaluate(*exact), 1);
+}
+
+TEST(FilterTest, ResolvedTextAndAudioKeepsGoodTextAboveTwoKilobytesOnly) {
+    Web web;
+    const WebNode* page = addNode(web, "http://h/page.htm", "text/html", 2001);
+    const WebNode* brokenPage = addNode(web, "http://h/gone.htm", "text/html", 2001, true);
+    const WebNode* smallAudio = addNode(web, "http://h/s.wav", "audio/wav", 1500);
+    const WebNode* bigAudio = addNode(web, "http://h/l.wav", "audio/wav", 2500);
+    const WebNode* picture = addNode(web, "http://h/p.gif", "image/gif", 50000);
+    WebNode* failedTest = web.findOrAddNode(CUrl("http://h/t.htm"));
+    failedTest->setSize(5000);
+    failedTest->setFlags(kFlagTestStarted);
+
+    const FilterSet filters;
+    const Filter& resolved = filters.at(1);
+    EXPECT_EQ(resolved.evaluate(*page), 1);
+    EXPECT_EQ(resolved.evaluate(*brokenPage), 0);
+    EXPECT_EQ(resolved.evaluate(*failedTest), 0);
+    EXPECT_EQ(resolved.evaluate(*smallAudio), 0);
+    EXPECT_EQ(resolved.evaluate(*bigAudio), 1);
+    EXPECT_EQ(resolved.evaluate(*picture), 0);
+
+    // The others test no link state: a broken page is still text.
+    EXPECT_EQ(filters.at(3).evaluate(*brokenPage), 1);
+    EXPECT_EQ(filters.at(2).evaluate(*picture), 1);
+    EXPECT_EQ(filters.at(4).evaluate(*picture), 1);
+    EXPECT_EQ(filters.at(4).evaluate(*smallAudio), 0);
+}
+
+TEST(FilterTest, ProgramsThatDoNotReduceToOneOperandGiveMinusOne) {
+    Web web;
+    const WebNode* node = addNode(web, "http://h/a.htm", "text/html", 1234);
+    Filter filter;
+    EXPECT_EQ(filter.evaluate(*node), -1); // empty
+
+    filter.appendOperator(FilterOperation::And);
+    EXPECT_EQ(filter.evaluate(*node), -1); // no operands
+
+    filter.clearProgram();
+    filter.appendToken(std::make_unique<AttributeToken>(FilterAttribute::Size));
+    filter.appendToken(std::make_unique<AttributeToken>(FilterAttribute::Broken));
+    filter.appendOperator(FilterOperation::And);
+    EXPECT_EQ(filter.evaluate(*node), -1); // a number where a boolean belongs
+
+    filter.clearProgram();
+    filter.appendToken(std::make_unique<AttributeToken>(FilterAttribute::MajorType));
+    filter.appendToken(std::make_unique<AttributeToken>(FilterAttribute::MimeType));
+    filter.appendOperator(FilterOperation::Equal);
+    EXPECT_EQ(filter.evaluate(*node), -1); // operands of two classes
+
+    filter.clearProgram();
+    filter.appendToken(std::make_unique<AttributeToken>(FilterAttribute::Broken));
+    filter.appendToken(std::make_unique<AttributeToken>(FilterAttribute::Broken));
+    EXPECT_EQ(filter.evaluate(*node), -1); // two operands left
+
+    // A program that is one operand gives its value; the program survives evaluation.
+    filter.clearProgram();
+    filter.appendToken(std::make_unique<AttributeToken>(FilterAttribute::Size));
+    EXPECT_EQ(filter.evaluate(*node), 1234);
+    EXPECT_EQ(filter.evaluate(*node), 1234);
+    filter.appendToken(std::make_unique<ValueToken>(2000, FilterValueType::Number));
+    filter.appendOperator(FilterOperation::Greater);
+    EXPECT_EQ(filter.evaluate(*node), 0);
+    EXPECT_EQ(filter.program().size(), 3u);
+}
+
+TEST(FilterTest, LinkTreeRestrictionByEntryAndSubtreeFlag) {
+    Web web;
+    WebNode* start = web.findOrAddNode(CUrl("http://h/index.htm"));
+    WebNode* a = web.addLink(start, CUrl("http://h/a.htm"), 1, false);
+    WebNode* b = web.addLink(a, CUrl("http://h/b.htm"), 2, false);
+    WebNode* c = web.addLink(b, CUrl("http://h/c.htm"), 3, false);
+    WebNode* picture = web.addLink(a, CUrl("http://h/p.gif"), 2, false);
+    WebNode* stray = web.findOrAddNode(CUrl("http://h/stray.htm"));
+    LinkTree tree;
+    tree.rebuild(start);
+    ASSERT_EQ(stray->linkTreeEntry(), nullptr);
+
+    const auto shown = [&](const LinkTreeRestriction& restriction) {
+        std::string names;
+        for (const WebNode* node : {start, a, b, c, picture, stray}) {
+            names += restriction.passes(*node) ? "1" : "0";
+        }
+        return names;
+    };
+    EXPECT_EQ(shown(LinkTreeRestriction()), "000000");
+    EXPECT_EQ(shown(LinkTreeRestriction(nullptr, true)), "000000");
+    EXPECT_EQ(shown(LinkTreeRestriction(a->linkTreeEntry(), false)), "011010");
+    EXPECT_EQ(shown(LinkTreeRestriction(a->linkTreeEntry(), true)), "011111");
+    EXPECT_EQ(shown(LinkTreeRestriction(tree.root(), true)), "111111");
+    EXPECT_EQ(shown(LinkTreeRestriction(c->linkTreeEntry(), false)), "000100");
+}
+
+} // namespace
+} // namespace corvida
