@@ -135,8 +135,8 @@ peak_mb() { awk -F': ' '/Maximum resident set size/ { printf "%.1f\n", $2 / 1024
 echo "== corvida-cli crawl, 8 connections, pages and pictures kept"
 mkdir -p "$WORK/corvida"
 before=$(requests_so_far)
-run_measured /usr/bin/time -v -o "$WORK/corvida.time" "$CLI" crawl "$START" --dir "$WORK/corvida" --connections 8 \
-    --pictures --html >"$WORK/corvida.out" 2>"$WORK/corvida.err" || {
+run_measured /usr/bin/time -v -o "$WORK/corvida.time" "$CLI" --config "$WORK/Corvida.conf" crawl "$START" --dir "$WORK/corvida" \
+    --connections 8 --pictures --html --quiet >"$WORK/corvida.out" 2>"$WORK/corvida.err" || {
     echo "corvida-cli failed:" >&2
     cat "$WORK/corvida.err" "$WORK/corvida.time" >&2
     exit 1

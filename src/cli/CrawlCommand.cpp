@@ -6,8 +6,9 @@
 #include <optional>
 #include <ostream>
 
+#include "app/NewProjectUrl.h"
+#include "cli/CliSettings.h"
 #include "cli/CrawlSession.h"
-#include "model/ProjectOptions.h"
 #include "model/Web.h"
 
 namespace corvida {
@@ -15,35 +16,20 @@ namespace corvida {
 namespace {
 
 constexpr const char* kUsage =
-    "crawl URL --dir DIR [--depth N] [--connections N] [--external] [--robots] [--html|--no-html] "
-    "[--pictures|--no-pictures] [--audio|--no-audio] [--video|--no-video] [--user-agent TEXT] "
-    "[--proxy HOST:PORT] [--nodes] [--project FILE.zpj] [--report] [--local-site]";
-constexpr const char* kDefaultUserAgent = "Mozilla/2.0 (compatible; Vantorix 2.0; Windows 95)";
+    "crawl URL [--dir DIR] [--project FILE.zpj] [--report] [--local-site] [--depth N] [--external] "
+    "[--html] [--pictures] [--audio] [--video] [--connections N] [--buffer-size BYTES] [--proxy HOST:PORT] "
+    "[--user-agent TEXT] [--email ADDRESS] [--robots] [--ask-password] [--nodes] [--quiet] [--fail-on-broken]\n"
+    "      (each switch also has a --no- form; the defaults come from the settings)";
 constexpr int kMaxConnections = 64;
-
-// The project options a new crawl starts with when no flag changes them: nothing is kept
-// or fetched beyond what link discovery needs.
-ProjectOptions defaultOptions() {
-    ProjectOptions options;
-    options.getDocuments = false;
-    options.getPictures = false;
-    options.getAudio = false;
-    options.getVideo = false;
-    return options;
-}
+// The exit status when the start page could not be fetched.
+constexpr int kExitStartFailed = 3;
 
 struct CrawlArguments {
     std::string url;
-    std::string directory;
-    ProjectOptions options = defaultOptions();
-    int connections = 1;
-    bool robots = false;
-    std::string userAgent = kDefaultUserAgent;
-    std::string proxy;
-    bool printNodes = false;
-    bool report = false;
-    bool localSite = false;
     std::string project;
+    bool printNodes = false;
+    bool quiet = false;
+    bool failOnBroken = false;
 };
 
 std::optional<int> parseNumber(const std::string& text, int low, int high) {
@@ -55,54 +41,68 @@ std::optional<int> parseNumber(const std::string& text, int low, int high) {
     return value;
 }
 
-// Parses the arguments; returns an error text, or nothing when they are good.
-std::optional<std::string> parseArguments(const std::vector<std::string>& args, CrawlArguments& parsed) {
+// Applies the arguments to settings and parsed; returns an error text, or nothing when they
+// are good.
+std::optional<std::string> parseArguments(const std::vector<std::string>& args, Settings& settings,
+                                          CrawlArguments& parsed) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        auto flag = [&](const char* on, const char* off, bool& target) {
-            if (arg == on || arg == off) {
+        bool switched = false;
+        auto flag = [&](const char* name, bool& target) {
+            const std::string on = std::string("--") + name;
+            const std::string off = std::string("--no-") + name;
+            if (!switched && (arg == on || arg == off)) {
                 target = arg == on;
-                return true;
+                switched = true;
             }
-            return false;
         };
-        if (flag("--html", "--no-html", parsed.options.getDocuments) ||
-            flag("--pictures", "--no-pictures", parsed.options.getPictures) ||
-            flag("--audio", "--no-audio", parsed.options.getAudio) ||
-            flag("--video", "--no-video", parsed.options.getVideo)) {
+        flag("html", settings.downloadHtml);
+        flag("pictures", settings.downloadPictures);
+        flag("audio", settings.downloadAudio);
+        flag("video", settings.downloadVideo);
+        flag("external", settings.checkExternal);
+        flag("report", settings.autoReport);
+        flag("local-site", settings.autoSiteImage);
+        flag("robots", settings.useRobotExclusion);
+        flag("ask-password", settings.askForPassword);
+        flag("nodes", parsed.printNodes);
+        flag("quiet", parsed.quiet);
+        flag("fail-on-broken", parsed.failOnBroken);
+        if (switched) {
             continue;
         }
-        if (arg == "--external") {
-            parsed.options.checkExternal = true;
-        } else if (arg == "--robots") {
-            parsed.robots = true;
-        } else if (arg == "--nodes") {
-            parsed.printNodes = true;
-        } else if (arg == "--report") {
-            parsed.report = true;
-        } else if (arg == "--local-site") {
-            parsed.localSite = true;
+        if (arg == "--no-proxy") {
+            settings.useProxy = false;
         } else if (arg == "--dir" && hasValue) {
-            parsed.directory = args[++i];
+            settings.workingDirectory = args[++i];
         } else if (arg == "--project" && hasValue) {
             parsed.project = args[++i];
         } else if (arg == "--user-agent" && hasValue) {
-            parsed.userAgent = args[++i];
+            settings.userAgent = args[++i];
+        } else if (arg == "--email" && hasValue) {
+            settings.emailAddress = args[++i];
         } else if (arg == "--proxy" && hasValue) {
-            parsed.proxy = args[++i];
+            settings.proxyServer = args[++i];
+            settings.useProxy = true;
         } else if (arg == "--depth" && hasValue) {
             const std::optional<int> depth = parseNumber(args[++i], 0, 1 << 30);
             if (!depth) {
                 return "--depth takes a number from 0 (no limit) up";
             }
-            parsed.options.maximumLevel = static_cast<std::uint32_t>(*depth);
+            settings.maximumLevel = *depth;
         } else if (arg == "--connections" && hasValue) {
             const std::optional<int> connections = parseNumber(args[++i], 1, kMaxConnections);
             if (!connections) {
                 return "--connections takes a number from 1 to 64";
             }
-            parsed.connections = *connections;
+            settings.numberOfConnections = *connections;
+        } else if (arg == "--buffer-size" && hasValue) {
+            const std::optional<int> size = parseNumber(args[++i], 1, kMaxBufferSize);
+            if (!size) {
+                return "--buffer-size takes a number of bytes from 1 to 1048576";
+            }
+            settings.networkBufferSize = *size;
         } else if (!arg.empty() && arg[0] == '-') {
             return "unknown or incomplete option " + arg;
         } else if (parsed.url.empty()) {
@@ -111,57 +111,78 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
             return "more than one URL given";
         }
     }
-    if (parsed.url.empty() || parsed.directory.empty()) {
-        return "a URL and --dir DIR are required";
+    if (parsed.url.empty()) {
+        return "a URL is required";
+    }
+    if (settings.workingDirectory.empty()) {
+        return "no working directory: give --dir DIR";
     }
     return std::nullopt;
 }
 
-// A text that names an existing file is that file; anything else is a URL as given.
+// A text that names an existing file is that file; anything else is a start URL as a new
+// project takes it.
 std::string startUrlOf(const std::string& text) {
     std::error_code error;
-    if (text.find("://") == std::string::npos && std::filesystem::is_regular_file(text, error)) {
+    if (text.find(':') == std::string::npos && std::filesystem::is_regular_file(text, error)) {
         return "file://" + std::filesystem::absolute(text, error).lexically_normal().string();
     }
-    return text;
+    return NewProjectUrl::normalise(text);
+}
+
+// The path made absolute, so that the project file records a working directory that does
+// not depend on where the command ran.
+std::string absolutePath(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::absolute(path, error).lexically_normal().string();
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Settings settings = CliSettings::settings();
     CrawlArguments parsed;
-    if (const std::optional<std::string> error = parseArguments(args, parsed)) {
+    if (const std::optional<std::string> error = parseArguments(args, settings, parsed)) {
         err << "corvida-cli crawl: " << *error << "\nusage: corvida-cli " << kUsage << '\n';
         return kExitUsage;
     }
-    // The project file records the working directory, so it is kept absolute.
-    std::error_code error;
-    std::string directory = std::filesystem::absolute(parsed.directory, error).lexically_normal().string();
-    if (directory.back() != '/') {
-        directory += '/';
-    }
-    std::filesystem::create_directories(directory, error);
-    if (error) {
-        err << "corvida-cli crawl: cannot create " << directory << ": " << error.message() << '\n';
+    settings.workingDirectory = absolutePath(settings.workingDirectory);
+
+    CrawlSession session(settings, out, err, parsed.quiet);
+    CTamsoDoc& document = session.document();
+    const std::string name =
+        parsed.project.empty() ? std::string() : std::filesystem::path(parsed.project).stem().string();
+    if (!document.newDocument(name)) {
         return kExitFailure;
     }
+    document.startProcessing(startUrlOf(parsed.url));
+    const CrawlSession::Outcome outcome = session.run();
+    if (outcome == CrawlSession::Outcome::StartFailed) {
+        return kExitStartFailed;
+    }
 
-    CrawlSession session;
-    parsed.options.startUrl = startUrlOf(parsed.url);
-    Web web(directory, parsed.options.startUrl, session.listener(), parsed.connections);
-    web.setUserAgent(parsed.userAgent);
-    web.setProxy(parsed.proxy);
-    web.setRobotsExclusion(parsed.robots);
-    web.configure(parsed.options);
-    session.run(web, true);
-
+    const Web& web = *document.web();
     CrawlSession::printCounters(web, out);
     if (parsed.printNodes) {
         CrawlSession::printNodes(web, out);
     }
-    bool ok = CrawlSession::writeOutputs(web, parsed.options, parsed.report, parsed.localSite, out, err);
-    if (!parsed.project.empty()) {
-        ok = CrawlSession::saveProject(parsed.project, parsed.options, web, err) && ok;
+    const std::string project = absolutePath(parsed.project.empty() ? session.settings().workingDirectory + "/" +
+                                                                          document.projectName() + ".zpj"
+                                                                    : parsed.project);
+    const std::string failure = document.saveDocument(project);
+    if (!failure.empty()) {
+        document.keepWorkingFiles();
+        err << "corvida-cli: " << project << ": " << failure << '\n'
+            << "corvida-cli: the crawl's files stay in " << document.workingDirectory() << '\n';
+        return kExitFailure;
     }
-    return ok ? kExitOk : kExitFailure;
+    out << "Project saved in: " << project << '\n';
+    if (outcome == CrawlSession::Outcome::Suspended) {
+        out << "Crawl suspended. Resume it with: corvida-cli resume " << project << '\n';
+        return CrawlSession::kExitInterrupted;
+    }
+    if (session.ui().problemCount() > 0) {
+        return kExitFailure;
+    }
+    return parsed.failOnBroken && CrawlSession::brokenCount(web) > 0 ? kExitFailure : kExitOk;
 }
 
 } // namespace

@@ -1,27 +1,95 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CrawlSession.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <ostream>
 
-#include "html/LocalSiteWriter.h"
-#include "model/ProjectFile.h"
+#include <QEventLoop>
+#include <QTimer>
+
 #include "model/Web.h"
-#include "report/ReportWriter.h"
+#include "model/WebNode.h"
 
 namespace corvida {
 
-void CrawlSession::run(Web& web, bool startFirst) {
-    web.setTransferFactory(&m_transfers);
-    web.setImagingLibrary(&m_imaging);
-    m_driver.run(web, startFirst);
+namespace {
+
+volatile std::sig_atomic_t g_interrupts = 0;
+
+extern "C" void countInterrupt(int /*signal*/) {
+    g_interrupts = g_interrupts + 1;
 }
 
-void CrawlSession::printCounters(const Web& web, std::ostream& out) {
+// How often run() looks at the document's state and at Ctrl-C.
+constexpr int kWatchMilliseconds = 50;
+
+} // namespace
+
+CrawlSession::CrawlSession(const Settings& settings, std::ostream& out, std::ostream& err, bool quiet)
+    : m_settings(settings), m_ui(out, err, quiet), m_document(m_settings, m_ui, m_transfers, &m_imaging),
+      m_driver(m_document) {
+    m_ui.setDocument(&m_document);
+}
+
+CrawlSession::Outcome CrawlSession::run() {
+    g_interrupts = 0;
+    const auto previous = std::signal(SIGINT, countInterrupt);
+    Outcome outcome = Outcome::Complete;
+    bool suspending = false;
+    std::chrono::steady_clock::time_point suspendedAt;
+    QEventLoop loop;
+    QTimer watch;
+    watch.setInterval(kWatchMilliseconds);
+    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+        if (m_ui.closeRequested()) {
+            outcome = Outcome::StartFailed;
+            loop.quit();
+            return;
+        }
+        if (!suspending && m_document.state() == CTamsoDoc::State::Complete) {
+            loop.quit();
+            return;
+        }
+        if (g_interrupts > 0 && !suspending) {
+            suspending = true;
+            suspendedAt = std::chrono::steady_clock::now();
+            m_ui.note("Suspending: letting running transfers end (Ctrl-C again stops them)...");
+        }
+        if (!suspending) {
+            return;
+        }
+        // A crawl that has not taken its first idle run yet becomes Running first.
+        m_document.suspend();
+        Web* web = m_document.web();
+        const bool drained = web == nullptr || web->busySlotCount() == 0;
+        const bool late = std::chrono::steady_clock::now() - suspendedAt > std::chrono::seconds(kDrainSeconds);
+        if (drained || late || g_interrupts > 1) {
+            if (web != nullptr) {
+                web->stopTransfers();
+            }
+            outcome = m_document.state() == CTamsoDoc::State::Complete ? Outcome::Complete : Outcome::Suspended;
+            loop.quit();
+        }
+    });
+    watch.start();
+    m_driver.wake();
+    loop.exec();
+    std::signal(SIGINT, previous);
+    m_ui.clearProgress();
+    return outcome;
+}
+
+std::size_t CrawlSession::brokenCount(const Web& web) {
     std::size_t broken = 0;
     for (const WebNode* node : web.nodes()) {
         broken += node->isBroken() ? 1 : 0;
     }
+    return broken;
+}
+
+void CrawlSession::printCounters(const Web& web, std::ostream& out) {
     out << "nodes: " << web.nodeCount() << '\n'
         << "processed: " << web.processedCount() << '\n'
         << "documents: " << web.count(NodeKind::Document) << '\n'
@@ -33,7 +101,7 @@ void CrawlSession::printCounters(const Web& web, std::ostream& out) {
         << "mail: " << web.count(NodeKind::Mail) << '\n'
         << "other: " << web.count(NodeKind::Other) << '\n'
         << "highest_level: " << web.highestLevel() << '\n'
-        << "broken: " << broken << '\n';
+        << "broken: " << brokenCount(web) << '\n';
 }
 
 void CrawlSession::printNodes(const Web& web, std::ostream& out) {
@@ -43,40 +111,6 @@ void CrawlSession::printNodes(const Web& web, std::ostream& out) {
         out << node->number() << '\t' << node->level() << '\t' << node->httpStatus() << '\t' << flags << '\t'
             << node->url().url() << '\n';
     }
-}
-
-bool CrawlSession::writeOutputs(Web& web, ProjectOptions& options, bool report, bool localSite, std::ostream& out,
-                                std::ostream& err) {
-    bool ok = true;
-    if (report) {
-        const std::string failures = ReportWriter::write(web);
-        options.reportMade = true;
-        if (!failures.empty()) {
-            err << "corvida-cli: " << failures << '\n';
-            ok = false;
-        }
-        out << "Report stored in: " << ReportWriter::location(web) << '\n';
-    }
-    if (localSite && web.startNode() != nullptr) {
-        const LocalSiteWriter::Result result = LocalSiteWriter::write(web);
-        options.localSiteMade = true;
-        for (const std::string& page : result.unwritten) {
-            err << "corvida-cli: cannot write " << page << '\n';
-        }
-        ok = ok && result.ok();
-        out << "Web image starts at: " << web.workingDirectory() << LocalSiteWriter::kStartPage << '\n';
-    }
-    return ok;
-}
-
-bool CrawlSession::saveProject(const std::string& path, const ProjectOptions& options, const Web& web,
-                               std::ostream& err) {
-    const std::string error = ProjectFile::save(path, options, &web);
-    if (!error.empty()) {
-        err << "corvida-cli: " << path << ": " << error << '\n';
-        return false;
-    }
-    return true;
 }
 
 } // namespace corvida

@@ -1,47 +1,60 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// A CrawlSession is what corvida-cli needs around one Web's crawl: the network transfers,
-// the picture library, the event-loop driver (which is also the Web's listener), and the
-// printing of the results. crawl and resume share it.
+// A CrawlSession is one project document of corvida-cli with everything around it: its own
+// copy of the settings (the command's flags applied), the network transfers, the picture
+// library, the terminal UI and the idle driver. run() drives the document on the Qt event
+// loop until its crawl completes, its start page fails, or Ctrl-C suspends it.
 
 #include <iosfwd>
-#include <string>
 
-#include "cli/CrawlDriver.h"
+#include "app/Settings.h"
+#include "cli/TerminalUi.h"
+#include "doc/CTamsoDoc.h"
+#include "doc/IdleDriver.h"
 #include "net/NetworkTransferFactory.h"
 #include "platform/QtImagingLibrary.h"
 
 namespace corvida {
 
 class Web;
-struct ProjectOptions;
 
 class CrawlSession {
 public:
-    // The listener to give the Web; it must be the one the Web reports to.
-    WebListener* listener() { return &m_driver; }
+    enum class Outcome { Complete, StartFailed, Suspended };
 
-    // Connects web to the session's transfers and picture library and runs its crawl to
-    // the end (start() first when startFirst).
-    void run(Web& web, bool startFirst);
+    // How long running transfers may go on after Ctrl-C before they are stopped.
+    static constexpr int kDrainSeconds = 5;
+    // The exit status of a crawl suspended by Ctrl-C.
+    static constexpr int kExitInterrupted = 130;
+
+    // out and err must outlive the session.
+    CrawlSession(const Settings& settings, std::ostream& out, std::ostream& err, bool quiet);
+
+    // The session's settings; the document reads them when it starts, opens and saves.
+    Settings& settings() { return m_settings; }
+    CTamsoDoc& document() { return m_document; }
+    TerminalUi& ui() { return m_ui; }
+
+    // Runs the document until its crawl completes or its start page fails. The first Ctrl-C
+    // suspends the crawl and lets running transfers end (kDrainSeconds at most, or until a
+    // second Ctrl-C), then stops the rest: Suspended.
+    Outcome run();
 
     // Prints "name: value" lines of the crawl's counters.
     static void printCounters(const Web& web, std::ostream& out);
     // Prints one line per node in URL order: number, level, HTTP status, flags, URL.
     static void printNodes(const Web& web, std::ostream& out);
-    // Writes the report and the local site of a finished crawl when asked, marks them made in
-    // options and prints where their entry pages are. Returns false when a page could not be
-    // written (after printing which).
-    static bool writeOutputs(Web& web, ProjectOptions& options, bool report, bool localSite, std::ostream& out,
-                             std::ostream& err);
-    // Saves the project to path; returns false after printing why it failed.
-    static bool saveProject(const std::string& path, const ProjectOptions& options, const Web& web, std::ostream& err);
+    // How many nodes are broken.
+    static std::size_t brokenCount(const Web& web);
 
 private:
-    CrawlDriver m_driver;
+    Settings m_settings;
     NetworkTransferFactory m_transfers;
     QtImagingLibrary m_imaging;
+    TerminalUi m_ui;
+    CTamsoDoc m_document;
+    IdleDriver m_driver;
 };
 
 } // namespace corvida

@@ -1,72 +1,95 @@
 // SPDX-License-Identifier: MIT
 #include "cli/ResumeCommand.h"
 
+#include <charconv>
 #include <ostream>
 
+#include "cli/CliSettings.h"
 #include "cli/CrawlSession.h"
-#include "model/ProjectFile.h"
 #include "model/Web.h"
 
 namespace corvida {
 
 namespace {
 
-constexpr const char* kUsage = "resume FILE.zpj [--connections N] [--nodes] [--report] [--local-site]";
+constexpr const char* kUsage =
+    "resume FILE.zpj [--connections N] [--report] [--local-site] [--nodes] [--quiet] [--fail-on-broken]";
 constexpr int kMaxConnections = 64;
 
+int usage(std::ostream& err) {
+    err << "usage: corvida-cli " << kUsage << '\n';
+    return kExitUsage;
+}
+
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Settings settings = CliSettings::settings();
     std::string path;
     bool printNodes = false;
     bool report = false;
     bool localSite = false;
-    int connections = 1;
+    bool quiet = false;
+    bool failOnBroken = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--nodes") {
+        const std::string& arg = args[i];
+        if (arg == "--nodes") {
             printNodes = true;
-        } else if (args[i] == "--report") {
+        } else if (arg == "--report") {
             report = true;
-        } else if (args[i] == "--local-site") {
+        } else if (arg == "--local-site") {
             localSite = true;
-        } else if (args[i] == "--connections" && i + 1 < args.size()) {
+        } else if (arg == "--quiet") {
+            quiet = true;
+        } else if (arg == "--fail-on-broken") {
+            failOnBroken = true;
+        } else if (arg == "--connections" && i + 1 < args.size()) {
             const std::string& value = args[++i];
-            connections =
-                value.size() <= 2 && !value.empty() && value.find_first_not_of("0123456789") == std::string::npos
-                    ? std::stoi(value)
-                    : 0;
-            if (connections < 1 || connections > kMaxConnections) {
+            int connections = 0;
+            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), connections);
+            if (error != std::errc() || end != value.data() + value.size() || connections < 1 ||
+                connections > kMaxConnections) {
                 err << "corvida-cli resume: --connections takes a number from 1 to 64\n";
                 return kExitUsage;
             }
-        } else if (path.empty() && !args[i].empty() && args[i][0] != '-') {
-            path = args[i];
+            settings.numberOfConnections = connections;
+        } else if (path.empty() && !arg.empty() && arg[0] != '-') {
+            path = arg;
         } else {
-            err << "usage: corvida-cli " << kUsage << '\n';
-            return kExitUsage;
+            return usage(err);
         }
     }
     if (path.empty()) {
-        err << "usage: corvida-cli " << kUsage << '\n';
-        return kExitUsage;
+        return usage(err);
     }
 
-    CrawlSession session;
-    ProjectFile::Loaded loaded = ProjectFile::load(path, session.listener(), ProjectFile::WebSettings());
-    if (!loaded.web) {
-        err << "corvida-cli: " << path << ": " << loaded.error << '\n';
+    CrawlSession session(settings, out, err, quiet);
+    CTamsoDoc& document = session.document();
+    if (const std::string failure = session.document().openDocument(path); !failure.empty()) {
+        err << "corvida-cli: " << path << ": " << failure << '\n';
         return kExitFailure;
     }
-    Web& web = *loaded.web;
-    web.prepareCrawl(connections);
-    web.configure(loaded.options);
-    session.run(web, false);
+    document.options().autoReport = document.options().autoReport || report;
+    document.options().autoLocalSite = document.options().autoLocalSite || localSite;
+    document.resume();
+    const CrawlSession::Outcome outcome = session.run();
 
+    const Web& web = *document.web();
     CrawlSession::printCounters(web, out);
     if (printNodes) {
         CrawlSession::printNodes(web, out);
     }
-    bool ok = CrawlSession::writeOutputs(web, loaded.options, report, localSite, out, err);
-    ok = CrawlSession::saveProject(path, loaded.options, web, err) && ok;
-    return ok ? kExitOk : kExitFailure;
+    if (const std::string failure = document.saveDocument(path, CTamsoDoc::SaveMode::KeepWorkingDirectory);
+        !failure.empty()) {
+        err << "corvida-cli: " << path << ": " << failure << '\n';
+        return kExitFailure;
+    }
+    if (outcome == CrawlSession::Outcome::Suspended) {
+        out << "Crawl suspended. Resume it with: corvida-cli resume " << path << '\n';
+        return CrawlSession::kExitInterrupted;
+    }
+    if (session.ui().problemCount() > 0) {
+        return kExitFailure;
+    }
+    return failOnBroken && CrawlSession::brokenCount(web) > 0 ? kExitFailure : kExitOk;
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 
 #include "cli/CliCommand.h"
+#include "cli/CliSettings.h"
 #include "cli/CrawlCommand.h"
 #include "cli/DebugDateCommand.h"
 #include "cli/DebugFetchCommand.h"
@@ -37,7 +38,8 @@ std::vector<CliCommand> allCommands() {
 }
 
 void printHelp(std::ostream& out, const std::vector<CliCommand>& commands) {
-    out << "usage: corvida-cli COMMAND [ARGS...]\n\ncommands:\n";
+    out << "usage: corvida-cli [--config FILE] COMMAND [ARGS...]\n\n"
+           "FILE is the settings profile (default: $XDG_CONFIG_HOME/Corvida/Corvida.conf).\n\ncommands:\n";
     for (const CliCommand& command : commands) {
         out << "  " << command.usage << '\n';
     }
@@ -64,7 +66,17 @@ int main(int argc, char** argv) {
     corvida::MimeTable::setAssociationSource(corvida::systemFileAssociations);
 
     // Arguments stay raw bytes: URLs and paths are 8-bit texts, whatever the locale.
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string configPath;
+    if (!args.empty() && args[0] == "--config") {
+        if (args.size() < 2) {
+            std::cerr << "corvida-cli: --config takes a file\n";
+            return corvida::kExitUsage;
+        }
+        configPath = args[1];
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    corvida::CliSettings::load(configPath);
     const std::vector<CliCommand> commands = allCommands();
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printHelp(args.empty() ? std::cerr : std::cout, commands);

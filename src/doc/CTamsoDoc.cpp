@@ -53,7 +53,7 @@ CTamsoDoc::~CTamsoDoc() {
         m_web->stopTransfers();
     }
     m_linkTree.clear();
-    if (!m_saved) {
+    if (!m_saved && !m_keepFiles) {
         removeWorkingFiles();
     }
     m_web.reset();
@@ -132,6 +132,7 @@ bool CTamsoDoc::startProcessing(std::string_view url) {
     m_options.localSiteMade = false;
     m_workingDirectory = directoryText(m_workingDirectory);
     m_web = std::make_unique<Web>(m_workingDirectory, url, this, std::max(1, m_settings.numberOfConnections));
+    m_crawlPrepared = true;
     prepareWeb(*m_web);
     for (const std::string& extra : m_extraStartUrls) {
         m_web->addExtraStartUrl(CUrl(extra));
@@ -237,6 +238,12 @@ void CTamsoDoc::resume() {
     if (m_state != State::Suspended) {
         return;
     }
+    if (!m_crawlPrepared) {
+        // The working directory and fetch slots are made only now, so that an opened project
+        // that is only looked at or reported on leaves its disk as it was.
+        m_web->prepareCrawl(std::max(1, m_settings.numberOfConnections));
+        m_crawlPrepared = true;
+    }
     m_state = State::Running;
     m_crawlWaiting = false;
     schedule(m_crawlTask);
@@ -319,7 +326,7 @@ std::string CTamsoDoc::openDocument(const std::string& path) {
     m_web = std::move(loaded.web);
     m_options = loaded.options;
     prepareWeb(*m_web);
-    m_web->prepareCrawl(std::max(1, m_settings.numberOfConnections));
+    m_crawlPrepared = false;
     m_web->configure(m_options);
     m_linkTree.rebuild(m_web->startNode());
     m_state = State::Suspended;
@@ -332,14 +339,15 @@ std::string CTamsoDoc::openDocument(const std::string& path) {
     return {};
 }
 
-std::string CTamsoDoc::saveDocument(const std::string& path) {
+std::string CTamsoDoc::saveDocument(const std::string& path, SaveMode mode) {
     if (!canSave()) {
         return "the crawl is running: suspend it before saving";
     }
     const std::string name = fs::path(path).stem().string();
     const std::string target = directoryText(m_settings.workingDirectory) + name + '/';
     std::error_code error;
-    if (!m_workingDirectory.empty() && !fs::equivalent(m_workingDirectory, target, error)) {
+    if (mode == SaveMode::MoveWorkingDirectory && !m_workingDirectory.empty() &&
+        !fs::equivalent(m_workingDirectory, target, error)) {
         // A directory of that name belongs to something else: the project stays where it is
         // rather than mixing its files into another one.
         if (!fs::exists(target, error)) {

@@ -77,15 +77,21 @@ public:
     // Opens the project file at path into this document, which must be new and never
     // started. Returns an empty text, or why the file could not be opened.
     std::string openDocument(const std::string& path);
-    // Moves the working directory beside the settings' working directory under the file's base
-    // name, then writes the project to path. Returns an empty text or why the save failed.
-    std::string saveDocument(const std::string& path);
+    // Where saveDocument() leaves the working directory.
+    enum class SaveMode { MoveWorkingDirectory, KeepWorkingDirectory };
+    // Moves the working directory into the settings' working directory under the file's base
+    // name (unless mode keeps it), then writes the project to path. Returns an empty text or
+    // why the save failed.
+    std::string saveDocument(const std::string& path, SaveMode mode = SaveMode::MoveWorkingDirectory);
     // Suspends a running crawl and drops the view items, before the front end destroys the
     // document.
     void closeDocument();
     // Marks the project unsaved and deletes its file at path: the working files go when the
     // document is destroyed.
     void deleteProject(const std::string& path);
+    // The working files stay when the document is destroyed, saved or not (a front end that
+    // could not save tells the person where they are).
+    void keepWorkingFiles() { m_keepFiles = true; }
     // Empties the views of every master and drops the view work; the start URL is unset.
     void deleteContents();
 
@@ -174,8 +180,10 @@ private:
     LinkTree m_linkTree;
     bool m_saved = false;
     bool m_modified = false;
+    bool m_keepFiles = false;
     bool m_startFailed = false;
     bool m_crawlWaiting = false;
+    bool m_crawlPrepared = false; // an opened Web gets its fetch slots when it resumes
 
     std::vector<DocumentView*> m_views;
     std::vector<WebNode*> m_items; // view items: every node in the order it was added

@@ -108,7 +108,8 @@ TEST(CliCrawlTest, WritesReportLocalSiteAndProject) {
         test::runCli({"crawl", QString::fromStdString(test::dataPath("e2e/site/index.html")), "--dir",
                       work.filePath("files"), "--html", "--report", "--local-site", "--project", project});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    const std::string files = work.filePath("files").toStdString() + "/";
+    // The working directory is named after the project, inside the --dir folder.
+    const std::string files = work.filePath("files").toStdString() + "/site/";
     EXPECT_NE(result.out.find("Report stored in: " + files + "report/overview.htm\n"), std::string::npos);
     EXPECT_NE(result.out.find("Web image starts at: " + files + "docs/index.htm\n"), std::string::npos);
     EXPECT_TRUE(QFile::exists(QString::fromStdString(files + "report/p_ulink.htm")));

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#include "cli/DocumentCommand.h"
+
+#include <ostream>
+
+#include "cli/CliCommand.h"
+#include "cli/CliSettings.h"
+#include "cli/CrawlSession.h"
+
+namespace corvida {
+
+int runOnDocument(const std::vector<std::string>& args, const char* usage, std::ostream& out, std::ostream& err,
+                  const std::function<bool(CTamsoDoc&)>& work) {
+    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+        err << "usage: corvida-cli " << usage << '\n';
+        return kExitUsage;
+    }
+    const std::string& path = args[0];
+    CrawlSession session(CliSettings::settings(), out, err, true);
+    if (const std::string failure = session.document().openDocument(path); !failure.empty()) {
+        err << "corvida-cli: " << path << ": " << failure << '\n';
+        return kExitFailure;
+    }
+    const bool ok = work(session.document());
+    if (const std::string failure = session.document().saveDocument(path, CTamsoDoc::SaveMode::KeepWorkingDirectory);
+        !failure.empty()) {
+        err << "corvida-cli: " << path << ": " << failure << '\n';
+        return kExitFailure;
+    }
+    return ok && session.ui().problemCount() == 0 ? kExitOk : kExitFailure;
+}
+
+} // namespace corvida
