@@ -153,6 +153,12 @@ bool CTamsoDoc::startProcessing(std::string_view url) {
     m_crawlWaiting = false;
     m_modified = true;
     m_web->start();
+    // A local start page that cannot be read is recorded by the crawl without a report; it
+    // fails the project like an unreachable server does, rather than completing an empty site.
+    if (WebNode* start = m_web->startNode();
+        start != nullptr && start->hasAnyFlag(kFlagFile) && start->isBroken() && !m_startFailed) {
+        nodeFailed(start, start->httpStatus(), start->statusDetail());
+    }
     m_state = State::Started;
     schedule(m_crawlTask);
     return true;
@@ -471,6 +477,11 @@ bool CTamsoDoc::runInsertTask() {
     m_insertedCount = m_items.size();
     notify(DocumentView::kHintNewNodes, nullptr, {},
            std::span<WebNode* const>(m_items).subspan(first, m_items.size() - first));
+    // The feed task usually ran (and ended) before this one, which is of a lower kind: the
+    // records just queued need it again, or the last nodes of a crawl would never be shown.
+    if (m_pending.size() > m_pendingHead) {
+        schedule(m_feedTask);
+    }
     return false;
 }
 
@@ -599,7 +610,9 @@ void CTamsoDoc::nodeReclassified(WebNode* node) {
 }
 
 void CTamsoDoc::nodeFailed(WebNode* node, int status, std::string_view detail) {
-    if (m_web == nullptr || node != m_web->startNode()) {
+    // One failed request can be reported more than once (its answer, then its end): the
+    // person hears of the start page's failure once.
+    if (m_web == nullptr || node != m_web->startNode() || m_startFailed) {
         return;
     }
     const std::string_view url = node->requestUrl().empty() ? node->url().url() : node->requestUrl();

@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: MIT
+// Crawls driven by the project document from idle time: states, the completion message and
+// outputs, view work before crawl steps, suspend and resume, a failing start page and a
+// restart of a completed project.
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "doc/DocTestSupport.h"
+#include "model/Web.h"
+#include "support/ScriptedServer.h"
+
+namespace corvida {
+namespace {
+
+namespace fs = std::filesystem;
+using State = CTamsoDoc::State;
+using test::MasterView;
+
+class DocumentCrawlTest : public test::DocFixture {};
+
+TEST_F(DocumentCrawlTest, WholeCrawlEndsWithReportLocalSiteAndEveryShownNodeInserted) {
+    settings.autoReport = true;
+    settings.autoSiteImage = true;
+    settings.useSound = true;
+    const std::string url = test::writeSite(root + "/site", 5);
+    MasterView master([](const WebNode& node) { return node.url().url().find("page") != std::string_view::npos; });
+    std::unique_ptr<CTamsoDoc> document = newDocument();
+    document->addView(&master);
+
+    std::vector<State> states{document->state()};
+    ASSERT_TRUE(document->startProcessing(url));
+    for (int guard = 0; guard < 10000 && document->state() != State::Complete; ++guard) {
+        if (states.back() != document->state()) {
+            states.push_back(document->state());
+        }
+        document->runIdle();
+    }
+    states.push_back(document->state());
+    EXPECT_EQ(states, (std::vector<State>{State::New, State::Started, State::Running, State::Complete}));
+    // The views' work left over from the last steps still goes out.
+    for (int guard = 0; guard < 1000 && document->runIdle(); ++guard) {
+    }
+
+    const Web& web = *document->web();
+    EXPECT_EQ(web.nodeCount(), 7u);
+    const std::string& work = web.workingDirectory();
+    EXPECT_EQ(work, root + "/work/noname1/");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].icon, test::RecordingUi::Icon::Information);
+    EXPECT_EQ(ui.messages[0].text, "Completed site: " + url + "  \nReport stored in: " + work +
+                                       "report/overview.htm \nWeb image starts at: " + work + "docs/index.htm");
+    EXPECT_TRUE(fs::is_regular_file(work + "report/overview.htm"));
+    EXPECT_TRUE(fs::is_regular_file(work + "docs/index.htm"));
+    EXPECT_TRUE(document->options().reportMade);
+    EXPECT_TRUE(document->options().localSiteMade);
+    EXPECT_EQ(ui.waitDepth, 0);
+
+    std::multiset<const WebNode*> inserted;
+    for (const auto& update : master.received) {
+        for (const InsertRecord& record : update.records) {
+            if (!record.redrawOnly) {
+                inserted.insert(record.node);
+            }
+        }
+    }
+    std::multiset<const WebNode*> shown;
+    for (const WebNode* node : web.nodes()) {
+        if (master.shows(*node)) {
+            shown.insert(node);
+        }
+    }
+    EXPECT_EQ(shown.size(), 5u);
+    EXPECT_EQ(inserted, shown);
+    EXPECT_EQ(document->pendingRecordCount(), 0u);
+
+    EXPECT_EQ(ui.soundCount("SystemExclamation"), 7u); // one per new node
+    EXPECT_GE(ui.soundCount("SystemAsterisk"), 7u);
+    EXPECT_EQ(document->linkTree().root()->node(), web.startNode());
+    EXPECT_FALSE(document->canResume());
+    EXPECT_TRUE(document->canSave());
+
+    document->viewLocalSite();
+    document->viewReport();
+    EXPECT_EQ(ui.browserUrls, (std::vector<std::string>{"file://" + work + "docs/index.htm",
+                                                        "file://" + work + "report/overview.htm"}));
+}
+
+TEST_F(DocumentCrawlTest, NoCrawlStepRunsWhileViewWorkIsQueued) {
+    const std::string url = test::writeSite(root + "/site", 150);
+    MasterView master([](const WebNode&) { return true; });
+    std::unique_ptr<CTamsoDoc> document = newDocument();
+    document->addView(&master);
+    ASSERT_TRUE(document->startProcessing(url));
+    ASSERT_TRUE(runUntil(*document, [&] { return document->web()->processedCount() > 10; }));
+
+    const std::size_t nodes = document->web()->nodeCount();
+    const std::size_t processed = document->web()->processedCount();
+    const std::size_t from = master.received.size();
+    document->startViewPass(&master, "New View...");
+    bool queued = false;
+    bool advanced = false;
+    for (int guard = 0; guard < 1000 && !advanced; ++guard) {
+        queued = queued || document->pendingRecordCount() > 0;
+        const std::vector<int> hints = master.hints(from);
+        const bool viewWorkLeft = document->pendingRecordCount() > 0 ||
+                                  std::count(hints.begin(), hints.end(), DocumentView::kHintInsertDone) == 0;
+        document->runIdle();
+        advanced = document->web()->processedCount() != processed;
+        if (advanced) {
+            EXPECT_FALSE(viewWorkLeft);
+        }
+    }
+    EXPECT_TRUE(queued);
+    EXPECT_TRUE(advanced);
+    std::size_t handed = 0;
+    for (std::size_t i = from; i < master.received.size(); ++i) {
+        handed += master.received[i].hint == DocumentView::kHintInsert ? master.received[i].records.size() : 0;
+    }
+    EXPECT_GE(handed, nodes);
+}
+
+TEST_F(DocumentCrawlTest, SuspendHoldsNewNodesAndAllowsSavingUntilResumed) {
+    const std::string url = test::writeSite(root + "/site", 30);
+    std::unique_ptr<CTamsoDoc> document = newDocument();
+    EXPECT_FALSE(document->canResume());
+    ASSERT_TRUE(document->startProcessing(url));
+    ASSERT_TRUE(runUntil(*document, [&] { return document->web()->processedCount() > 5; }));
+    ASSERT_EQ(document->state(), State::Running);
+
+    const std::string running = root + "/running.zpj";
+    EXPECT_FALSE(document->canSave());
+    EXPECT_FALSE(document->canMakeOutputs());
+    EXPECT_NE(document->saveDocument(running), "");
+    EXPECT_FALSE(fs::exists(running));
+    EXPECT_FALSE(document->isSaved());
+
+    document->suspend();
+    EXPECT_EQ(document->state(), State::Suspended);
+    EXPECT_TRUE(document->canResume());
+    EXPECT_TRUE(document->canSave());
+    EXPECT_TRUE(document->canMakeOutputs());
+    const std::size_t processed = document->web()->processedCount();
+    for (int i = 0; i < 200; ++i) {
+        document->runIdle();
+    }
+    EXPECT_FALSE(document->hasIdleWork());
+    EXPECT_EQ(document->web()->processedCount(), processed);
+    EXPECT_EQ(document->saveDocument(root + "/paused.zpj"), "");
+    EXPECT_TRUE(fs::is_regular_file(root + "/paused.zpj"));
+
+    document->resume();
+    EXPECT_EQ(document->state(), State::Running);
+    ASSERT_TRUE(runToCompletion(*document));
+    EXPECT_EQ(document->web()->nodeCount(), 32u);
+    EXPECT_GT(document->web()->processedCount(), processed);
+}
+
+TEST_F(DocumentCrawlTest, MissingLocalStartPageFailsAndAsksToClose) {
+    const std::string url = "file://" + root + "/nowhere/index.htm";
+    std::unique_ptr<CTamsoDoc> document = newDocument();
+    ASSERT_TRUE(document->startProcessing(url));
+    EXPECT_TRUE(document->startFailed());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "URL " + url + " \nError: " + root + "/nowhere/index.htm #404");
+    EXPECT_EQ(ui.messages[0].icon, test::RecordingUi::Icon::Error);
+
+    ASSERT_TRUE(runUntil(*document, [&] { return ui.closeRequests > 0; }));
+    for (int i = 0; i < 20; ++i) {
+        document->runIdle();
+    }
+    EXPECT_EQ(ui.closeRequests, 1);
+    EXPECT_EQ(document->web()->nodeCount(), 1u);
+    EXPECT_EQ(ui.messages.size(), 1u); // no "Completed site"
+}
+
+TEST_F(DocumentCrawlTest, StartPageAnsweredWithNotFoundFailsTheProject) {
+    test::ScriptedServer server;
+    server.setScript(test::Script::reply("HTTP/1.0 404 Not Found", {"Content-Type: text/html"}, "gone"));
+    const std::string url = server.url("/index.htm");
+    std::unique_ptr<CTamsoDoc> document = newDocument();
+    ASSERT_TRUE(document->startProcessing(url));
+    ASSERT_TRUE(runUntil(*document, [&] { return ui.closeRequests > 0; }));
+    EXPECT_TRUE(document->startFailed());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.rfind("URL " + url + " \nError: ", 0), 0u) << ui.messages[0].text;
+    EXPECT_TRUE(ui.messages[0].text.ends_with(" #404")) << ui.messages[0].text;
+}
+
+TEST_F(DocumentCrawlTest, RestartWithTheSameUrlAsksFirst) {
+    const std::string url = test::writeSite(root + "/site", 3);
+    std::unique_ptr<CTamsoDoc> document = newDocument();
+    ASSERT_TRUE(document->startProcessing(url));
+    EXPECT_FALSE(document->startProcessing(url)); // not while it runs
+    ASSERT_TRUE(runToCompletion(*document));
+    EXPECT_TRUE(ui.questions.empty());
+
+    const Web* first = document->web();
+    ui.answerOk = false;
+    EXPECT_FALSE(document->startProcessing(url));
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"URL has not changed.\nDo you want to start processing again?"});
+    EXPECT_EQ(document->state(), State::Complete);
+    EXPECT_EQ(document->web(), first);
+    EXPECT_EQ(document->startUrl(), url);
+
+    ui.answerOk = true;
+    ASSERT_TRUE(document->startProcessing(url));
+    EXPECT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(document->state(), State::Started);
+    ASSERT_TRUE(runToCompletion(*document));
+    EXPECT_EQ(document->web()->nodeCount(), 5u);
+    EXPECT_EQ(document->viewItemCount(), 5u);
+
+    // Another URL starts without a question.
+    ASSERT_TRUE(document->startProcessing("file://" + root + "/site/page2.htm"));
+    EXPECT_EQ(ui.questions.size(), 2u);
+    ASSERT_TRUE(runToCompletion(*document));
+    EXPECT_EQ(document->web()->startNode()->url().url(), "file://" + root + "/site/page2.htm");
+}
+
+} // namespace
+} // namespace corvida

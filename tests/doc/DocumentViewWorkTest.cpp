@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: MIT
+// The document's view work: new and changed nodes reach the views in batches, and a view
+// pass refills a window a slice at a time. The nodes come from a graph of their own and are
+// announced through the document's listener operations.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "doc/DocTestSupport.h"
+#include "model/CUrl.h"
+#include "model/Web.h"
+
+namespace corvida {
+namespace {
+
+using test::MasterView;
+using test::RecordingView;
+
+class DocumentViewWorkTest : public test::DocFixture {
+protected:
+    // Adds count nodes to graph and announces each to document as new.
+    std::vector<WebNode*> announce(CTamsoDoc& document, int count) {
+        std::vector<WebNode*> nodes;
+        for (int i = 0; i < count; ++i) {
+            WebNode* node = graph.findOrAddNode(CUrl("http://127.0.0.1/n" + std::to_string(m_next++) + ".htm"));
+            document.nodeAdded(node, true, nodes.empty() ? nullptr : nodes.front());
+            nodes.push_back(node);
+        }
+        return nodes;
+    }
+
+    static void drain(CTamsoDoc& document) {
+        for (int guard = 0; guard < 1000 && document.runIdle(); ++guard) {
+        }
+    }
+
+    // The records of the hint-1 updates from index on, each batch's size and all records.
+    static std::vector<InsertRecord> inserted(const RecordingView& view, std::size_t from,
+                                              std::vector<std::size_t>* batches = nullptr) {
+        std::vector<InsertRecord> records;
+        for (std::size_t i = from; i < view.received.size(); ++i) {
+            if (view.received[i].hint == DocumentView::kHintInsert) {
+                records.insert(records.end(), view.received[i].records.begin(), view.received[i].records.end());
+                if (batches != nullptr) {
+                    batches->push_back(view.received[i].records.size());
+                }
+            }
+        }
+        return records;
+    }
+
+    Web graph; // outlives the document, whose link tree refers to its nodes
+    int m_next = 0;
+};
+
+bool evenNumber(const WebNode& node) {
+    return node.number() % 2 == 0;
+}
+
+TEST_F(DocumentViewWorkTest, NewNodesThenChangedNodesReachTheShowingMaster) {
+    MasterView master(evenNumber);
+    RecordingView plain;
+    CTamsoDoc document(settings, ui, transfers, nullptr);
+    document.addView(&master);
+    document.addView(&plain);
+
+    const std::vector<WebNode*> nodes = announce(document, 45);
+    drain(document);
+
+    // Every view hears of all new nodes once, in the order they came.
+    std::size_t newNodesAt = 0;
+    int newNodesUpdates = 0;
+    for (std::size_t i = 0; i < plain.received.size(); ++i) {
+        if (plain.received[i].hint == DocumentView::kHintNewNodes) {
+            ++newNodesUpdates;
+            newNodesAt = i;
+            EXPECT_EQ(plain.received[i].nodes, nodes);
+        }
+    }
+    ASSERT_EQ(newNodesUpdates, 1);
+    // Then the nodes the master shows, 20 at a time, and the end of the insertion once.
+    std::vector<std::size_t> batches;
+    const std::vector<InsertRecord> records = inserted(plain, newNodesAt, &batches);
+    EXPECT_EQ(batches, (std::vector<std::size_t>{20, 3}));
+    ASSERT_EQ(records.size(), 23u);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        EXPECT_EQ(records[i].node, nodes[2 * i]);
+        EXPECT_EQ(records[i].master, &master);
+        EXPECT_FALSE(records[i].redrawOnly);
+    }
+    const std::vector<int> after = plain.hints(newNodesAt + 1);
+    EXPECT_EQ(after, (std::vector<int>{1, 1, 4}));
+    EXPECT_EQ(master.hints(), plain.hints());
+    EXPECT_EQ(document.pendingRecordCount(), 0u);
+    EXPECT_EQ(document.viewItemCount(), 45u);
+    EXPECT_EQ(document.linkTree().entryCount(), 45u);
+
+    // Changed nodes: every view hears of them; the master's shown ones come back redraw-only.
+    const std::size_t changedFrom = plain.received.size();
+    document.nodeProcessed(nodes[1], false);
+    document.linksChanged(nodes[2]);
+    document.nodeReclassified(nodes[4]);
+    drain(document);
+    ASSERT_EQ(plain.hints(changedFrom), (std::vector<int>{DocumentView::kHintNodesChanged, 1, 4}));
+    EXPECT_EQ(plain.received[changedFrom].nodes, (std::vector<WebNode*>{nodes[1], nodes[2], nodes[4]}));
+    const std::vector<InsertRecord> redraws = inserted(plain, changedFrom);
+    ASSERT_EQ(redraws.size(), 2u);
+    EXPECT_EQ(redraws[0].node, nodes[2]);
+    EXPECT_EQ(redraws[1].node, nodes[4]);
+    EXPECT_TRUE(redraws[0].redrawOnly && redraws[1].redrawOnly);
+    EXPECT_TRUE(ui.sounds.empty());
+}
+
+TEST_F(DocumentViewWorkTest, ViewPassExaminesSixtyNodesPerRun) {
+    MasterView master(evenNumber);
+    RecordingView plain;
+    CTamsoDoc document(settings, ui, transfers, nullptr);
+    document.addView(&master);
+    document.addView(&plain);
+    const std::vector<WebNode*> nodes = announce(document, 130);
+    drain(document);
+
+    // Filtering empties the window first.
+    std::size_t from = plain.received.size();
+    ui.progress.clear();
+    document.startViewPass(&master, "Filtering...");
+    ASSERT_EQ(plain.hints(from), std::vector<int>{DocumentView::kHintReset});
+    EXPECT_EQ(plain.received[from].master, &master);
+    EXPECT_EQ(ui.statusTexts.back(), "Filtering...");
+
+    EXPECT_TRUE(document.runIdle());
+    EXPECT_EQ(ui.statusTexts.back(), "Filtering: 60 of 130");
+    EXPECT_EQ(document.pendingRecordCount(), 30u);
+    EXPECT_TRUE(document.runIdle());
+    EXPECT_EQ(ui.statusTexts.back(), "Filtering: 120 of 130");
+    EXPECT_EQ(plain.hints(from).size(), 1u); // nothing is handed over while the pass runs
+    EXPECT_TRUE(document.runIdle());
+    EXPECT_EQ(ui.statusTexts.back(), "");
+    EXPECT_EQ(ui.progress, (std::vector<int>{46, 92, 0}));
+    drain(document);
+
+    std::vector<std::size_t> batches;
+    const std::vector<InsertRecord> records = inserted(plain, from, &batches);
+    EXPECT_EQ(batches, (std::vector<std::size_t>{20, 20, 20, 5}));
+    ASSERT_EQ(records.size(), 65u);
+    EXPECT_EQ(records.front().node, nodes[0]);
+    EXPECT_EQ(records.back().node, nodes[128]);
+    EXPECT_EQ(plain.hints().back(), DocumentView::kHintInsertDone);
+
+    // A new view starts from an empty window: nothing is reset.
+    from = plain.received.size();
+    document.startViewPass(&master, "New View...");
+    EXPECT_EQ(ui.statusTexts.back(), "New View...");
+    drain(document);
+    for (int hint : plain.hints(from)) {
+        EXPECT_NE(hint, DocumentView::kHintReset);
+    }
+    EXPECT_EQ(inserted(plain, from).size(), 65u);
+
+    // A master that leaves in the middle of its pass ends it.
+    document.startViewPass(&master, "Filtering...");
+    document.runIdle();
+    document.removeView(&master);
+    drain(document);
+    EXPECT_EQ(document.pendingRecordCount(), 0u);
+}
+
+} // namespace
+} // namespace corvida
