@@ -133,16 +133,10 @@ TEST(SettingsTest, SavesEveryKeyOnlyWhenChangedAndRetriesAfterAFailure) {
     EXPECT_FALSE(s.changed);
     EXPECT_EQ(profile.values.size(), 9u * 5u + 8u + 7u + 8u);
     EXPECT_EQ(profile.at("Application", "UseProxy"), "Yes");
-    EXPECT_EQ(profile.at("Application", "AskForPassword"), "No");
     EXPECT_EQ(profile.at("Programs", "Browser"), "None");
     EXPECT_EQ(profile.at("Project", "MaximumLevel"), "4");
     EXPECT_EQ(profile.at("URL list header", "Caption2"), "Mime");
     EXPECT_EQ(profile.at("URL list header", "Index4"), "5");
-
-    s.changed = true;
-    s.maximumLevel = 0;
-    EXPECT_TRUE(s.save(profile, error));
-    EXPECT_EQ(profile.at("Project", "MaximumLevel"), "");
 }
 
 TEST(SettingsTest, NewProjectsCopyTheProjectChoices) {
