@@ -17,6 +17,7 @@
 #include "cli/DebugRobotsCommand.h"
 #include "cli/DebugUrlCommand.h"
 #include "cli/InfoCommand.h"
+#include "cli/ListCommand.h"
 #include "cli/LocalSiteCommand.h"
 #include "cli/ReportCommand.h"
 #include "cli/ResumeCommand.h"
@@ -33,7 +34,7 @@ std::vector<CliCommand> allCommands() {
         corvida::crawlCommand(),     corvida::resumeCommand(),      corvida::infoCommand(),
         corvida::treeCommand(),      corvida::debugUrlCommand(),    corvida::debugFetchCommand(),
         corvida::debugHtmlCommand(), corvida::debugRobotsCommand(), corvida::debugDateCommand(),
-        corvida::localSiteCommand(), corvida::reportCommand(),
+        corvida::localSiteCommand(), corvida::reportCommand(),      corvida::listCommand(),
     };
 }
 

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include "cli/ListCommand.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+#include "cli/ProjectArgument.h"
+#include "model/ColumnEntry.h"
+#include "model/FilterSet.h"
+#include "model/ProjectFile.h"
+#include "model/Web.h"
+#include "model/WebNode.h"
+#include "report/UrlListExport.h"
+
+namespace corvida {
+
+namespace {
+
+constexpr const char* kUsage = "list FILE.zpj [--csv|--html] [--all-columns] [--filter N] [-o FILE]";
+
+struct ListOptions {
+    std::string projectPath;
+    bool html = false;
+    bool allColumns = false;
+    std::size_t filterSlot = FilterSet::kAllSlot;
+    std::optional<std::string> outputPath;
+};
+
+// Parses args; returns nothing on a usage error.
+std::optional<ListOptions> parse(const std::vector<std::string>& args) {
+    ListOptions options;
+    bool formatGiven = false;
+    bool pathGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--csv" || arg == "--html") {
+            if (formatGiven) {
+                return std::nullopt;
+            }
+            formatGiven = true;
+            options.html = arg == "--html";
+        } else if (arg == "--all-columns") {
+            options.allColumns = true;
+        } else if (arg == "--filter" && hasValue) {
+            const std::string& slot = args[++i];
+            if (slot.size() != 1 || slot[0] < '0' || slot[0] >= static_cast<char>('0' + FilterSet::kSlotCount)) {
+                return std::nullopt;
+            }
+            options.filterSlot = static_cast<std::size_t>(slot[0] - '0');
+        } else if (arg == "-o" && hasValue && !args[i + 1].empty()) {
+            options.outputPath = args[++i];
+        } else if (!arg.empty() && arg[0] != '-' && !pathGiven) {
+            options.projectPath = arg;
+            pathGiven = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!pathGiven) {
+        return std::nullopt;
+    }
+    return options;
+}
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::optional<ListOptions> options = parse(args);
+    if (!options) {
+        err << "usage: corvida-cli " << kUsage << '\n';
+        return kExitUsage;
+    }
+    int exitCode = kExitOk;
+    const std::optional<ProjectFile::Loaded> project =
+        loadProjectArgument({options->projectPath}, kUsage, err, exitCode);
+    if (!project) {
+        return exitCode;
+    }
+
+    // Rows in discovery order, as a list fills while the crawl finds the nodes.
+    std::vector<const WebNode*> rows(project->web->nodes().begin(), project->web->nodes().end());
+    std::sort(rows.begin(), rows.end(), [](const WebNode* a, const WebNode* b) { return a->number() < b->number(); });
+    const FilterSet filters;
+    const Filter& filter = filters.at(options->filterSlot);
+    std::erase_if(rows, [&filter](const WebNode* node) { return !filter.passes(*node); });
+
+    const ColumnTable columns = defaultColumnTable();
+    const std::string projectName = std::filesystem::path(options->projectPath).stem().string();
+    const UrlListExport exporter(
+        columns, options->allColumns ? UrlListExport::Columns::All : UrlListExport::Columns::OnlyVisible, projectName);
+    const std::string bytes = options->html ? exporter.html(rows) : exporter.commaSeparated(rows);
+    if (!options->outputPath) {
+        out << bytes;
+        return kExitOk;
+    }
+    const std::string error = UrlListExport::writeFile(*options->outputPath, bytes);
+    if (!error.empty()) {
+        err << "corvida-cli: " << error << '\n';
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+CliCommand listCommand() {
+    return CliCommand{{"list"}, kUsage, run};
+}
+
+} // namespace corvida
