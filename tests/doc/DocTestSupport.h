@@ -48,36 +48,21 @@ public:
     }
     bool askCredentials(std::string_view url, std::string& user, std::string& password) override {
         credentialUrls.emplace_back(url);
-        if (!giveCredentials) {
-            return false;
-        }
-        user = givenUser;
-        password = givenPassword;
-        return true;
+        user = "visitor";
+        password = "secret";
+        return giveCredentials;
     }
     void playSound(std::string_view name) override { sounds.emplace_back(name); }
     void openInBrowser(std::string_view url) override { browserUrls.emplace_back(url); }
-    void beginWait() override { ++waitDepth; }
-    void endWait() override { --waitDepth; }
+    void beginWait() override {}
+    void endWait() override {}
     void closeDocument() override { ++closeRequests; }
-
-    std::size_t soundCount(std::string_view name) const {
-        return static_cast<std::size_t>(std::count(sounds.begin(), sounds.end(), name));
-    }
 
     bool answerOk = true;
     bool giveCredentials = true;
-    std::string givenUser = "visitor";
-    std::string givenPassword = "secret";
-
-    std::vector<std::string> statusTexts;
+    std::vector<std::string> statusTexts, questions, credentialUrls, sounds, browserUrls;
     std::vector<int> progress;
     std::vector<Message> messages;
-    std::vector<std::string> questions;
-    std::vector<std::string> credentialUrls;
-    std::vector<std::string> sounds;
-    std::vector<std::string> browserUrls;
-    int waitDepth = 0;
     int closeRequests = 0;
 };
 
