@@ -4,14 +4,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "model/Web.h"
@@ -116,22 +112,6 @@ TEST_F(UrlListExportTest, HtmlTableEscapesEveryText) {
         "<TR><TD><A HREF=\"mailto:x@h\">mailto:x@h</A></TD><TD>mail</TD><TD>0</TD><TD>1</TD><TD></TD>"
         "<TD>1</TD><TD>0</TD><TD></TD></TR>\n"
         "</TABLE></BODYTEXT>\n</BODY>\n</HTML>");
-}
-
-TEST_F(UrlListExportTest, WriteFileReplacesOrFailsWithoutLeavingAFile) {
-    QTemporaryDir folder;
-    const std::string path = folder.filePath("table.csv").toStdString();
-    std::ofstream(path) << "an older and longer export";
-    EXPECT_EQ(UrlListExport::writeFile(path, "a,b\n"), "");
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    EXPECT_EQ(bytes.str(), "a,b\n");
-
-    const std::string missing = folder.filePath("no/such/dir/table.htm").toStdString();
-    const std::string error = UrlListExport::writeFile(missing, "x");
-    EXPECT_EQ(error.rfind(missing + ": ", 0), 0u) << error;
-    EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 } // namespace
