@@ -2,6 +2,8 @@
 #include "model/FilterSet.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "model/MimeTable.h"
 

@@ -4,6 +4,7 @@
 // UrlListColumns gives the text that each column of the URL list shows for a node. The list,
 // its find command and its exports all read cells through here, so they always agree.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
