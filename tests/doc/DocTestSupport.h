@@ -91,6 +91,20 @@ public:
         return result;
     }
 
+    // The records of the insert updates from index on; batches (optional) gets their sizes.
+    std::vector<InsertRecord> records(std::size_t from = 0, std::vector<std::size_t>* batches = nullptr) const {
+        std::vector<InsertRecord> result;
+        for (std::size_t i = from; i < received.size(); ++i) {
+            if (received[i].hint == kHintInsert) {
+                result.insert(result.end(), received[i].records.begin(), received[i].records.end());
+                if (batches != nullptr) {
+                    batches->push_back(received[i].records.size());
+                }
+            }
+        }
+        return result;
+    }
+
     std::vector<Received> received;
 };
 

@@ -60,11 +60,9 @@ TEST_F(DocumentCrawlTest, WholeCrawlShowsEveryNodeWritesOutputsAndLeavesNothingU
     EXPECT_TRUE(fs::is_regular_file(work + "docs/index.htm"));
 
     std::multiset<const WebNode*> inserted;
-    for (const auto& update : master.received) {
-        for (const InsertRecord& record : update.records) {
-            if (!record.redrawOnly) {
-                inserted.insert(record.node);
-            }
+    for (const InsertRecord& record : master.records()) {
+        if (!record.redrawOnly) {
+            inserted.insert(record.node);
         }
     }
     std::multiset<const WebNode*> shown;
@@ -113,11 +111,7 @@ TEST_F(DocumentCrawlTest, NoCrawlStepRunsWhileViewWorkIsQueued) {
     }
     EXPECT_TRUE(queued);
     EXPECT_TRUE(advanced);
-    std::size_t handed = 0;
-    for (std::size_t i = from; i < master.received.size(); ++i) {
-        handed += master.received[i].hint == DocumentView::kHintInsert ? master.received[i].records.size() : 0;
-    }
-    EXPECT_GE(handed, nodes);
+    EXPECT_GE(master.records(from).size(), nodes);
 }
 
 TEST_F(DocumentCrawlTest, SuspendHoldsNewNodesAndAllowsSavingUntilResumed) {

@@ -37,21 +37,6 @@ protected:
         }
     }
 
-    // The records of the hint-1 updates from index on, each batch's size and all records.
-    static std::vector<InsertRecord> inserted(const RecordingView& view, std::size_t from,
-                                              std::vector<std::size_t>* batches = nullptr) {
-        std::vector<InsertRecord> records;
-        for (std::size_t i = from; i < view.received.size(); ++i) {
-            if (view.received[i].hint == DocumentView::kHintInsert) {
-                records.insert(records.end(), view.received[i].records.begin(), view.received[i].records.end());
-                if (batches != nullptr) {
-                    batches->push_back(view.received[i].records.size());
-                }
-            }
-        }
-        return records;
-    }
-
     Web graph; // outlives the document, whose link tree refers to its nodes
     int m_next = 0;
 };
@@ -80,7 +65,7 @@ TEST_F(DocumentViewWorkTest, NewNodesThenChangedNodesReachTheShowingMaster) {
     EXPECT_EQ(plain.received[at].nodes, nodes);
     EXPECT_EQ(plain.hints(at + 1), (std::vector<int>{1, 1, 4}));
     std::vector<std::size_t> batches;
-    const std::vector<InsertRecord> records = inserted(plain, at, &batches);
+    const std::vector<InsertRecord> records = plain.records(at, &batches);
     EXPECT_EQ(batches, (std::vector<std::size_t>{20, 3}));
     ASSERT_EQ(records.size(), 23u);
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -98,7 +83,7 @@ TEST_F(DocumentViewWorkTest, NewNodesThenChangedNodesReachTheShowingMaster) {
     drain(document);
     ASSERT_EQ(plain.hints(changedFrom), (std::vector<int>{DocumentView::kHintNodesChanged, 1, 4}));
     EXPECT_EQ(plain.received[changedFrom].nodes, (std::vector<WebNode*>{nodes[1], nodes[2], nodes[4]}));
-    const std::vector<InsertRecord> redraws = inserted(plain, changedFrom);
+    const std::vector<InsertRecord> redraws = plain.records(changedFrom);
     ASSERT_EQ(redraws.size(), 2u);
     EXPECT_EQ(redraws[0].node, nodes[2]);
     EXPECT_EQ(redraws[1].node, nodes[4]);
@@ -134,7 +119,7 @@ TEST_F(DocumentViewWorkTest, ViewPassExaminesSixtyNodesPerRun) {
     drain(document);
 
     std::vector<std::size_t> batches;
-    const std::vector<InsertRecord> records = inserted(plain, from, &batches);
+    const std::vector<InsertRecord> records = plain.records(from, &batches);
     EXPECT_EQ(batches, (std::vector<std::size_t>{20, 20, 20, 5}));
     ASSERT_EQ(records.size(), 65u);
     EXPECT_EQ(records.front().node, nodes[0]);
@@ -149,7 +134,7 @@ TEST_F(DocumentViewWorkTest, ViewPassExaminesSixtyNodesPerRun) {
     for (int hint : plain.hints(from)) {
         EXPECT_NE(hint, DocumentView::kHintReset);
     }
-    EXPECT_EQ(inserted(plain, from).size(), 65u);
+    EXPECT_EQ(plain.records(from).size(), 65u);
 }
 
 } // namespace
