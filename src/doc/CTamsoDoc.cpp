@@ -71,6 +71,10 @@ void CTamsoDoc::removeWorkingFiles() {
     fs::remove(m_workingDirectory, error);
 }
 
+int CTamsoDoc::connectionCount() const {
+    return std::clamp(m_settings.numberOfConnections, 1, kMaxConnections);
+}
+
 bool CTamsoDoc::runIdle() {
     return m_scheduler.runOne();
 }
@@ -131,7 +135,7 @@ bool CTamsoDoc::startProcessing(std::string_view url) {
     m_options.reportMade = false;
     m_options.localSiteMade = false;
     m_workingDirectory = directoryText(m_workingDirectory);
-    m_web = std::make_unique<Web>(m_workingDirectory, url, this, std::max(1, m_settings.numberOfConnections));
+    m_web = std::make_unique<Web>(m_workingDirectory, url, this, connectionCount());
     m_crawlPrepared = true;
     prepareWeb(*m_web);
     for (const std::string& extra : m_extraStartUrls) {
@@ -247,7 +251,7 @@ void CTamsoDoc::resume() {
     if (!m_crawlPrepared) {
         // The working directory and fetch slots are made only now, so that an opened project
         // that is only looked at or reported on leaves its disk as it was.
-        m_web->prepareCrawl(std::max(1, m_settings.numberOfConnections));
+        m_web->prepareCrawl(connectionCount());
         m_crawlPrepared = true;
     }
     m_state = State::Running;

@@ -45,6 +45,8 @@ public:
     // Nodes examined per run of a view pass, and records handed to the views per batch.
     static constexpr std::size_t kViewPassBatch = 60;
     static constexpr std::size_t kFeedBatch = 20;
+    // The most fetch slots a crawl gets, whatever the settings say.
+    static constexpr int kMaxConnections = 64;
 
     static constexpr const char* kNoNamePrefix = "noname";
     static constexpr const char* kSameUrlQuestion = "URL has not changed.\nDo you want to start processing again?";
@@ -161,6 +163,7 @@ private:
     void nodeChanged(WebNode* node);
     void complete();
     void prepareWeb(Web& web);
+    int connectionCount() const;
     std::string entryUrl(const char* entry) const;
     void notify(int hint, const DocumentView* master = nullptr, std::span<const InsertRecord> records = {},
                 std::span<WebNode* const> nodes = {});
