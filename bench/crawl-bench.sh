@@ -197,6 +197,30 @@ printf "$row" "wget --spider -r -l inf" "$W_WALL" "$(rate "$PAGES" "$W_WALL")" "
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "corvida kept $C_KEPT_PAGES page copies"
 
+echo "== pipeline: crawl with report, local site and save, then each phase again on the project"
+mkdir -p "$WORK/pipeline"
+PROJECT="$WORK/pipeline/site.zpj"
+measure() { # name command...
+    local name="$1"
+    shift
+    run_measured /usr/bin/time -v -o "$WORK/$name.time" "$CLI" --config "$WORK/Corvida.conf" "$@" \
+        >"$WORK/$name.out" 2>"$WORK/$name.err" || {
+        echo "corvida-cli $name failed:" >&2
+        cat "$WORK/$name.err" >&2
+        exit 1
+    }
+    printf '%-44s %8s %8s %8s\n' "$name" "$(wall_seconds "$WORK/$name.time")" "$(cpu_seconds "$WORK/$name.time")" \
+        "$(peak_mb "$WORK/$name.time")"
+}
+printf '%-44s %8s %8s %8s\n' phase "wall s" "cpu s" "peak MB"
+measure "crawl+report+local-site+save" crawl "$START" --dir "$WORK/pipeline" --project "$PROJECT" \
+    --connections 8 --pictures --html --report --local-site --quiet
+measure "open (info)" info "$PROJECT"
+measure "open+report+save (report)" report "$PROJECT"
+measure "open+local site+save (local-site)" local-site "$PROJECT"
+measure "open+URL list export (list --html)" list "$PROJECT" --html -o "$WORK/pipeline/list.htm"
+echo "project file: $(du -k "$PROJECT" | cut -f1) KiB"
+
 verdict=0
 if /usr/bin/python3 -c "import sys; sys.exit(0 if $C_WALL < $W_WALL else 1)"; then
     echo "target met: corvida is faster than wget ($C_WALL s against $W_WALL s)"

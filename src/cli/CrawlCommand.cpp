@@ -10,6 +10,7 @@
 #include "cli/CliSettings.h"
 #include "cli/CrawlSession.h"
 #include "model/Web.h"
+#include "model/WebNode.h"
 
 namespace corvida {
 
@@ -178,6 +179,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (outcome == CrawlSession::Outcome::Suspended) {
         out << "Crawl suspended. Resume it with: corvida-cli resume " << project << '\n';
         return CrawlSession::kExitInterrupted;
+    }
+    if (web.startNode() == nullptr || web.startNode()->isBroken()) {
+        // A start page refused without an error of its own (a declined password) still
+        // means the site was not read.
+        return kExitStartFailed;
     }
     if (session.ui().problemCount() > 0) {
         return kExitFailure;

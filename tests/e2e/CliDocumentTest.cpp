@@ -117,6 +117,22 @@ TEST(CliDocumentTest, ExitStatusesTellTheStartFailureAndBrokenLinks) {
     }
 }
 
+TEST(CliDocumentTest, WithoutATerminalCredentialsAreDeclined) {
+    ScriptedServer server;
+    server.setScript(Script::reply("HTTP/1.0 401 Unauthorized", {"WWW-Authenticate: Basic realm=\"club\""}, ""));
+    QTemporaryDir dir;
+    QProcess crawl;
+    crawl.start(QString::fromStdString(test::cliPath()),
+                {"--config", dir.filePath("c.conf"), "crawl", QString::fromStdString(server.url("/index.html")),
+                 "--dir", dir.path(), "--ask-password"});
+    crawl.closeWriteChannel();
+    ASSERT_TRUE(ScriptedServer::waitUntil([&] { return crawl.state() == QProcess::NotRunning; }, 10s));
+    EXPECT_EQ(crawl.exitCode(), 3);
+    // One request: nothing was asked, so nothing was sent again with credentials.
+    EXPECT_EQ(server.connectionCount(), 1);
+    EXPECT_EQ(server.request(0).find("Authorization"), std::string::npos);
+}
+
 TEST(CliDocumentTest, TheProfileGivesTheCrawlItsDefaults) {
     const test::PythonHttpServer server(test::dataPath("e2e/site"));
     ASSERT_TRUE(server.started());
