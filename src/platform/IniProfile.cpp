@@ -5,8 +5,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
-#include <QStringList>
 #include <QVariant>
+
+#include "platform/IniFormat.h"
 
 namespace corvida {
 
@@ -27,7 +28,7 @@ QString settingsKey(std::string_view section, std::string_view key) {
 } // namespace
 
 IniProfile::IniProfile(const std::string& path)
-    : m_path(path), m_settings(std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat)) {}
+    : m_path(path), m_settings(std::make_unique<QSettings>(QString::fromStdString(path), IniFormat::format())) {}
 
 IniProfile::~IniProfile() = default;
 
@@ -36,29 +37,19 @@ std::optional<std::string> IniProfile::value(std::string_view section, std::stri
     if (!m_settings->contains(name)) {
         return std::nullopt;
     }
-    const QVariant stored = m_settings->value(name);
-    switch (stored.typeId()) {
-    case QMetaType::QStringList:
-        // QSettings splits an unquoted value at its commas (and drops the blanks after
-        // them); what we write is quoted, so this is a hand-edited text. Give it back whole.
-        return toBytes(stored.toStringList().join(QStringLiteral(", ")));
-    case QMetaType::QByteArray:
-        return stored.toByteArray().toStdString();
-    default:
-        return toBytes(stored.toString());
-    }
+    // The format keeps values as bytes, which are the texts as the file holds them.
+    return m_settings->value(name).toByteArray().toStdString();
 }
 
 void IniProfile::setValue(std::string_view section, std::string_view key, std::string_view text) {
-    m_settings->setValue(settingsKey(section, key), fromBytes(text));
+    m_settings->setValue(settingsKey(section, key), QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 bool IniProfile::sync(std::string& error) {
     m_settings->sync();
-    // QSettings keeps the first error it met. A FormatError comes from reading a malformed
-    // file, which QSettings still reads as far as it can and rewrites whole on sync, so only
-    // an AccessError says that the changes did not reach the file.
-    if (m_settings->status() == QSettings::AccessError) {
+    // Reading the plain format never fails, so any error is one of access: the changes did not
+    // reach the file.
+    if (m_settings->status() != QSettings::NoError) {
         error = "cannot write the settings file " + m_path;
         return false;
     }

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// IniProfile is the user's profile as an INI file read and written through QSettings: one
-// INI section per profile section, texts stored as UTF-8. Values that QSettings would read
-// as something other than one text (a list where a hand-edited value holds commas) come
-// back as the text they stand for. Writes are held in memory until sync().
+// IniProfile is the user's profile as an INI file read and written through QSettings in the
+// plain format of IniFormat: "[Section]" headers with the names as they are and "Key=value"
+// lines whose values are the texts as they stand, so the file can be edited by hand. Texts are
+// kept as bytes and written as they are (UTF-8 where they are text). Writes are held in memory
+// until sync().
 
 #include <memory>
 #include <optional>

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include <QTemporaryDir>
@@ -38,7 +39,7 @@ TEST(IniProfileTest, ChangedRecordRoundTripsThroughTheFile) {
     // Every field differs from its default; the texts hold what INI files treat specially.
     Settings saved;
     saved.changed = true;
-    saved.editorProgram = "/opt/My Editor/edit";
+    saved.editorProgram = "/opt/My Caf\xE9/edit"; // Latin-1, not UTF-8
     saved.editorArguments = "-n \"$LOCALFILE\" ; $URL, again";
     saved.browser = BrowserKind::NetscapeNavigator;
     saved.useSound = saved.checkLowDiskSpace = saved.useProxy = saved.askForPassword = true;
@@ -69,33 +70,41 @@ TEST(IniProfileTest, ChangedRecordRoundTripsThroughTheFile) {
     EXPECT_EQ(loadFrom(path), saved);
 }
 
-TEST(IniProfileTest, HandEditedFileWithOddValuesLoadsWithoutHarm) {
+TEST(IniProfileTest, HandEditedFileReadsValuesAsTheyStand) {
     QTemporaryDir folder;
     const std::string path = folder.filePath("Corvida.conf").toStdString();
-    std::ofstream(path) << "[Application]\nUseProxy=yes\nProxyServer=a,b\nEmailAddress=x,  y ,z\n"
-                           "UserAgent=\"Quoted; agent, 1.0\"\nNetworkBufferSize=lots\n"
-                           "NumberOfConnections=99999999999999999999\nthis line is no key\n"
-                           "[Programs]\nBrowser=netscape NAVIGATOR\nEditorProgram=\n"
-                           "[Project]\nMaximumLevel=None\nDownloadHtml=Yes\n"
-                           "[URL list header]\nCaption1=Na,me\nWidth1=  77px\n";
+    std::ofstream(path) << "; written by hand\r\n[Application]\r\n"
+                           "UserAgent=Mozilla/5.0 (X11; Linux x86_64)\r\nUseProxy=yes\r\nProxyServer=a,b\r\n"
+                           "EmailAddress = \"first, last\" <x@y.example>  \r\nNetworkBufferSize=lots\r\n"
+                           "NumberOfConnections=99999999999999999999\r\nthis line is no key\r\n"
+                           "[Programs]\r\nBrowser=netscape NAVIGATOR\r\nEditorProgram=\r\n"
+                           "EditorCommand==\"$LOCALFILE\" # not a comment\r\n"
+                           "[Project]\r\nMaximumLevel=None\r\nDownloadHtml=Yes\r\n"
+                           "[URL list header]\r\nCaption1=Na,me\r\nWidth1=  77px\r\n";
     Settings s = loadFrom(path);
+    EXPECT_EQ(s.userAgent, "Mozilla/5.0 (X11; Linux x86_64)");
     EXPECT_FALSE(s.useProxy);
-    EXPECT_EQ(s.proxyServer, "a, b");
-    EXPECT_EQ(s.emailAddress, "x, y, z");
-    EXPECT_EQ(s.userAgent, "Quoted; agent, 1.0");
+    EXPECT_EQ(s.proxyServer, "a,b");
+    EXPECT_EQ(s.emailAddress, "\"first, last\" <x@y.example>");
     EXPECT_EQ(s.networkBufferSize, 0);
     EXPECT_EQ(s.numberOfConnections, 2147483647);
     EXPECT_EQ(s.browser, BrowserKind::NetscapeNavigator);
+    EXPECT_EQ(s.editorArguments, "=\"$LOCALFILE\" # not a comment");
     EXPECT_EQ(s.workingDirectory, "/default");
     EXPECT_EQ(s.maximumLevel, 0);
     EXPECT_TRUE(s.downloadHtml);
-    EXPECT_EQ(s.columns[1].caption, "Na, me");
+    EXPECT_EQ(s.columns[1].caption, "Na,me");
     EXPECT_EQ(s.columns[1].width, 77);
 
-    // Saving rewrites the file in a form that reads back the same.
+    // Saving rewrites the file in the same plain form, which reads back the same.
     s.changed = true;
     ASSERT_TRUE(saveTo(path, s));
     EXPECT_EQ(loadFrom(path), s);
+    std::ostringstream written;
+    written << std::ifstream(path).rdbuf();
+    EXPECT_NE(written.str().find("\n[URL list header]\nCaption0=Type\nCaption1=Na,me\n"), std::string::npos);
+    EXPECT_NE(written.str().find("\nUserAgent=Mozilla/5.0 (X11; Linux x86_64)\n"), std::string::npos);
+    EXPECT_NE(written.str().find("\nEditorCommand==\"$LOCALFILE\" # not a comment\n"), std::string::npos);
 }
 
 TEST(IniProfileTest, UnwritableFileFailsTheSave) {

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+#include "platform/IniFormat.h"
+
+#include <random>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QVariant>
+#include <gtest/gtest.h>
+
+namespace corvida {
+namespace {
+
+QSettings::SettingsMap readText(const QByteArray& text) {
+    QByteArray bytes = text;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QSettings::SettingsMap map;
+    EXPECT_TRUE(IniFormat::read(buffer, map));
+    return map;
+}
+
+QByteArray writeText(const QSettings::SettingsMap& map) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(IniFormat::write(buffer, map));
+    return bytes;
+}
+
+TEST(IniFormatTest, ReadsLinesLeniently) {
+    const QByteArray text = "\xEF\xBB\xBF"
+                            "Loose = before any section\n"
+                            "  ; comment=1\n# comment=2\n\n   \n"
+                            "no equals sign here\n= no key\n"
+                            "[ URL list header ] trailing words\n"
+                            "Caption1=Na,me ; not a comment\n"
+                            "\tWidth1 =  77px  \n"
+                            "Eq==a=b\n"
+                            "Quoted=\"x\"\n"
+                            "Path=C:\\new\\dir\\\n"
+                            "[Application\n"
+                            "UserAgent=Mozilla/5.0 (X11; Linux x86_64)\n"
+                            "[]\n"
+                            "Again=first\n"
+                            "Again=second\n"
+                            "[URL list header]\n"
+                            "Shown1=0";
+    const QSettings::SettingsMap expected{
+        {"Loose", QByteArray("before any section")},
+        {"URL list header/Caption1", QByteArray("Na,me ; not a comment")},
+        {"URL list header/Width1", QByteArray("77px")},
+        {"URL list header/Eq", QByteArray("=a=b")},
+        {"URL list header/Quoted", QByteArray("\"x\"")},
+        {"URL list header/Path", QByteArray("C:\\new\\dir\\")},
+        {"URL list header/Shown1", QByteArray("0")},
+        {"Application/UserAgent", QByteArray("Mozilla/5.0 (X11; Linux x86_64)")},
+        {"Again", QByteArray("second")},
+    };
+    EXPECT_EQ(readText(text), expected);
+
+    QByteArray crlf = text;
+    crlf.replace("\n", "\r\n");
+    EXPECT_EQ(readText(crlf), expected);
+}
+
+TEST(IniFormatTest, WritesOrdinaryValuesAsTheyAreAndEscapesOnlyWhatWouldNotReadBack) {
+    const QSettings::SettingsMap map{
+        {"Top", QByteArray("x")},
+        {"URL list header/Caption1", QByteArray("a\\b, \"c\"; #d=e")},
+        {"URL list header/Caption2", QByteArray("line\nbreak\\n")},
+        {"URL list header/Caption3", QByteArray("  padded \t ")},
+        {"URL list header/Caption4", QByteArray("\\starts")},
+        {"Application/UserAgent", QStringLiteral("Mozilla/5.0 (X11; Linux) r\u00E9")},
+        {"Application/Empty", QByteArray()},
+    };
+    EXPECT_EQ(writeText(map), "Top=x\n"
+                              "\n[Application]\nEmpty=\nUserAgent=Mozilla/5.0 (X11; Linux) r\xC3\xA9\n"
+                              "\n[URL list header]\n"
+                              "Caption1=a\\b, \"c\"; #d=e\n"
+                              "Caption2=\\line\\nbreak\\\\n\n"
+                              "Caption3=\\  padded \\t\\s\n"
+                              "Caption4=\\\\\\starts\n");
+}
+
+TEST(IniFormatTest, EveryByteTextRoundTrips) {
+    // Texts drawn from the bytes that matter to the format, plus bytes that are not UTF-8.
+    constexpr char kBytes[] = "\\nrst \t\r\n=;#[]\"a\x00\xFF\xC3";
+    const QByteArray alphabet(kBytes, sizeof(kBytes) - 1);
+    std::mt19937 random(7);
+    QSettings::SettingsMap map;
+    for (int i = 0; i < 2000; ++i) {
+        QByteArray value;
+        const int length = static_cast<int>(random() % 8);
+        for (int j = 0; j < length; ++j) {
+            value += alphabet[static_cast<qsizetype>(random() % alphabet.size())];
+        }
+        map.insert(QStringLiteral("S%1/K%2").arg(i % 3).arg(i), value);
+    }
+    EXPECT_EQ(readText(writeText(map)), map);
+}
+
+} // namespace
+} // namespace corvida
