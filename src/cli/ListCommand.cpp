@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/CliSettings.h"
 #include "cli/ProjectArgument.h"
 #include "model/ColumnEntry.h"
 #include "model/FilterSet.h"
@@ -85,7 +86,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const Filter& filter = filters.at(options->filterSlot);
     std::erase_if(rows, [&filter](const WebNode* node) { return !filter.passes(*node); });
 
-    const ColumnTable columns = defaultColumnTable();
+    // The columns, their order and which are shown come from the settings, as in the lists.
+    const ColumnTable& columns = CliSettings::settings().columns;
     const std::string projectName = std::filesystem::path(options->projectPath).stem().string();
     const UrlListExport exporter(
         columns, options->allColumns ? UrlListExport::Columns::All : UrlListExport::Columns::OnlyVisible, projectName);

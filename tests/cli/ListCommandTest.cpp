@@ -76,6 +76,22 @@ TEST(ListCommandTest, WritesFilteredRowsInDiscoveryOrder) {
     EXPECT_EQ(page.find("z.htm"), std::string::npos);
 }
 
+TEST(ListCommandTest, TheSettingsChooseTheColumns) {
+    QTemporaryDir folder;
+    const QString project = QString::fromStdString(saveProject(folder));
+    // Size hidden, Depth renamed; the hidden column still comes back with --all-columns.
+    const QString config = folder.filePath("Corvida.conf");
+    std::ofstream(config.toStdString()) << "[URL list header]\nShown3=0\nCaption4=Level\n";
+    CliResult result = runCli({"--config", config, "list", project, "--filter", "1"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("\nName,Content Type,Level,Last Modified,# In Links,# Out Links,Title\n"
+                              "http://h/z.htm,text/html,0,,0,2,\"Home, page\",\n"),
+              std::string::npos)
+        << result.out;
+    result = runCli({"--config", config, "list", project, "--filter", "1", "--all-columns"});
+    EXPECT_NE(result.out.find("\nName,Content Type,Size,Level,"), std::string::npos) << result.out;
+}
+
 TEST(ListCommandTest, UsageLoadAndWriteFailures) {
     QTemporaryDir folder;
     const QString project = QString::fromStdString(saveProject(folder));
