@@ -48,11 +48,10 @@ std::size_t firstNodeOffset(const std::string& bytes) {
 void expectSoundGraph(const Web& web) {
     std::set<const WebNode*> nodes(web.nodes().begin(), web.nodes().end());
     for (const WebNode* node : web.nodes()) {
-        for (const WebNode* neighbour : node->inNeighbours().sorted()) {
-            EXPECT_TRUE(neighbour == nullptr || nodes.count(neighbour) == 1);
-        }
-        for (const WebNode* neighbour : node->outNeighbours().sorted()) {
-            EXPECT_TRUE(neighbour == nullptr || nodes.count(neighbour) == 1);
+        for (const NeighbourList* list : {&node->inNeighbours(), &node->outNeighbours()}) {
+            for (const WebNode* neighbour : list->sorted()) {
+                EXPECT_TRUE(neighbour == nullptr || nodes.count(neighbour) == 1);
+            }
         }
     }
     EXPECT_TRUE(web.startNode() == nullptr || nodes.count(web.startNode()) == 1);
@@ -162,10 +161,9 @@ TEST(ProjectFileDamageTest, RecordsThatContradictThemselvesAreRefused) {
     sameUrl.replace(hash, 4, u32(CUrl("http://h/a.htm").foldHash()));
     EXPECT_NE(ProjectFile::decode(sameUrl, nullptr, {}).error.find("node 1: the URL is the URL of an earlier node"),
               std::string::npos);
-    std::string sameNumber = twoNodes;
     twice.nodes()[1]->setNumber(0);
-    sameNumber = ProjectFile::encode({}, &twice);
-    EXPECT_NE(ProjectFile::decode(sameNumber, nullptr, {}).error.find("is the number of an earlier node"),
+    EXPECT_NE(ProjectFile::decode(ProjectFile::encode({}, &twice), nullptr, {})
+                  .error.find("is the number of an earlier node"),
               std::string::npos);
 }
 

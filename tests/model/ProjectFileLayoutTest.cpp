@@ -50,9 +50,16 @@ std::string emptyProjectBytes() {
 }
 
 TEST(ProjectFileLayoutTest, EmptyProjectIsExactlyItsTwoRecords) {
-    EXPECT_EQ(ProjectFile::encode({}, nullptr), emptyProjectBytes());
+    EXPECT_EQ(ProjectFile::encode({}, nullptr), emptyProjectBytes()); // a project never crawled
     Web web;
     EXPECT_EQ(ProjectFile::encode({}, &web), emptyProjectBytes());
+
+    const ProjectFile::Loaded loaded = ProjectFile::decode(emptyProjectBytes(), nullptr, {});
+    ASSERT_NE(loaded.web, nullptr) << loaded.error;
+    EXPECT_EQ(loaded.options.startUrl, kNoStartUrl);
+    EXPECT_EQ(loaded.web->nodeCount(), 0u);
+    EXPECT_EQ(loaded.web->startNode(), nullptr);
+    EXPECT_EQ(loaded.web->bufferSize(), kDefaultBufferSize);
 }
 
 TEST(ProjectFileLayoutTest, NodeRecordFieldsInOrder) {
