@@ -97,32 +97,21 @@ private:
         m_dump << "<START TAG>        [" << name << "]\n";
         const std::size_t attributes = pick(4);
         for (std::size_t i = 0; i < attributes; ++i) {
+            // A bare name, a bare value, a double-quoted value after a line break and spaces,
+            // or a single-quoted one; quoted values hold the other kind of quote.
+            struct Form {
+                std::string_view before, open, close;
+            };
+            static constexpr Form kForms[] = {{" ", "", ""}, {" ", "=", ""}, {"\r\n", " = \"", "\""}, {" ", "='", "'"}};
             const std::string attribute = word(10);
-            m_dump << "<ATTRIBUTE>        [" << attribute << "]";
-            switch (pick(4)) {
-            case 0:
-                emit(test::cat({" ", attribute}));
-                break;
-            case 1: {
-                const std::string value = word(80);
-                emit(test::cat({" ", attribute, "=", value}));
-                m_dump << "[" << value << "]";
-                break;
-            }
-            case 2: {
-                const std::string value = test::cat({word(30), " '", word(30)});
-                emit(test::cat({"\r\n", attribute, " = \"", value, "\""}));
-                m_dump << "[" << value << "]";
-                break;
-            }
-            default: {
-                const std::string value = test::cat({word(30), " \"", word(30), "\""});
-                emit(test::cat({" ", attribute, "='", value, "'"}));
-                m_dump << "[" << value << "]";
-                break;
-            }
-            }
-            m_dump << "\n";
+            const std::size_t form = pick(4);
+            const std::string value = form == 0   ? ""
+                                      : form == 1 ? word(80)
+                                      : form == 2 ? test::cat({word(30), " '", word(30)})
+                                                  : test::cat({word(30), " \"", word(30), "\""});
+            emit(test::cat({kForms[form].before, attribute, kForms[form].open, value, kForms[form].close}));
+            m_dump << "<ATTRIBUTE>        [" << attribute << "]" << (form == 0 ? "" : test::cat({"[", value, "]"}))
+                   << "\n";
         }
         emit(">");
     }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Clearing a project's files: after a crawl, after a local site and a report, and with a file
-// the program did not write.
+// Clearing a project's files: after a crawl, after a local site and a report with files the
+// program did not write, and without a working directory.
 
 #include <algorithm>
 #include <filesystem>
@@ -75,7 +75,8 @@ TEST_F(ProjectCleanupTest, AfterACrawlEveryFileAndSubDirectoryGoes) {
     EXPECT_TRUE(std::is_sorted(m_listener.progressValues.begin(), m_listener.progressValues.end()));
 }
 
-TEST_F(ProjectCleanupTest, AfterALocalSiteAndAReportTheirPagesGoToo) {
+// Only files the program did not write stay behind, and keep their directories.
+TEST_F(ProjectCleanupTest, LocalSiteAndReportPagesGoButForeignFilesStay) {
     ASSERT_TRUE(LocalSiteWriter::write(*m_web).ok());
     ASSERT_TRUE(fs::exists(work() + "docs/index.htm"));
     ASSERT_EQ(ReportWriter::write(*m_web), "");
@@ -83,14 +84,6 @@ TEST_F(ProjectCleanupTest, AfterALocalSiteAndAReportTheirPagesGoToo) {
     // A profile page of a group that some node still carries, though no level has it.
     m_web->nodes().back()->setGroupNumber(7);
     writeFile(work() + "report/pics7.htm", "x");
-
-    EXPECT_EQ(ProjectCleanup::clearFiles(*m_web), ProjectCleanup::kCleared);
-    EXPECT_EQ(entries(work()), std::vector<std::string>{});
-}
-
-TEST_F(ProjectCleanupTest, FilesItDidNotWriteKeepTheirDirectory) {
-    ASSERT_TRUE(LocalSiteWriter::write(*m_web).ok());
-    ASSERT_EQ(ReportWriter::write(*m_web), "");
     writeFile(work() + "docs/notes.txt", "mine");
     writeFile(work() + "report/docs40.htm", "x"); // no node was ever at that level
 
