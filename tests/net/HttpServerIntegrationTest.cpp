@@ -98,15 +98,9 @@ TEST_F(HttpServerIntegrationTest, FetchesPagesAndBinaryFilesByteForByte) {
     }
 }
 
-TEST_F(HttpServerIntegrationTest, HeadMissingFileAndConditionalGetAreAnsweredAsSuccesses) {
-    TransferRecorder head;
-    HttpTransfer headTransfer;
-    ASSERT_EQ(headTransfer.head(head, url("/index.html"), {}), 1);
-    ASSERT_TRUE(ScriptedServer::waitUntil([&] { return head.ends > 0; }, 10s));
-    EXPECT_TRUE(head.success);
-    EXPECT_EQ(head.status, 200);
-    EXPECT_EQ(head.entity.contentType.value_or(""), "text/html");
-
+// A missing file is a reply like any other; a conditional request for an unchanged page gets
+// no body.
+TEST_F(HttpServerIntegrationTest, MissingFileAndConditionalGetAreAnsweredAsSuccesses) {
     TransferRecorder missing;
     get(missing, "/no/such/file.htm");
     EXPECT_TRUE(missing.success);
