@@ -87,21 +87,13 @@ TEST_F(DuplicatesPagesTest, PictureSetsListMembersInUrlOrderAndMayBeHeadedByTheS
     WebNode* start = add("http://127.0.0.1/s.gif", kFlagPicture | kFetchedOk | kFlagStart, 1);
     m_web.setStartNode(start);
     giveFile(start, "GIF89a...");
-    std::vector<WebNode*> copies;
-    for (const char* name : {"c1.gif", "c2.gif", "c3.gif"}) {
+    for (const char* name : {"c3.gif", "c1.gif", "c2.gif"}) {
         WebNode* copy = add(std::string("http://127.0.0.1/") + name, kFlagPicture | kFetchedOk | kFlagLocalServer, 2);
         giveFile(copy, "GIF89a...");
-        copies.push_back(copy);
     }
     // The start picture comes first in report order, so it heads the set; it is never
     // listed under another head.
-    std::string expected = "+s.gif";
-    for (const WebNode* copy : m_web.nodes()) {
-        if (copy != start) {
-            expected += " -" + std::string(copy->url().url().substr(17));
-        }
-    }
-    EXPECT_EQ(sets(), expected);
+    EXPECT_EQ(sets(), "+s.gif -c1.gif -c2.gif -c3.gif");
 }
 
 TEST_F(DuplicatesPagesTest, EqualSizedFilesAreReadALinearNumberOfTimes) {

@@ -160,26 +160,17 @@ TEST(ReportPicturesTest, EveryPictureIsAnInterlacedGifWithOneTransparentColour) 
         EXPECT_LT(transparent, image.width() * image.height() * 9 / 10);
     }
     EXPECT_EQ(spacers, ReportPictures::kSpacerCount);
+    EXPECT_EQ(ReportPictures::all().size(), iconSizes.size() + std::size_t{ReportPictures::kSpacerCount});
 }
 
-TEST(ReportPicturesTest, WrittenFilesHoldTheTablesInReportOrder) {
+TEST(ReportPicturesTest, EveryPictureIsWrittenToItsFile) {
     QTemporaryDir folder;
     Web web;
     const std::string directory = folder.path().toStdString() + "/";
     ReportContext context(web, directory);
     ReportPictures::write(context);
     EXPECT_TRUE(context.failures().empty());
-
-    const auto& all = ReportPictures::all();
-    ASSERT_EQ(all.size(), 5u + ReportPictures::kSpacerCount);
-    EXPECT_EQ(all[0].fileName, "global.gif");
-    EXPECT_EQ(all[1].fileName, "local.gif");
-    EXPECT_EQ(all[2].fileName, "space1.gif");
-    EXPECT_EQ(all[37].fileName, "space36.gif");
-    EXPECT_EQ(all[38].fileName, "logo.gif");
-    EXPECT_EQ(all[39].fileName, "site.gif");
-    EXPECT_EQ(all[40].fileName, "newimage.gif");
-    for (const ReportPictures::Picture& picture : all) {
+    for (const ReportPictures::Picture& picture : ReportPictures::all()) {
         std::ifstream in(directory + std::string(picture.fileName), std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
