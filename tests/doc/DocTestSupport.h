@@ -53,14 +53,14 @@ public:
         return giveCredentials;
     }
     void playSound(std::string_view name) override { sounds.emplace_back(name); }
-    void openInBrowser(std::string_view url) override { browserUrls.emplace_back(url); }
+    void openInBrowser(std::string_view) override {}
     void beginWait() override {}
     void endWait() override {}
     void closeDocument() override { ++closeRequests; }
 
     bool answerOk = true;
     bool giveCredentials = true;
-    std::vector<std::string> statusTexts, questions, credentialUrls, sounds, browserUrls;
+    std::vector<std::string> statusTexts, questions, credentialUrls, sounds;
     std::vector<int> progress;
     std::vector<Message> messages;
     int closeRequests = 0;

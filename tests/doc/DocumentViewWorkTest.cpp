@@ -3,6 +3,7 @@
 // pass refills a window a slice at a time. The nodes come from a graph of their own and are
 // announced through the document's listener operations.
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,11 +58,10 @@ TEST_F(DocumentViewWorkTest, NewNodesThenChangedNodesReachTheShowingMaster) {
 
     // Every view hears of the new nodes once, in order; then come the nodes the master shows,
     // 20 at a time, and the end of the insertion once.
-    std::size_t at = 0;
-    while (at < plain.received.size() && plain.received[at].hint != DocumentView::kHintNewNodes) {
-        ++at;
-    }
-    ASSERT_LT(at, plain.received.size());
+    const std::vector<int> all = plain.hints();
+    const auto at =
+        static_cast<std::size_t>(std::find(all.begin(), all.end(), DocumentView::kHintNewNodes) - all.begin());
+    ASSERT_LT(at, all.size());
     EXPECT_EQ(plain.received[at].nodes, nodes);
     EXPECT_EQ(plain.hints(at + 1), (std::vector<int>{1, 1, 4}));
     std::vector<std::size_t> batches;
@@ -131,9 +131,8 @@ TEST_F(DocumentViewWorkTest, ViewPassExaminesSixtyNodesPerRun) {
     document.startViewPass(&master, "New View...");
     EXPECT_EQ(ui.statusTexts.back(), "New View...");
     drain(document);
-    for (int hint : plain.hints(from)) {
-        EXPECT_NE(hint, DocumentView::kHintReset);
-    }
+    const std::vector<int> hints = plain.hints(from);
+    EXPECT_EQ(std::count(hints.begin(), hints.end(), DocumentView::kHintReset), 0);
     EXPECT_EQ(plain.records(from).size(), 65u);
 }
 
