@@ -69,7 +69,6 @@ TEST(SettingsTest, ReadsEachKindOfValueWithItsConversion) {
         {"netscape NAVIGATOR", BrowserKind::NetscapeNavigator},
         {"internet explorer", BrowserKind::InternetExplorer},
         {"Netscape", BrowserKind::None},
-        {"Firefox", BrowserKind::None},
     };
     for (const auto& [name, expected] : browsers) {
         EXPECT_EQ(loadOne("Programs", "Browser", name).browser, expected) << name;
