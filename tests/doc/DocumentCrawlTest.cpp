@@ -59,20 +59,15 @@ TEST_F(DocumentCrawlTest, WholeCrawlShowsEveryNodeWritesOutputsAndLeavesNothingU
     EXPECT_TRUE(fs::is_regular_file(work + "report/overview.htm"));
     EXPECT_TRUE(fs::is_regular_file(work + "docs/index.htm"));
 
-    std::multiset<const WebNode*> inserted;
+    // Each of the five pages the master shows is inserted once, and nothing else is.
+    std::set<const WebNode*> inserted;
     for (const InsertRecord& record : master.records()) {
         if (!record.redrawOnly) {
-            inserted.insert(record.node);
+            EXPECT_TRUE(master.shows(*record.node));
+            EXPECT_TRUE(inserted.insert(record.node).second);
         }
     }
-    std::multiset<const WebNode*> shown;
-    for (const WebNode* node : web.nodes()) {
-        if (master.shows(*node)) {
-            shown.insert(node);
-        }
-    }
-    EXPECT_EQ(shown.size(), 5u);
-    EXPECT_EQ(inserted, shown);
+    EXPECT_EQ(inserted.size(), 5u);
     EXPECT_EQ(document->pendingRecordCount(), 0u);
 
     // One sound per new node, and one per processed node.
