@@ -12,7 +12,9 @@ std::optional<std::string_view> AppletTag::computeCodeUrl() {
     }
     const HtmlAttribute* codebase = attribute("codebase");
     std::string url;
-    if (codebase != nullptr && codebase->hasText()) {
+    // An empty codebase, which the local site writes for a rewritten code URL, means the
+    // page's own directory, as it does in a browser.
+    if (codebase != nullptr && codebase->hasText() && !codebase->text().empty()) {
         url = codebase->text();
         if (url.empty() || url.back() != '/') {
             url += '/';

@@ -24,7 +24,11 @@ std::optional<std::string_view> ObjectTag::computeCodeUrl() {
     const bool hasCodebase = codebase != nullptr && codebase->hasText();
     std::string url;
     if (startsWithIgnoreCase(value, kJavaPrefix)) {
-        if (hasCodebase) {
+        if (hasCodebase && codebase->text().empty()) {
+            // An empty codebase, which the local site writes for a rewritten class, means the
+            // page's own directory, as it does in a browser.
+            url = value.substr(kJavaPrefix.size());
+        } else if (hasCodebase) {
             url = codebase->text();
             if (url.empty() || url.back() != '/') {
                 url += '/';
@@ -34,7 +38,7 @@ std::optional<std::string_view> ObjectTag::computeCodeUrl() {
             url = value;
         }
     } else if (startsWithIgnoreCase(value, kClsidPrefix)) {
-        if (!hasCodebase) {
+        if (!hasCodebase || codebase->text().empty()) {
             return std::nullopt;
         }
         url = codebase->text();

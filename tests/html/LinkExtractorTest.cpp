@@ -36,6 +36,11 @@ TEST(LinkExtractorTest, HashValuesJoinThePageUrlWithinTheCut) {
 TEST(LinkExtractorTest, CodeUrlsOfOddAppletsAndObjects) {
     EXPECT_EQ(linksOf("<applet code codebase=x>"), "");
     EXPECT_EQ(linksOf("<object classid=\"file.ocx\">"), "link: 1 http://h/d/file.ocx\n");
+    // An empty codebase (what the local site writes) is the page's directory, not the root;
+    // an ActiveX control needs one to be a link at all.
+    EXPECT_EQ(linksOf("<applet code=A.class codebase=\"\"><object classid=\"java:B.class\" codebase=\"\">"
+                      "<object classid=\"clsid:1\" codebase=\"\">"),
+              "link: 1 http://h/d/A.class\nlink: 1 http://h/d/B.class\n");
 }
 
 // Each setter's common forms are in the local site tests; here the tags they must leave
