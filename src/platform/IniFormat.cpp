@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QIODevice>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QVariant>
 
@@ -106,6 +107,14 @@ QByteArray valueBytes(const QVariant& value) {
     return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
 }
 
+// A section or key name from the file. Unlike QString::fromUtf8, a byte order mark at the start
+// of a name stays part of it, so every name that is written reads back the same.
+QString decodedName(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
+}
+
 } // namespace
 
 QSettings::Format IniFormat::format() {
@@ -121,6 +130,7 @@ bool IniFormat::read(QIODevice& device, QSettings::SettingsMap& map) {
         rest = rest.sliced(kByteOrderMark.size());
     }
     QString prefix;
+    bool sectionUsable = true;
     while (!rest.isEmpty()) {
         const qsizetype end = rest.indexOf('\n');
         QByteArrayView line = end < 0 ? rest : rest.first(end);
@@ -135,13 +145,19 @@ bool IniFormat::read(QIODevice& device, QSettings::SettingsMap& map) {
         case LineKind::Section: {
             const qsizetype close = line.lastIndexOf(kSectionClose);
             const QByteArrayView name = trimmed(line.sliced(1, (close < 0 ? line.size() : close) - 1));
-            prefix = name.isEmpty() ? QString() : QString::fromUtf8(name) + kKeySeparator;
+            const QString decoded = decodedName(name);
+            // QSettings joins section and key with '/', so a name holding one would not come
+            // back as it was: such sections and keys are skipped.
+            sectionUsable = !decoded.contains(kKeySeparator);
+            prefix = decoded.isEmpty() ? QString() : decoded + kKeySeparator;
             break;
         }
         case LineKind::Entry: {
             const qsizetype assign = line.indexOf(kAssign);
-            const QString key = QString::fromUtf8(trimmed(line.first(assign)));
-            map.insert(prefix + key, decodedValue(trimmed(line.sliced(assign + 1))));
+            const QString key = decodedName(trimmed(line.first(assign)));
+            if (sectionUsable && !key.isEmpty() && !key.contains(kKeySeparator)) {
+                map.insert(prefix + key, decodedValue(trimmed(line.sliced(assign + 1))));
+            }
             break;
         }
         }
@@ -171,6 +187,11 @@ bool IniFormat::write(QIODevice& device, const QSettings::SettingsMap& map) {
             text += '\n';
         }
         text += kSectionOpen + sections[i].toUtf8() + kSectionClose + '\n' + bodies[i];
+    }
+    if (text.startsWith(kByteOrderMark)) {
+        // A first name that begins with the mark would lose it to the reader, which skips one
+        // mark at the start of the file: one more mark keeps it.
+        text.prepend(kByteOrderMark.toByteArray());
     }
     return device.write(text) == text.size();
 }

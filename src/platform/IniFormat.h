@@ -20,7 +20,8 @@
 //   value the text after it, both trimmed of blanks. The value is otherwise taken exactly as it
 //   stands: ';', '#', ',', quotes and further '=' belong to it. A line without '=' or with an
 //   empty key is skipped. A key given again replaces the earlier value; a section given again
-//   adds to the first.
+//   adds to the first. Keys holding '/', and the entries of sections whose name holds one, are
+//   skipped: QSettings joins section and key with '/'.
 //
 // Writing: entries with no section first, then each section as "[name]" and its "key=value"
 // lines, in the order of the map, a blank line between sections, LF line ends. A QByteArray

@@ -62,6 +62,14 @@ TEST(IniFormatTest, ReadsLinesLeniently) {
     QByteArray crlf = text;
     crlf.replace("\n", "\r\n");
     EXPECT_EQ(readText(crlf), expected);
+
+    // Names QSettings could not give back whole: with '/', or cut in the middle of a character.
+    EXPECT_EQ(readText("a/b=1\n[s/t]\nc=2\n[u]\n\xCE=3\n"), (QSettings::SettingsMap{{"u/\uFFFD", QByteArray("3")}}));
+}
+
+TEST(IniFormatTest, NamesThatBeginWithAByteOrderMarkKeepIt) {
+    const QSettings::SettingsMap map{{"\uFEFFkey", QByteArray("v")}};
+    EXPECT_EQ(readText(writeText(map)), map);
 }
 
 TEST(IniFormatTest, WritesOrdinaryValuesAsTheyAreAndEscapesOnlyWhatWouldNotReadBack) {
