@@ -141,17 +141,16 @@ bool CTamsoDoc::startProcessing(std::string_view url) {
     for (const std::string& extra : m_extraStartUrls) {
         m_web->addExtraStartUrl(CUrl(extra));
     }
-    if (!m_settings.userAgent.empty()) {
-        m_web->setUserAgent(m_settings.userAgent);
+    const ProjectFile::WebSettings settings = crawlSettings();
+    if (!settings.userAgent.empty()) {
+        m_web->setUserAgent(settings.userAgent);
     }
-    if (m_settings.useProxy) {
-        m_web->setProxy(m_settings.proxyServer);
+    m_web->setProxy(settings.proxy);
+    if (!settings.emailAddress.empty()) {
+        m_web->setEmailAddress(settings.emailAddress);
     }
-    if (!m_settings.emailAddress.empty()) {
-        m_web->setEmailAddress(m_settings.emailAddress);
-    }
-    m_web->setBufferSize(std::clamp(m_settings.networkBufferSize, 1, kMaxBufferSize));
-    m_web->setRobotsExclusion(m_settings.useRobotExclusion);
+    m_web->setBufferSize(settings.bufferSize);
+    m_web->setRobotsExclusion(settings.robotsExclusion);
     m_web->configure(m_options);
     m_startFailed = false;
     m_crawlWaiting = false;
@@ -166,6 +165,16 @@ bool CTamsoDoc::startProcessing(std::string_view url) {
     m_state = State::Started;
     schedule(m_crawlTask);
     return true;
+}
+
+ProjectFile::WebSettings CTamsoDoc::crawlSettings() const {
+    ProjectFile::WebSettings settings;
+    settings.userAgent = m_settings.userAgent;
+    settings.proxy = m_settings.useProxy ? m_settings.proxyServer : std::string();
+    settings.emailAddress = m_settings.emailAddress;
+    settings.bufferSize = std::clamp(m_settings.networkBufferSize, 1, kMaxBufferSize);
+    settings.robotsExclusion = m_settings.useRobotExclusion;
+    return settings;
 }
 
 void CTamsoDoc::prepareWeb(Web& web) {
@@ -205,23 +214,14 @@ void CTamsoDoc::complete() {
     std::string message = "Completed site: " + m_options.startUrl + "  \n";
     std::string failures;
     if (m_options.autoReport) {
-        m_ui.beginWait();
-        failures = ReportWriter::write(*m_web);
-        m_ui.endWait();
-        m_options.reportMade = true;
+        failures = writeReport();
         message += "Report stored in: " + m_web->workingDirectory() + kReportEntry + " \n";
     }
     if (m_options.autoLocalSite) {
-        m_ui.beginWait();
-        const LocalSiteWriter::Result result = LocalSiteWriter::write(*m_web);
-        m_ui.endWait();
-        m_options.localSiteMade = true;
-        if (!result.ok()) {
-            failures += (failures.empty() ? "" : "\n") + LocalSiteWriter::endText(result);
-        }
+        const std::string localFailures = writeLocalSite();
+        failures += (failures.empty() || localFailures.empty() ? "" : "\n") + localFailures;
         message += std::string("Web image starts at: ") + m_web->workingDirectory() + kLocalSiteEntry;
     }
-    m_modified = true;
     m_ui.showMessage(message, DocumentUi::Icon::Information);
     if (!failures.empty()) {
         m_ui.showMessage(failures, DocumentUi::Icon::Warning);
@@ -259,15 +259,29 @@ void CTamsoDoc::resume() {
     schedule(m_crawlTask);
 }
 
+std::string CTamsoDoc::writeReport() {
+    m_ui.beginWait();
+    std::string failures = ReportWriter::write(*m_web);
+    m_ui.endWait();
+    m_options.reportMade = true;
+    m_modified = true;
+    return failures;
+}
+
+std::string CTamsoDoc::writeLocalSite() {
+    m_ui.beginWait();
+    const LocalSiteWriter::Result result = LocalSiteWriter::write(*m_web);
+    m_ui.endWait();
+    m_options.localSiteMade = true;
+    m_modified = true;
+    return result.ok() ? std::string() : LocalSiteWriter::endText(result);
+}
+
 bool CTamsoDoc::makeReport() {
     if (m_web == nullptr) {
         return false;
     }
-    m_ui.beginWait();
-    const std::string failures = ReportWriter::write(*m_web);
-    m_ui.endWait();
-    m_options.reportMade = true;
-    m_modified = true;
+    const std::string failures = writeReport();
     m_ui.showMessage("Report stored in: " + m_web->workingDirectory() + kReportEntry, DocumentUi::Icon::Information);
     if (!failures.empty()) {
         m_ui.showMessage(failures, DocumentUi::Icon::Warning);
@@ -280,17 +294,13 @@ bool CTamsoDoc::makeLocalSite() {
     if (m_web == nullptr || m_web->startNode() == nullptr) {
         return false;
     }
-    m_ui.beginWait();
-    const LocalSiteWriter::Result result = LocalSiteWriter::write(*m_web);
-    m_ui.endWait();
-    m_options.localSiteMade = true;
-    m_modified = true;
+    const std::string failures = writeLocalSite();
     m_ui.showMessage(std::string("Web image starts at: ") + m_web->workingDirectory() + kLocalSiteEntry,
                      DocumentUi::Icon::Information);
-    if (!result.ok()) {
-        m_ui.showMessage(LocalSiteWriter::endText(result), DocumentUi::Icon::Warning);
+    if (!failures.empty()) {
+        m_ui.showMessage(failures, DocumentUi::Icon::Warning);
     }
-    return result.ok();
+    return failures.empty();
 }
 
 void CTamsoDoc::viewReport() {
@@ -322,13 +332,7 @@ std::string CTamsoDoc::openDocument(const std::string& path) {
     if (m_state != State::New || m_web != nullptr) {
         return "a project is open already";
     }
-    ProjectFile::WebSettings settings;
-    settings.userAgent = m_settings.userAgent;
-    settings.proxy = m_settings.useProxy ? m_settings.proxyServer : std::string();
-    settings.emailAddress = m_settings.emailAddress;
-    settings.bufferSize = std::clamp(m_settings.networkBufferSize, 1, kMaxBufferSize);
-    settings.robotsExclusion = m_settings.useRobotExclusion;
-    ProjectFile::Loaded loaded = ProjectFile::load(path, this, settings);
+    ProjectFile::Loaded loaded = ProjectFile::load(path, this, crawlSettings());
     if (loaded.web == nullptr) {
         m_items.clear();
         return loaded.error;

@@ -27,6 +27,7 @@
 #include "doc/IdleScheduler.h"
 #include "doc/InsertRecord.h"
 #include "model/LinkTree.h"
+#include "model/ProjectFile.h"
 #include "model/ProjectOptions.h"
 #include "model/WebListener.h"
 
@@ -163,6 +164,12 @@ private:
     void nodeChanged(WebNode* node);
     void complete();
     void prepareWeb(Web& web);
+    // The settings every crawl of the program uses, as a new or opened Web takes them.
+    ProjectFile::WebSettings crawlSettings() const;
+    // Write the report or the local site, mark them made, and return what failed (empty
+    // when nothing did).
+    std::string writeReport();
+    std::string writeLocalSite();
     int connectionCount() const;
     std::string entryUrl(const char* entry) const;
     void notify(int hint, const DocumentView* master = nullptr, std::span<const InsertRecord> records = {},
