@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CrawlCommand.h"
 
-#include <charconv>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -21,7 +20,6 @@ constexpr const char* kUsage =
     "[--html] [--pictures] [--audio] [--video] [--connections N] [--buffer-size BYTES] [--proxy HOST:PORT] "
     "[--user-agent TEXT] [--email ADDRESS] [--robots] [--ask-password] [--nodes] [--quiet] [--fail-on-broken]\n"
     "      (each switch also has a --no- form; the defaults come from the settings)";
-constexpr int kMaxConnections = 64;
 // The exit status when the start page could not be fetched.
 constexpr int kExitStartFailed = 3;
 
@@ -32,15 +30,6 @@ struct CrawlArguments {
     bool quiet = false;
     bool failOnBroken = false;
 };
-
-std::optional<int> parseNumber(const std::string& text, int low, int high) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 // Applies the arguments to settings and parsed; returns an error text, or nothing when they
 // are good.
@@ -93,7 +82,7 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
             }
             settings.maximumLevel = *depth;
         } else if (arg == "--connections" && hasValue) {
-            const std::optional<int> connections = parseNumber(args[++i], 1, kMaxConnections);
+            const std::optional<int> connections = parseNumber(args[++i], 1, CTamsoDoc::kMaxConnections);
             if (!connections) {
                 return "--connections takes a number from 1 to 64";
             }
@@ -188,7 +177,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (session.ui().problemCount() > 0) {
         return kExitFailure;
     }
-    return parsed.failOnBroken && CrawlSession::brokenCount(web) > 0 ? kExitFailure : kExitOk;
+    return parsed.failOnBroken && web.brokenCount() > 0 ? kExitFailure : kExitOk;
 }
 
 } // namespace

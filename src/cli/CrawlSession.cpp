@@ -81,14 +81,6 @@ CrawlSession::Outcome CrawlSession::run() {
     return outcome;
 }
 
-std::size_t CrawlSession::brokenCount(const Web& web) {
-    std::size_t broken = 0;
-    for (const WebNode* node : web.nodes()) {
-        broken += node->isBroken() ? 1 : 0;
-    }
-    return broken;
-}
-
 void CrawlSession::printCounters(const Web& web, std::ostream& out) {
     out << "nodes: " << web.nodeCount() << '\n'
         << "processed: " << web.processedCount() << '\n'
@@ -101,7 +93,7 @@ void CrawlSession::printCounters(const Web& web, std::ostream& out) {
         << "mail: " << web.count(NodeKind::Mail) << '\n'
         << "other: " << web.count(NodeKind::Other) << '\n'
         << "highest_level: " << web.highestLevel() << '\n'
-        << "broken: " << brokenCount(web) << '\n';
+        << "broken: " << web.brokenCount() << '\n';
 }
 
 void CrawlSession::printNodes(const Web& web, std::ostream& out) {

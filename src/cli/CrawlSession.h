@@ -45,8 +45,6 @@ public:
     static void printCounters(const Web& web, std::ostream& out);
     // Prints one line per node in URL order: number, level, HTTP status, flags, URL.
     static void printNodes(const Web& web, std::ostream& out);
-    // How many nodes are broken.
-    static std::size_t brokenCount(const Web& web);
 
 private:
     Settings m_settings;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/DebugRobotsCommand.h"
 
-#include <charconv>
+#include <optional>
 #include <ostream>
 
 #include "net/RobotRules.h"
@@ -16,12 +16,12 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     std::size_t first = 0;
     int verbosity = 0;
     if (!args.empty() && args[0] == "--verbosity") {
-        const std::string value = args.size() > 1 ? args[1] : std::string();
-        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), verbosity);
-        if (value.empty() || error != std::errc() || end != value.data() + value.size()) {
+        const std::optional<int> parsed = parseNumber(args.size() > 1 ? args[1] : std::string());
+        if (!parsed) {
             err << "usage: corvida-cli " << kUsage << '\n';
             return kExitUsage;
         }
+        verbosity = *parsed;
         first = 2;
     }
     if (args.size() < first + 3) {

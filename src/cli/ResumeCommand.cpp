@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/ResumeCommand.h"
 
-#include <charconv>
 #include <ostream>
 
 #include "cli/CliSettings.h"
@@ -14,7 +13,6 @@ namespace {
 
 constexpr const char* kUsage =
     "resume FILE.zpj [--connections N] [--report] [--local-site] [--nodes] [--quiet] [--fail-on-broken]";
-constexpr int kMaxConnections = 64;
 
 int usage(std::ostream& err) {
     err << "usage: corvida-cli " << kUsage << '\n';
@@ -42,15 +40,12 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         } else if (arg == "--fail-on-broken") {
             failOnBroken = true;
         } else if (arg == "--connections" && i + 1 < args.size()) {
-            const std::string& value = args[++i];
-            int connections = 0;
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), connections);
-            if (error != std::errc() || end != value.data() + value.size() || connections < 1 ||
-                connections > kMaxConnections) {
+            const std::optional<int> connections = parseNumber(args[++i], 1, CTamsoDoc::kMaxConnections);
+            if (!connections) {
                 err << "corvida-cli resume: --connections takes a number from 1 to 64\n";
                 return kExitUsage;
             }
-            settings.numberOfConnections = connections;
+            settings.numberOfConnections = *connections;
         } else if (path.empty() && !arg.empty() && arg[0] != '-') {
             path = arg;
         } else {
@@ -89,7 +84,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (session.ui().problemCount() > 0) {
         return kExitFailure;
     }
-    return failOnBroken && CrawlSession::brokenCount(web) > 0 ? kExitFailure : kExitOk;
+    return failOnBroken && web.brokenCount() > 0 ? kExitFailure : kExitOk;
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 
 #include "doc/CTamsoDoc.h"
 #include "model/Web.h"
-#include "model/WebNode.h"
 
 namespace corvida {
 
@@ -68,12 +67,8 @@ void TerminalUi::drawProgress() {
     }
     m_lastDrawn = now;
     const Web& web = *m_document->web();
-    std::size_t broken = 0;
-    for (const WebNode* node : web.nodes()) {
-        broken += node->isBroken() ? 1 : 0;
-    }
     const std::string counts = std::to_string(web.processedCount()) + " of " + std::to_string(web.nodeCount()) +
-                               " processed, " + std::to_string(broken) + " broken";
+                               " processed, " + std::to_string(web.brokenCount()) + " broken";
     if (m_terminal) {
         std::string status = m_status.substr(0, kStatusWidth);
         status.resize(kStatusWidth, ' ');

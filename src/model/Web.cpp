@@ -410,6 +410,11 @@ std::size_t Web::processedCount() const {
                                                   [](const auto& node) { return node->hasAnyFlag(kFlagProcessed); }));
 }
 
+std::size_t Web::brokenCount() const {
+    return static_cast<std::size_t>(
+        std::count_if(m_owned.begin(), m_owned.end(), [](const auto& node) { return node->isBroken(); }));
+}
+
 void Web::start() {
     FetchSlot* slot = freeSlot();
     if (slot == nullptr) {

@@ -110,8 +110,9 @@ public:
     // How many slots have a transfer running.
     int busySlotCount() const;
     int slotCount() const { return static_cast<int>(m_slots.size()); }
-    // Processed nodes (counted on each call).
+    // Processed nodes and broken nodes (counted on each call).
     std::size_t processedCount() const;
+    std::size_t brokenCount() const;
     const RobotRules* robotRules() const { return m_robotRules.get(); }
     RealmCache& realmCache() { return m_realms; }
 
