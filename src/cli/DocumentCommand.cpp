@@ -6,16 +6,17 @@
 #include "cli/CliCommand.h"
 #include "cli/CliSettings.h"
 #include "cli/CrawlSession.h"
+#include "cli/ProjectArgument.h"
 
 namespace corvida {
 
 int runOnDocument(const std::vector<std::string>& args, const char* usage, std::ostream& out, std::ostream& err,
                   const std::function<bool(CTamsoDoc&)>& work) {
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-        err << "usage: corvida-cli " << usage << '\n';
+    const std::optional<std::string> argument = projectPathArgument(args, usage, err);
+    if (!argument) {
         return kExitUsage;
     }
-    const std::string& path = args[0];
+    const std::string& path = *argument;
     CrawlSession session(CliSettings::settings(), out, err, true);
     if (const std::string failure = session.document().openDocument(path); !failure.empty()) {
         err << "corvida-cli: " << path << ": " << failure << '\n';

@@ -7,10 +7,18 @@
 
 namespace corvida {
 
-std::optional<ProjectFile::Loaded> loadProjectArgument(const std::vector<std::string>& args, const char* usage,
-                                                       std::ostream& err, int& exitCode) {
+std::optional<std::string> projectPathArgument(const std::vector<std::string>& args, const char* usage,
+                                               std::ostream& err) {
     if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
         err << "usage: corvida-cli " << usage << '\n';
+        return std::nullopt;
+    }
+    return args[0];
+}
+
+std::optional<ProjectFile::Loaded> loadProjectArgument(const std::vector<std::string>& args, const char* usage,
+                                                       std::ostream& err, int& exitCode) {
+    if (!projectPathArgument(args, usage, err)) {
         exitCode = kExitUsage;
         return std::nullopt;
     }

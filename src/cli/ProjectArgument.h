@@ -13,6 +13,10 @@
 
 namespace corvida {
 
+// The project path that args must consist of, or nothing after printing the usage to err.
+std::optional<std::string> projectPathArgument(const std::vector<std::string>& args, const char* usage,
+                                               std::ostream& err);
+
 // Loads the project named by args, which must be one path. On a usage error or a file that
 // cannot be loaded, prints why to err, sets exitCode (kExitUsage or kExitFailure) and returns
 // nothing.
