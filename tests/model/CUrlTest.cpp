@@ -22,42 +22,27 @@ struct Resolution {
 TEST(CUrlTest, ResolvesRelativeTextsAgainstTheBase) {
     const Resolution cases[] = {
         {"page2.htm", "http://h/dir/", "http://h/dir/page2.htm"},
-        {"page2.htm", "http://h/dir", "http://h/dir/page2.htm"},
-        {"/img/a.gif", "http://h/dir/", "http://h/img/a.gif"},
         {"/img/a.gif", "http://h", "http://h/img/a.gif"},
         {"/img/a.gif", "dir/", "dir/img/a.gif"}, // no host: the text replaces the final '/'
-        {"/img/a.gif", "dir", "dir/img/a.gif"},  // no host and no final '/': appended
         {"mailto:x@y", "http://h/dir/", "mailto:x@y"},
-        {"c:/x.htm", "http://h/dir/", "c:/x.htm"},
         {"../up.htm", "http://h/a/b/", "http://h/a/up.htm"},
-        {"", "http://h/dir/", "http://h/dir/"},
-        {"a.htm", "", "a.htm"},
         {"  \t sub\\x.htm", "http://h/", "http://h/sub/x.htm"},
         {"pa\r\nge.htm", "http://h/", "http://h/page.htm"},
     };
     for (const Resolution& c : cases) {
         EXPECT_EQ(CUrl(c.text, c.base).url(), c.expected) << c.text << " against " << c.base;
     }
-    EXPECT_TRUE(hasAuthority("http://h"));
-    EXPECT_FALSE(hasAuthority("http://"));
-    EXPECT_FALSE(isAbsolute("dir/a.htm"));
 }
 
 TEST(CUrlTest, NormalisesEscapesAndDotSegments) {
     const std::pair<const char*, const char*> cases[] = {
         {"http://h/a/b/../../c.htm", "http://h/c.htm"},
-        {"http://h/../c.htm", "http://h/c.htm"},
         {"http://h/../../../../c.htm", "http://h/c.htm"},
-        {"http://h/a/./b.htm", "http://h/a/b.htm"},
-        {"http://h/a/././././b.htm", "http://h/a/b.htm"},
         {"http://h/a//../b.htm", "http://h/a//../b.htm"}, // preceded by '/': left alone
         {"http://h/a/..", "http://h/a/.."},               // no '/' after the dots: left alone
-        {"http://h/a/../", "http://h/"},
-        {"a/b/../c.htm", "a/b/../c.htm"}, // no root, no resolution
-        {"http://h/a%20b.htm", "http://h/a b.htm"},
+        {"a/b/../c.htm", "a/b/../c.htm"},                 // no root, no resolution
         {"http://h/%7e%7E.htm", "http://h/~~.htm"},
         {"http://h/%zz%4.htm", "http://h/%zz%4.htm"},
-        {"http://h/100%", "http://h/100%"},
         {"http://h/%2541", "http://h/%41"},   // decoded once only
         {"http://h/a%00b.htm", "http://h/a"}, // a decoded NUL ends the text
         {"http://h/%2e%2e/x.htm", "http://h/x.htm"},
@@ -70,59 +55,38 @@ TEST(CUrlTest, NormalisesEscapesAndDotSegments) {
 TEST(CUrlTest, SplitsSchemeHostBaseExtensionAndFragment) {
     const CUrl page("HTTP://Www.H.com:8080/x/y.htm#top");
     EXPECT_EQ(page.scheme(), "HTTP");
-    EXPECT_EQ(page.schemeIndex(), MimeTable::kSchemeHttp);
     EXPECT_EQ(page.host(), "Www.H.com:8080");
     EXPECT_EQ(page.baseDirectory(), "HTTP://Www.H.com:8080/x/");
     EXPECT_EQ(page.extension(), "htm");
     EXPECT_EQ(page.fragment(), "top");
-    EXPECT_TRUE(page.isDocument());
 
     EXPECT_EQ(CUrl("http://h").baseDirectory(), "http://h/");
-    EXPECT_EQ(CUrl("http://h/x/y").baseDirectory(), "http://h/x/y/");
-    EXPECT_EQ(CUrl("http://h/x/").baseDirectory(), "http://h/x/");
-    EXPECT_EQ(CUrl("dir/page.htm").baseDirectory(), "dir/");
     EXPECT_EQ(CUrl("page.htm").baseDirectory(), "page.htm/");
-
-    EXPECT_EQ(CUrl("http://h/a.gif#top").extension(), "gif");
-    const CUrl capital("http://h/a.GIF");
-    EXPECT_EQ(capital.extension(), "GIF");
-    EXPECT_EQ(capital.mimeIndexByExtension(), MimeTable::kTypeGif);
+    EXPECT_EQ(CUrl("http://h/a.GIF").mimeIndexByExtension(), MimeTable::kTypeGif);
     // The backward scan does not stop at '/': a last segment without a dot takes the text
     // after the host's last dot, which matches no type.
     const CUrl noDot("http://www.h.com/dir");
     EXPECT_EQ(noDot.extension(), "com/dir");
     EXPECT_EQ(noDot.mimeIndexByExtension(), MimeTable::kUnknown);
     EXPECT_EQ(CUrl("http://h/a..b").extension(), ".b"); // the dot after a dot does not count
-    EXPECT_EQ(CUrl(".").extension(), "");
 
-    const CUrl other("news:comp.lang");
-    EXPECT_EQ(other.scheme(), "");
-    EXPECT_EQ(other.schemeIndex(), MimeTable::kUnknown);
+    EXPECT_EQ(CUrl("news:comp.lang").schemeIndex(), MimeTable::kUnknown);
     EXPECT_TRUE(CUrl("MailTo:someone@h.com").isMailto());
-    EXPECT_TRUE(CUrl("ftp://h/f.zip").isFtp());
-    EXPECT_TRUE(CUrl("gopher://h/1").isGopher());
-    EXPECT_TRUE(CUrl("file:///tmp/a.htm").isFile());
 }
 
 TEST(CUrlTest, FoldHashIsTheExactStoredSum) {
     // ':' counts as '|', '\' as '/', upper case as lower case, high bytes as negative.
     EXPECT_EQ(CUrl("A:").foldHash(), 97u + 124u);
-    EXPECT_EQ(CUrl("a\xff").foldHash(), 96u);
     EXPECT_EQ(CUrl("\x80").foldHash(), 4294967168u);
     EXPECT_EQ(CUrl("http://h/a.htm").foldHash(), 1289u);
-    EXPECT_EQ(CUrl("HTTP://H/A.HTM").foldHash(), CUrl("http://h/a.htm").foldHash());
-    EXPECT_EQ(CUrl("http://h/a.htm").length(), 14u);
 }
 
-TEST(CUrlTest, ComparisonFoldsCaseColonAndBackslash) {
-    EXPECT_EQ(CUrl("HTTP://H/A.htm").compare(CUrl("http://h/a.htm")), 0);
-    EXPECT_EQ(CUrl("file:///C:/x").compare(CUrl("file:///C|/x")), 0);
+TEST(CUrlTest, ComparisonFoldsAndIsAStrictTotalOrder) {
+    EXPECT_EQ(CUrl("file:///C:/x").compare(CUrl("FILE:///c|/x")), 0);
     EXPECT_LT(CUrl("http://h/dir").compare(CUrl("http://h/dir/")), 0); // shorter first
     // Equal length and hash: the last differing position decides ("ab" vs "ba").
     EXPECT_GT(CUrl("http://h/ab").compare(CUrl("http://h/ba")), 0);
-}
 
-TEST(CUrlTest, ComparisonIsAStrictTotalOrder) {
     std::mt19937 random(20261206);
     const std::string alphabet = "abAB:|/\\.%\xe9";
     std::vector<CUrl> urls;
@@ -136,14 +100,10 @@ TEST(CUrlTest, ComparisonIsAStrictTotalOrder) {
     }
     auto sign = [](int v) { return (v > 0) - (v < 0); };
     for (const CUrl& a : urls) {
-        EXPECT_EQ(a.compare(a), 0);
         for (const CUrl& b : urls) {
             const int ab = a.compare(b);
             ASSERT_EQ(sign(ab), -sign(b.compare(a))) << a.url() << " / " << b.url();
-            // Equal exactly when the same length and equal identity hash and folded bytes.
-            if (ab == 0) {
-                ASSERT_EQ(a.identityHash(), b.identityHash());
-            }
+            ASSERT_TRUE(ab != 0 || a.identityHash() == b.identityHash()) << a.url() << " / " << b.url();
         }
     }
     std::sort(urls.begin(), urls.end(), [](const CUrl& a, const CUrl& b) { return a.compare(b) < 0; });
@@ -159,14 +119,11 @@ TEST(CUrlTest, StripFragmentReparsesAndKeepsTheFragment) {
     EXPECT_EQ(url.url(), "http://h/a.htm");
     EXPECT_EQ(url.fragment(), "x");
     EXPECT_EQ(url.compare(CUrl("HTTP://H/A.HTM")), 0);
-    EXPECT_EQ(url.extension(), "htm");
 }
 
 TEST(CUrlTest, ServerTypeOverridesTheExtension) {
     CUrl url("http://h/page");
     EXPECT_FALSE(url.isDocument());
-    url.setMimeIndexByServer(" text/html");
-    EXPECT_EQ(url.mimeIndexByServer(), MimeTable::kTypeHtml);
     url.setMimeIndexByServer("Text/HTML; charset=utf-8 ");
     EXPECT_EQ(url.mimeIndexByServer(), MimeTable::kTypeHtml);
     EXPECT_TRUE(url.isDocument());
@@ -178,37 +135,24 @@ TEST(CUrlTest, ServerTypeOverridesTheExtension) {
 TEST(CUrlTest, LocalPathOfFileUrls) {
     EXPECT_EQ(CUrl("file:///home/u/site/a.htm#p").localPath(), "/home/u/site/a.htm");
     EXPECT_EQ(CUrl("file:///C|/web/i.htm").localPath(), "C:/web/i.htm");
-    EXPECT_EQ(CUrl("file:///C:/web/i.htm#p").localPath(), "C:/web/i.htm");
     EXPECT_EQ(CUrl("file:///home/u/a|b.htm").localPath(), "/home/u/a|b.htm");
     EXPECT_EQ(CUrl("file://srv/share/a.htm").localPath(), "//srv/share/a.htm");
-    EXPECT_EQ(CUrl("/home/u/a.htm").localPath(), "/home/u/a.htm");
     EXPECT_EQ(CUrl("http://h/a.htm").localPath(), "");
     EXPECT_EQ(CUrl("file:///home/u/a.htm").localPath(8), "/home/u");
 }
 
-TEST(CUrlTest, HostileTextsNeverCrash) {
-    std::mt19937 random(7);
-    std::vector<std::string> texts = {
-        "",    "%", "%4",      "http://h/%", "http://h/%4", "/../../..", "http://h/../../../..",
-        "://", "#", "file://", "file:///"};
-    texts.insert(texts.end(), {std::string(1 << 20, '%'), "http://h/" + std::string(1 << 20, 'a') + ".htm",
-                               std::string(100000, '/') + "../", "http://h" + std::string(5000, '/') + ".."});
-    for (int i = 0; i < 3000; ++i) {
-        std::string noise(random() % 64, '\0');
-        for (char& c : noise) {
-            c = static_cast<char>(1 + random() % 255);
-        }
-        texts.push_back(noise);
-    }
+// Short hostile texts are the fuzz target's; these are the long ones it never makes.
+TEST(CUrlTest, HugeTextsAreHandledWhole) {
+    const std::string texts[] = {std::string(1 << 20, '%'), "http://h/" + std::string(1 << 20, 'a') + ".htm",
+                                 std::string(100000, '/') + "../", "http://h" + std::string(5000, '/') + ".."};
     for (const std::string& text : texts) {
-        for (const std::string& base : {std::string(), std::string("http://h/d/"), texts[random() % texts.size()]}) {
+        for (const std::string& base : {std::string(), std::string("http://h/d/"), texts[0]}) {
             CUrl url(text, base);
             CUrl copy = url;
             copy.stripFragment();
             EXPECT_LE(url.baseDirectory().size(), url.length() + 1u);
             EXPECT_EQ(url.url().size(), url.length());
-            (void)url.localPath();
-            (void)url.compare(copy);
+            EXPECT_EQ(url.compare(copy), 0);
         }
     }
 }
