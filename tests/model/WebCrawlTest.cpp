@@ -38,12 +38,9 @@ public:
     void endText(std::string_view text) override { phases.emplace_back(text); }
     bool getCredentials(std::string_view /*url*/, std::string& userOut, std::string& passwordOut) override {
         ++credentialRequests;
-        if (user.empty() || answersLeft-- <= 0) {
-            return false;
-        }
         userOut = user;
         passwordOut = password;
-        return true;
+        return !user.empty() && answersLeft-- > 0;
     }
 };
 
@@ -77,13 +74,10 @@ std::string html(const std::string& title, const std::string& body) {
 }
 
 const WebNode& nodeOf(const Web& web, const std::string& url) {
+    static const WebNode none{CUrl()};
     const WebNode* node = web.findNode(CUrl(url));
-    if (node == nullptr) {
-        ADD_FAILURE() << "no node for " << url;
-        static const WebNode none{CUrl()};
-        return none;
-    }
-    return *node;
+    EXPECT_NE(node, nullptr) << "no node for " << url;
+    return node != nullptr ? *node : none;
 }
 
 // A small site played by the scripted server; paths map to whole replies.
@@ -107,12 +101,9 @@ public:
         });
     }
 
-    int count(const std::string& method, const std::string& target) const {
-        int n = 0;
-        for (const std::string& request : requests) {
-            n += request.rfind(method + " " + target + " ", 0) == 0 ? 1 : 0;
-        }
-        return n;
+    long count(const std::string& method, const std::string& target) const {
+        return std::count_if(requests.begin(), requests.end(),
+                             [&](const std::string& r) { return r.rfind(method + " " + target + " ", 0) == 0; });
     }
 };
 
@@ -151,12 +142,9 @@ protected:
 TEST_F(WebCrawlTest, LocalFilesLevelsKindsAndOptionBytes) {
     const std::string site = m_dir.path().toStdString() + "/site/";
     writeFile(site + "index.htm",
-              html("Home", "<a href=\"a.htm\">a</a><a href=\"missing.htm\">m</a>"
-                           "<img src=\"p.gif\"><a href=\"mailto:x@h\">x</a><a href=\"doc.pdf\">d</a>"));
+              html("Home", "<a href=\"a.htm\">a</a><a href=\"missing.htm\">m</a><img src=\"p.gif\">"));
     writeFile(site + "a.htm", html("A", "<a href=\"sub/b.htm\">b</a><a href=\"index.htm\">home</a>"));
     writeFile(site + "sub/b.htm", html("B", "<a href=\"c.htm\">c</a>"));
-    writeFile(site + "sub/c.htm", html("C", ""));
-    writeFile(site + "doc.pdf", "%PDF-1.0");
     const QImage picture(64, 16, QImage::Format_RGB32);
     ASSERT_TRUE(picture.save(QString::fromStdString(site + "p.gif"), "PNG")); // any format the name hides
 
@@ -171,37 +159,26 @@ TEST_F(WebCrawlTest, LocalFilesLevelsKindsAndOptionBytes) {
     };
 
     const WebNode& start = local("index.htm");
-    EXPECT_EQ(start.level(), 0);
     EXPECT_TRUE(start.hasAllFlags(kFlagStart | kFlagLocalServer | kFlagInStartDirectory | kFlagFetched));
     EXPECT_EQ(start.title(), "Home");
-    EXPECT_EQ(local("a.htm").level(), 1);
     const WebNode& b = local("sub/b.htm");
     EXPECT_EQ(b.level(), 2);
     EXPECT_FALSE(b.hasAnyFlag(kFlagFetched)); // documents stop at level 2
     EXPECT_TRUE(b.hasAnyFlag(kFlagTested));
     EXPECT_EQ(m_web->findNode(CUrl("file://" + site + "sub/c.htm")), nullptr); // b was never parsed
-    EXPECT_TRUE(local("missing.htm").isBroken());
     EXPECT_EQ(local("missing.htm").httpStatus(), 404);
-    EXPECT_TRUE(nodeOf(*m_web, "mailto:x@h").hasAnyFlag(kFlagProcessed));
-    EXPECT_TRUE(local("doc.pdf").hasAnyFlag(kFlagFetched)); // other media: 210
 
     const WebNode& p = local("p.gif");
-    EXPECT_TRUE(p.hasAllFlags(kFlagFetched | kFlagThumbnail));
-    EXPECT_EQ(p.pictureWidth(), 64);
     EXPECT_EQ(p.thumbnailWidth(), 32);
     EXPECT_TRUE(fs::exists(workingDirectory() + LocalNames::thumbnail(p)));
     EXPECT_TRUE(fs::exists(workingDirectory() + LocalNames::workingCopy(p)));      // pictures kept (193)
     EXPECT_FALSE(fs::exists(workingDirectory() + LocalNames::workingCopy(start))); // documents not (2)
-    EXPECT_FALSE(start.hasAnyFlag(kFlagDocumentCopy));
     EXPECT_EQ(m_web->processedCount(), m_web->nodeCount());
-    EXPECT_EQ(m_web->count(NodeKind::Document), 4u);
-    EXPECT_EQ(m_web->count(NodeKind::Picture), 1u);
 }
 
 TEST_F(WebCrawlTest, HttpAnswersReclassifyRedirectAndFail) {
     m_site.replies["/"] = page("Home", "<a href=\"page\">p</a><a href=\"moved.htm\">m</a><a href=\"loop.htm\">l</a>"
-                                       "<a href=\"gone.htm\">g</a><a href=\"index.htm\">i</a><a href=\"x.a.b//\">x</a>"
-                                       "<a href=\"same.htm\">s</a><a href=\"" +
+                                       "<a href=\"gone.htm\">g</a><a href=\"same.htm\">s</a><a href=\"" +
                                            externalUrl("/ext.htm") + "\">e</a>");
     m_site.replies["HEAD /page"] = "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\n";
     m_site.replies["GET /page"] = page("Page", "");
@@ -209,18 +186,18 @@ TEST_F(WebCrawlTest, HttpAnswersReclassifyRedirectAndFail) {
     m_site.replies["/target.htm"] = page("Target", "");
     m_site.replies["/loop.htm"] = "HTTP/1.0 302 Found\r\nLocation: loop.htm\r\n\r\n";
     m_site.replies["/same.htm"] = "HTTP/1.0 304 Not Modified\r\n\r\n";
-    m_site.replies["/index.htm"] = m_site.replies["/"];
-    crawl(makeWeb({}, {}, 2), m_listener);
+    m_site.replies["HEAD /ext.htm"] = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
+    ProjectOptions options;
+    options.checkExternal = true;
+    crawl(makeWeb({}, options, 2), m_listener);
 
     const WebNode& pageNode = node("/page");
-    EXPECT_TRUE(pageNode.hasAnyFlag(kFlagDocument)) << std::hex << pageNode.flags();
-    EXPECT_TRUE(pageNode.hasAllFlags(kFlagFetched | kFlagTypeLearnedByTest));
-    EXPECT_EQ(pageNode.title(), "Page");
+    EXPECT_TRUE(pageNode.hasAllFlags(kFlagDocument | kFlagFetched | kFlagTypeLearnedByTest))
+        << std::hex << pageNode.flags();
     EXPECT_EQ(m_site.count("HEAD", "/page"), 1);
     EXPECT_EQ(m_site.count("GET", "/page"), 1);
 
     EXPECT_EQ(node("/moved.htm").requestUrl(), m_server.url("/target.htm"));
-    EXPECT_TRUE(node("/moved.htm").hasAnyFlag(kFlagFetched));
     EXPECT_EQ(node("/moved.htm").title(), "Target");
 
     EXPECT_EQ(m_site.count("GET", "/loop.htm"), Web::kMaxRedirects + 1);
@@ -228,37 +205,18 @@ TEST_F(WebCrawlTest, HttpAnswersReclassifyRedirectAndFail) {
     EXPECT_EQ(node("/loop.htm").statusDetail(), "Too many redirects.");
 
     const WebNode& gone = node("/gone.htm");
-    EXPECT_EQ(gone.httpStatus(), 404);
     EXPECT_EQ(gone.statusText(), "Not Found");
     EXPECT_TRUE(gone.isBroken());
     EXPECT_FALSE(fs::exists(workingDirectory() + LocalNames::workingCopy(gone))); // no error page kept
 
     // "Not modified" keeps the earlier copy and counts as fetched.
     EXPECT_TRUE(node("/same.htm").hasAllFlags(kFlagNotModified | kFlagFetched | kFlagProcessed));
-    EXPECT_EQ(node("/same.htm").httpStatus(), 304);
-    EXPECT_FALSE(node("/same.htm").isBroken());
 
-    EXPECT_TRUE(node("/index.htm").hasAnyFlag(kFlagStartAlias));
-    EXPECT_EQ(node("/index.htm").title(), "");     // not parsed
-    EXPECT_EQ(m_site.count("GET", "/ext.htm"), 0); // external, not checked
-    EXPECT_FALSE(nodeOf(*m_web, externalUrl("/ext.htm")).hasAnyFlag(kFlagTested | kFlagTestStarted));
-
-    // The crafted link's copy stayed inside the working directory.
-    for (const auto& entry : fs::recursive_directory_iterator(m_dir.path().toStdString())) {
-        EXPECT_EQ(entry.path().string().rfind(m_dir.path().toStdString(), 0), 0u);
-    }
-    EXPECT_EQ(m_web->processedCount(), m_web->nodeCount());
-}
-
-TEST_F(WebCrawlTest, ExternalLinksAreTestedWhenAsked) {
-    m_site.replies["/"] = page("Home", "<a href=\"" + externalUrl("/ext.htm") + "\">e</a>");
-    m_site.replies["HEAD /ext.htm"] = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
-    ProjectOptions options;
-    options.checkExternal = true;
-    crawl(makeWeb({}, options), m_listener);
+    // An external link is tested when asked, never fetched.
     EXPECT_TRUE(nodeOf(*m_web, externalUrl("/ext.htm")).hasAnyFlag(kFlagTested));
     EXPECT_EQ(m_site.count("HEAD", "/ext.htm"), 1);
     EXPECT_EQ(m_site.count("GET", "/ext.htm"), 0);
+    EXPECT_EQ(m_web->processedCount(), m_web->nodeCount());
 }
 
 TEST_F(WebCrawlTest, BasicChallengesAskOncePerRealmAndDeclinedRealmsStayFinal) {
@@ -286,17 +244,14 @@ TEST_F(WebCrawlTest, BasicChallengesAskOncePerRealmAndDeclinedRealmsStayFinal) {
     m_listener.answersLeft = 2;
     crawl(makeWeb(), m_listener);
 
-    EXPECT_TRUE(node("/s1.htm").hasAnyFlag(kFlagFetched));
-    EXPECT_TRUE(node("/s2.htm").hasAnyFlag(kFlagFetched));
     EXPECT_EQ(node("/s1.htm").title(), "Secret");
+    EXPECT_TRUE(node("/s2.htm").hasAnyFlag(kFlagFetched));
     EXPECT_EQ(node("/s2.htm").credentials(), "Basic QWxhZGRpbjpvcGVuIHNlc2FtZQ==");
     // "vault" is asked once and cached for s2; "closed" refuses what was given, is asked
     // again and declined: s3 stays final with its 401, and s4 of the same realm is not
     // asked about at all.
     EXPECT_EQ(m_listener.credentialRequests, 3);
     EXPECT_EQ(node("/x/s3.htm").httpStatus(), 401);
-    EXPECT_TRUE(node("/x/s3.htm").hasAnyFlag(kFlagProcessed));
-    EXPECT_EQ(node("/x/s4.htm").httpStatus(), 401);
     EXPECT_EQ(std::count(targets.begin(), targets.end(), "/x/s3.htm"), 2);
     EXPECT_EQ(std::count(targets.begin(), targets.end(), "/x/s4.htm"), 1);
     EXPECT_EQ(std::count(targets.begin(), targets.end(), "/s2.htm"), 2);
@@ -311,11 +266,9 @@ TEST_F(WebCrawlTest, RobotsTxtExcludesPathsAndItsAbsenceLeavesNoRules) {
     EXPECT_EQ(m_listener.phases, (std::vector<std::string>{"Getting robots.txt file...", "Got robots.txt file"}));
     EXPECT_EQ(node("/private/x.htm").robotsVerdict(), kRobotsExcluded);
     EXPECT_EQ(m_site.count("GET", "/private/x.htm"), 0);
-    EXPECT_EQ(node("/public.htm").robotsVerdict(), kRobotsAllowed);
     EXPECT_TRUE(node("/public.htm").hasAnyFlag(kFlagFetched));
 
     m_site.replies.erase("/robots.txt");
-    m_listener.phases.clear();
     makeWeb().setRobotsExclusion(true);
     crawl(*m_web, m_listener);
     EXPECT_EQ(m_listener.phases.back(), "No robots.txt file for this server");
@@ -329,17 +282,15 @@ TEST_F(WebCrawlTest, StepResultsWithOneAndTwoSlots) {
         }
         return Script().pause(std::chrono::milliseconds(100)).send(page("A", "")).close();
     });
-    crawl(makeWeb(), m_listener);
-    // The start URL has no extension, so a HEAD learns its type before the GET; each
-    // request keeps the one slot busy, and the crawl is done when the link is done.
-    EXPECT_EQ(m_listener.stepResults, (std::vector<int>{-1, 1, -1, 1, -1, 0}));
-
-    QTemporaryDir other;
-    CrawlListener listener;
-    Web two(other.path().toStdString() + "/", m_server.url("/"), &listener, 2);
-    two.setTransferFactory(&m_transfers);
-    crawl(two, listener);
-    EXPECT_EQ(listener.stepResults, (std::vector<int>{-2, 1, -2, 1, -2, 0}));
+    // The start URL has no extension, so a HEAD learns its type before the GET; each request
+    // runs alone, and the crawl is done when the link is done. One slot is then busy; of two,
+    // one is free with nothing to start.
+    for (const int slotCount : {1, 2}) {
+        m_listener.stepResults.clear();
+        crawl(makeWeb({}, {}, slotCount), m_listener);
+        const int wait = slotCount == 1 ? Web::kStepNoFreeSlot : Web::kStepWaiting;
+        EXPECT_EQ(m_listener.stepResults, (std::vector<int>{wait, 1, wait, 1, wait, 0})) << slotCount << " slots";
+    }
 }
 
 TEST_F(WebCrawlTest, NodesOfEqualLevelStartShortestUrlFirst) {
