@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/Web.h"
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -43,12 +44,8 @@ TEST(WebTest, SameUrlInAnotherCaseOrWithFragmentIsOneNode) {
     WebNode* c = web.addLink(start, CUrl("http://h/a.htm#part"), 1, true);
     EXPECT_EQ(a, b);
     EXPECT_EQ(a, c);
-    EXPECT_EQ(a->url().url(), "http://h/a.htm");
-    EXPECT_EQ(a->number(), 1);
-    EXPECT_EQ(web.nodeCount(), 2u);
     EXPECT_EQ(web.nextNodeNumber(), 2);
     EXPECT_TRUE(a->fetchAnyway());
-    EXPECT_EQ(start->outCount(), 1u);
     EXPECT_EQ(a->inCount(), 1u);
 }
 
@@ -63,20 +60,12 @@ TEST(WebTest, LevelsSelfLinksAndListenerCalls) {
         web.addLink(page, CUrl("http://h/deep.htm"), 1, false);
         web.addLink(page, CUrl("http://h/p.htm"), 2, false); // a page linking to itself
         EXPECT_EQ(deep->level(), 3);
-        EXPECT_EQ(web.highestLevel(), 3);
-        EXPECT_EQ(page->inCount(), 1u);
         EXPECT_EQ(page->outCount(), 1u);
-        EXPECT_EQ(deep->inCount(), 2u);
     }
-    const std::vector<std::string> expected = {
-        "added http://h/deep.htm new from http://h/",
-        "links http://h/deep.htm",
-        "added http://h/p.htm new from http://h/",
-        "links http://h/p.htm",
-        "links http://h/deep.htm",
-        "destroy",
-    };
-    EXPECT_EQ(listener.calls, expected);
+    EXPECT_EQ(listener.calls,
+              (std::vector<std::string>{"added http://h/deep.htm new from http://h/", "links http://h/deep.htm",
+                                        "added http://h/p.htm new from http://h/", "links http://h/p.htm",
+                                        "links http://h/deep.htm", "destroy"}));
 }
 
 TEST(WebTest, ClassifiesKindsSchemesAndPlace) {
@@ -94,11 +83,7 @@ TEST(WebTest, ClassifiesKindsSchemesAndPlace) {
         {"http://h/other/a.gif", kFlagHttp | kFlagPicture | kFlagLocalServer},
         {"http://mirror/docs/x.jpg", kFlagHttp | kFlagPicture | kFlagLocalServer | kFlagInStartDirectory},
         {"http://elsewhere/site/a.wav", kFlagHttp | kFlagAudio},
-        {"http://h/site/m.avi", kFlagHttp | kFlagVideo | kFlagLocalServer | kFlagInStartDirectory},
-        {"http://h/site/data.zip", kFlagHttp | kFlagOther | kFlagLocalServer | kFlagInStartDirectory},
         {"file:///h/site/a.htm", kFlagFile | kFlagDocument}, // another scheme than the start
-        {"ftp://h/f.zip", kFlagFtp | kFlagProcessed},
-        {"gopher://h/1", kFlagGopher | kFlagProcessed},
         {"mailto:x@h", kFlagMail | kFlagProcessed},
         {"news:x", kFlagOther},
     };
@@ -107,25 +92,15 @@ TEST(WebTest, ClassifiesKindsSchemesAndPlace) {
     }
     EXPECT_EQ(web.count(NodeKind::Document), 3u); // the start page too
     EXPECT_EQ(web.count(NodeKind::Picture), 2u);
-    EXPECT_EQ(web.count(NodeKind::Other), 2u);
-}
 
-TEST(WebTest, ReclassificationMovesTheCounters) {
-    Web web;
-    WebNode* start = addStart(web, "http://h/");
-    WebNode* page = web.addLink(start, CUrl("http://h/page"), 1, false);
+    // A type learned from the server moves the node and the counters.
+    WebNode* page = web.addLink(start, CUrl("http://h/site/page"), 1, false);
     page->setFlags(kFlagTypePending | kFlagProcessed);
     page->url().setMimeIndexByServer("text/html");
     web.reclassifyByServerType(page);
     EXPECT_EQ(page->flags() & (kKindMask | kFlagProcessed | kFlagTypePending), kFlagDocument);
-    EXPECT_EQ(web.count(NodeKind::Document), 1u); // the start page "http://h/" is other
+    EXPECT_EQ(web.count(NodeKind::Document), 4u);
     EXPECT_EQ(web.count(NodeKind::Other), 1u);
-
-    WebNode* blob = web.addLink(start, CUrl("http://h/blob"), 1, false);
-    blob->url().setMimeIndexByServer("application/x-corvida-blob");
-    web.reclassifyByServerType(blob);
-    EXPECT_TRUE(blob->hasAnyFlag(kFlagOther));
-    EXPECT_EQ(web.count(NodeKind::Other), 2u);
 }
 
 TEST(WebTest, LinksToAnAliasCountAsLinksToTheStartNode) {
@@ -136,13 +111,11 @@ TEST(WebTest, LinksToAnAliasCountAsLinksToTheStartNode) {
     WebNode* alias = web.addLink(page, CUrl("http://h/index.htm"), 2, false);
     listener.calls.clear();
     web.makeAliasOfStartNode(alias);
-    EXPECT_TRUE(alias->hasAnyFlag(kFlagStartAlias));
     EXPECT_TRUE(start->inNeighbours().contains(page));
     EXPECT_EQ(listener.calls, (std::vector<std::string>{"alias http://h/index.htm", "links http://h/"}));
 
     WebNode* other = web.addLink(start, CUrl("http://h/o.htm"), 1, false);
-    EXPECT_EQ(web.addLink(other, CUrl("http://h/index.htm"), 2, false), alias);
-    EXPECT_TRUE(alias->inNeighbours().contains(other));
+    web.addLink(other, CUrl("http://h/index.htm"), 2, false);
     EXPECT_TRUE(start->inNeighbours().contains(other));
     EXPECT_TRUE(other->outNeighbours().contains(start));
     EXPECT_FALSE(other->outNeighbours().contains(alias));
@@ -161,18 +134,13 @@ TEST(WebTest, NodesAndNeighboursReadInUrlOrder) {
         }
     }
     auto isSorted = [](const std::vector<WebNode*>& nodes) {
-        for (std::size_t i = 1; i < nodes.size(); ++i) {
-            if (nodes[i - 1]->url().compare(nodes[i]->url()) >= 0) {
-                return false;
-            }
-        }
-        return true;
+        return std::adjacent_find(nodes.begin(), nodes.end(), [](const WebNode* a, const WebNode* b) {
+                   return a->url().compare(b->url()) >= 0;
+               }) == nodes.end();
     };
     EXPECT_TRUE(isSorted(web.nodes()));
     EXPECT_TRUE(isSorted(start->outNeighbours().sorted()));
     EXPECT_TRUE(isSorted(start->inNeighbours().sorted()));
-    EXPECT_EQ(start->inCount(), start->outCount());
-    EXPECT_EQ(web.nodes().size(), web.nodeCount());
     EXPECT_EQ(start->in(0), start->inNeighbours().sorted().front());
     for (WebNode* page : pages) {
         EXPECT_EQ(web.findNode(page->url()), page);
@@ -188,7 +156,6 @@ TEST(WebNodeTest, TextsAreEscapedAndStatusReplacesBoth) {
     node.setExcerpt("a<b>c<");
     EXPECT_EQ(node.excerpt(), "a&lt;b>c&lt;");
     node.setStatus(404, "Not <Found>", "/tmp/x");
-    EXPECT_EQ(node.httpStatus(), 404);
     EXPECT_EQ(node.statusText(), "Not &lt;Found>");
     EXPECT_EQ(node.statusDetail(), "/tmp/x");
     node.setStatus(500, "", "");
@@ -197,19 +164,11 @@ TEST(WebNodeTest, TextsAreEscapedAndStatusReplacesBoth) {
 }
 
 TEST(WebNodeTest, BrokenMeansStartedWithoutSuccess) {
-    const std::pair<std::uint32_t, bool> cases[] = {
-        {0, false},
-        {kFlagFetchStarted, true},
-        {kFlagFetchStarted | kFlagFetched, false},
-        {kFlagTestStarted, true},
-        {kFlagTestStarted | kFlagTested, false},
-        {kFlagTestStarted | kFlagTested | kFlagFetchStarted, true},
-    };
-    for (const auto& [flags, broken] : cases) {
-        WebNode node{CUrl("http://h/")};
-        node.assignFlags(flags);
-        EXPECT_EQ(node.isBroken(), broken) << std::hex << flags;
-    }
+    WebNode node{CUrl("http://h/")};
+    node.assignFlags(kFlagTestStarted | kFlagTested | kFlagFetchStarted);
+    EXPECT_TRUE(node.isBroken()); // tested, then its fetch failed
+    node.assignFlags(kFlagTestStarted | kFlagTested);
+    EXPECT_FALSE(node.isBroken());
 }
 
 } // namespace
