@@ -4,12 +4,14 @@
 // Shared by the project file tests: a small sample project with every kind of field set, a
 // comparison of two Webs field by field, and a listener that records phases and progress.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "model/ArchiveWriter.h"
 #include "model/CUrl.h"
 #include "model/MimeTable.h"
 #include "model/ProjectFile.h"
@@ -40,6 +42,12 @@ public:
         ++processed;
     }
 };
+
+inline std::string u32(std::uint32_t value) {
+    ArchiveWriter writer;
+    writer.writeU32(value);
+    return writer.bytes();
+}
 
 inline ProjectOptions sampleOptions() {
     ProjectOptions options;
