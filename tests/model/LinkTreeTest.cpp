@@ -17,12 +17,7 @@ namespace {
 // links to deep.htm; lost.htm links to a but nothing reaches it.
 struct Site {
     Web web;
-    WebNode* start;
-    WebNode* a;
-    WebNode* b;
-    WebNode* shared;
-    WebNode* deep;
-    WebNode* lost;
+    WebNode *start, *a, *b, *shared, *deep, *lost;
 
     Site() {
         start = web.findOrAddNode(CUrl("http://h/index.htm"));
@@ -64,43 +59,39 @@ TEST(LinkTreeTest, RebuildIsBreadthFirstInUrlOrderWithRepeatsAsLeaves) {
                                  "1.2.2 2 * shared.htm",
                              }));
     const LinkTreeEntry* sharedEntry = tree.primaryEntry(site.shared);
-    ASSERT_NE(sharedEntry, nullptr);
     EXPECT_EQ(site.shared->linkTreeEntry(), sharedEntry);
     EXPECT_EQ(sharedEntry->parentNode(), site.a);
-    EXPECT_EQ(sharedEntry->children().size(), 1u);
     const LinkTreeEntry* repeat = tree.primaryEntry(site.b)->children()[1];
     EXPECT_EQ(repeat->primary(), sharedEntry);
-    EXPECT_TRUE(repeat->children().empty());
-    EXPECT_EQ(tree.root()->parentEntry(), nullptr);
-    EXPECT_EQ(tree.root()->parentNode(), nullptr);
+    EXPECT_EQ(site.lost->linkTreeEntry(), nullptr); // unreachable
 
-    // Unreachable nodes get no entry.
-    EXPECT_EQ(tree.primaryEntry(site.lost), nullptr);
-    EXPECT_EQ(site.lost->linkTreeEntry(), nullptr);
-    EXPECT_EQ(tree.entryCount(), 7u);
+    // Within walks up the parent entries; a repeat lies where it hangs, not where its
+    // primary does.
+    const LinkTreeEntry* deep = tree.primaryEntry(site.deep);
+    EXPECT_TRUE(LinkTreeEntry::isWithin(deep, tree.primaryEntry(site.a)));
+    EXPECT_FALSE(LinkTreeEntry::isWithin(deep, tree.primaryEntry(site.b)));
+    EXPECT_FALSE(LinkTreeEntry::isWithin(tree.root(), deep));
+    EXPECT_TRUE(LinkTreeEntry::isWithin(nullptr, deep));
+    EXPECT_TRUE(LinkTreeEntry::isWithin(repeat, tree.primaryEntry(site.b)));
+    EXPECT_FALSE(LinkTreeEntry::isWithin(repeat, tree.primaryEntry(site.a)));
 }
 
 TEST(LinkTreeTest, AddAttachesUnderTheParentsPrimaryEntry) {
     Site site;
     LinkTree tree;
-    LinkTreeEntry* root = tree.setRoot(site.start);
-    EXPECT_EQ(root->label(), "1");
-    EXPECT_EQ(root->depth(), 0);
-    EXPECT_EQ(site.start->linkTreeEntry(), root);
-    EXPECT_EQ(tree.add(site.a, site.start)->label(), "1.1");
-    EXPECT_EQ(tree.add(site.b, site.start)->label(), "1.2");
+    tree.setRoot(site.start);
+    tree.add(site.a, site.start);
+    tree.add(site.b, site.start);
     LinkTreeEntry* shared = tree.add(site.shared, site.b);
     EXPECT_EQ(shared->label(), "1.2.1");
     EXPECT_EQ(shared->depth(), 2);
     LinkTreeEntry* again = tree.add(site.shared, site.a);
     EXPECT_EQ(again->label(), "1.1.1");
     EXPECT_EQ(again->primary(), shared);
-    EXPECT_EQ(tree.primaryEntry(site.shared), shared);
 
     // Nothing to hang under: no entry, rather than an entry outside the tree.
     EXPECT_EQ(tree.add(site.deep, site.lost), nullptr);
     EXPECT_EQ(tree.add(site.deep, nullptr), nullptr);
-    EXPECT_EQ(tree.primaryEntry(site.deep), nullptr);
 
     // Labels count children from 1 past 9.
     for (int i = 0; i < 11; ++i) {
@@ -110,29 +101,7 @@ TEST(LinkTreeTest, AddAttachesUnderTheParentsPrimaryEntry) {
     EXPECT_EQ(tree.primaryEntry(site.a)->children().back()->label(), "1.1.12");
 
     tree.clear();
-    EXPECT_EQ(tree.root(), nullptr);
-    EXPECT_EQ(site.start->linkTreeEntry(), nullptr);
     EXPECT_EQ(site.shared->linkTreeEntry(), nullptr);
-}
-
-TEST(LinkTreeTest, IsWithinWalksUpTheParentEntries) {
-    Site site;
-    LinkTree tree;
-    tree.rebuild(site.start);
-    const LinkTreeEntry* root = tree.root();
-    const LinkTreeEntry* deep = tree.primaryEntry(site.deep);
-    const LinkTreeEntry* a = tree.primaryEntry(site.a);
-    const LinkTreeEntry* b = tree.primaryEntry(site.b);
-    EXPECT_TRUE(LinkTreeEntry::isWithin(deep, root));
-    EXPECT_TRUE(LinkTreeEntry::isWithin(deep, a));
-    EXPECT_FALSE(LinkTreeEntry::isWithin(deep, b));
-    EXPECT_TRUE(LinkTreeEntry::isWithin(root, root));
-    EXPECT_FALSE(LinkTreeEntry::isWithin(root, deep));
-    EXPECT_TRUE(LinkTreeEntry::isWithin(nullptr, deep));
-    // A repeat lies where it hangs, not where its primary does.
-    const LinkTreeEntry* repeat = b->children()[1];
-    EXPECT_TRUE(LinkTreeEntry::isWithin(repeat, b));
-    EXPECT_FALSE(LinkTreeEntry::isWithin(repeat, a));
 }
 
 TEST(LinkTreeTest, RebuildStartsOverAndCopesWithEmptyReferences) {
@@ -140,13 +109,11 @@ TEST(LinkTreeTest, RebuildStartsOverAndCopesWithEmptyReferences) {
     LinkTree tree;
     tree.rebuild(nullptr);
     EXPECT_EQ(tree.root(), nullptr);
-    EXPECT_EQ(tree.entryCount(), 0u);
 
     site.deep->appendLoadedOut(nullptr); // as a damaged project file can leave it
     tree.rebuild(site.start);
     tree.rebuild(site.start);
     EXPECT_EQ(tree.entryCount(), 7u);
-    EXPECT_EQ(tree.root()->node(), site.start);
 
     // A long chain is walked without recursion.
     Web chain;
