@@ -32,7 +32,6 @@ TEST(LocalNamesTest, NamesByKindNumberAndExtension) {
     EXPECT_EQ(LocalNames::newCopy(*picture), "images/u0000005.GIF");
     EXPECT_EQ(LocalNames::thumbnail(*picture), "images/t0000005.gif");
     EXPECT_EQ(LocalNames::workingCopy(*page), "temp/w0000012.htm");
-    EXPECT_EQ(LocalNames::newCopy(*page), "temp/u0000012.htm");
     EXPECT_EQ(LocalNames::localSiteCopy(*page), "docs/v0000012.htm");
     EXPECT_EQ(LocalNames::workingCopy(*sound), "mmedia/z0000013.wav");
     EXPECT_EQ(LocalNames::workingCopy(*other), "temp/x0000014.zip");
@@ -43,41 +42,28 @@ TEST(LocalNamesTest, NamesByKindNumberAndExtension) {
     EXPECT_EQ(LocalNames::reportAnchor(*other), "p_oths.htm#ww14");
 }
 
-TEST(LocalNamesTest, LocalSiteLinksOnlyForFetchedNodes) {
+TEST(LocalNamesTest, LocalSiteAndReportLinksOnlyForFetchedNodes) {
     Web web;
     WebNode* start = web.findOrAddNode(CUrl("http://h/"));
     web.setStartNode(start);
-    start->setFlags(kFlagStart | kFlagFetched);
-    WebNode* page = web.findOrAddNode(CUrl("http://h/page.htm"));
+    start->setFlags(kFlagStart | kFlagFetched | kFlagFetchStarted);
+    web.findOrAddNode(CUrl("http://h/page.htm"))->setFlags(kFlagFetched | kFlagFetchStarted);
     WebNode* picture = web.findOrAddNode(CUrl("http://h/p.gif"));
-    WebNode* tested = web.findOrAddNode(CUrl("http://h/tested.htm"));
-    page->setFlags(kFlagFetched);
-    picture->setFlags(kFlagFetched);
-    tested->setFlags(kFlagTested);
+    picture->setFlags(kFlagFetched | kFlagLocalServer);
+    web.findOrAddNode(CUrl("http://h/tested.htm"))->setFlags(kFlagTested);
+    WebNode* external = web.findOrAddNode(CUrl("http://x/p.jpg"));
+    external->setFlags(kFlagFetched);
 
     EXPECT_EQ(LocalNames::localSiteLink(web, CUrl("http://h/")), "index.htm");
     EXPECT_EQ(LocalNames::localSiteLink(web, CUrl("http://h/page.htm#part")), "v0000001.htm#part");
     EXPECT_EQ(LocalNames::localSiteLink(web, CUrl("http://h/p.gif#x")), "../images/z0000002.gif");
     EXPECT_EQ(LocalNames::localSiteLink(web, CUrl("http://h/tested.htm")), "");
     EXPECT_EQ(LocalNames::localSiteLink(web, CUrl("http://h/absent.htm")), "");
-}
 
-TEST(LocalNamesTest, ReportLinks) {
-    Web web;
-    WebNode* start = web.findOrAddNode(CUrl("http://h/"));
-    start->setFlags(kFlagStart | kFlagFetched | kFlagFetchStarted);
-    WebNode* page = web.findOrAddNode(CUrl("http://h/a.htm"));
-    page->setFlags(kFlagFetched | kFlagFetchStarted);
-    WebNode* picture = web.findOrAddNode(CUrl("http://h/p.jpg"));
-    picture->setFlags(kFlagFetched | kFlagLocalServer);
-    WebNode* external = web.findOrAddNode(CUrl("http://x/p.jpg"));
-    external->setFlags(kFlagFetched);
     EXPECT_EQ(LocalNames::reportLink(*start), ""); // the start page "/" is of the other kind
     start->assignFlags(kFlagDocument | kFlagStart | kFlagFetched | kFlagFetchStarted);
     EXPECT_EQ(LocalNames::reportLink(*start), "../docs/index.htm");
-    EXPECT_EQ(LocalNames::reportLink(*page), "../docs/v0000001.htm");
-    EXPECT_EQ(LocalNames::reportLink(*picture), "../images/z0000002.jpg");
-    EXPECT_EQ(LocalNames::reportThumbnailLink(*picture), "../images/t0000002.gif");
+    EXPECT_EQ(LocalNames::reportLink(*picture), "../images/z0000002.gif");
     EXPECT_EQ(LocalNames::reportLink(*external), "");
 }
 
@@ -92,19 +78,6 @@ TEST(LocalNamesTest, CrawledExtensionsCannotLeaveTheDirectory) {
     WebNode* node = web.findOrAddNode(CUrl("http://h/a.b//../../../../../../tmp/evil"));
     const std::string name = LocalNames::workingCopy(*node);
     EXPECT_EQ(name.find('/', 5), std::string::npos) << name; // only the "temp/" separator
-}
-
-TEST(LocalNamesTest, WorkingDirectorySplitsAfterTheLastSeparator) {
-    Web web;
-    web.setWorkingDirectory("C:/webs/p1/");
-    EXPECT_EQ(web.workingDirectory(), "C:/webs/p1/");
-    EXPECT_EQ(web.workingFileName(), "");
-    web.setWorkingDirectory("/home/u/files/site.zpj");
-    EXPECT_EQ(web.workingDirectory(), "/home/u/files/");
-    EXPECT_EQ(web.workingFileName(), "site.zpj");
-    web.setWorkingDirectory("noseparator");
-    EXPECT_EQ(web.workingDirectory(), "noseparator");
-    EXPECT_EQ(web.workingFileName(), "");
 }
 
 } // namespace

