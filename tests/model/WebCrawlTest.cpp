@@ -27,10 +27,8 @@ namespace fs = std::filesystem;
 
 class CrawlListener : public WebListener {
 public:
-    std::string user;
-    std::string password;
     int credentialRequests = 0;
-    int answersLeft = 1000;
+    int answersLeft = 0; // answers given before the listener declines
     std::vector<std::string> phases;
     std::vector<int> stepResults;
 
@@ -38,9 +36,9 @@ public:
     void endText(std::string_view text) override { phases.emplace_back(text); }
     bool getCredentials(std::string_view /*url*/, std::string& userOut, std::string& passwordOut) override {
         ++credentialRequests;
-        userOut = user;
-        passwordOut = password;
-        return !user.empty() && answersLeft-- > 0;
+        userOut = "Aladdin";
+        passwordOut = "open sesame";
+        return answersLeft-- > 0;
     }
 };
 
@@ -239,8 +237,6 @@ TEST_F(WebCrawlTest, BasicChallengesAskOncePerRealmAndDeclinedRealmsStayFinal) {
         }
         return Script().send("HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: basic realm=\"vault\"\r\n\r\n").close();
     });
-    m_listener.user = "Aladdin";
-    m_listener.password = "open sesame";
     m_listener.answersLeft = 2;
     crawl(makeWeb(), m_listener);
 
@@ -255,24 +251,6 @@ TEST_F(WebCrawlTest, BasicChallengesAskOncePerRealmAndDeclinedRealmsStayFinal) {
     EXPECT_EQ(std::count(targets.begin(), targets.end(), "/x/s3.htm"), 2);
     EXPECT_EQ(std::count(targets.begin(), targets.end(), "/x/s4.htm"), 1);
     EXPECT_EQ(std::count(targets.begin(), targets.end(), "/s2.htm"), 2);
-}
-
-TEST_F(WebCrawlTest, RobotsTxtExcludesPathsAndItsAbsenceLeavesNoRules) {
-    m_site.replies["/robots.txt"] = "HTTP/1.0 200 OK\r\n\r\nUser-agent: *\r\nDisallow: /private/\r\n";
-    m_site.replies["/"] = page("Home", "<a href=\"private/x.htm\">x</a><a href=\"public.htm\">p</a>");
-    m_site.replies["/public.htm"] = page("Public", "");
-    makeWeb().setRobotsExclusion(true);
-    crawl(*m_web, m_listener);
-    EXPECT_EQ(m_listener.phases, (std::vector<std::string>{"Getting robots.txt file...", "Got robots.txt file"}));
-    EXPECT_EQ(node("/private/x.htm").robotsVerdict(), kRobotsExcluded);
-    EXPECT_EQ(m_site.count("GET", "/private/x.htm"), 0);
-    EXPECT_TRUE(node("/public.htm").hasAnyFlag(kFlagFetched));
-
-    m_site.replies.erase("/robots.txt");
-    makeWeb().setRobotsExclusion(true);
-    crawl(*m_web, m_listener);
-    EXPECT_EQ(m_listener.phases.back(), "No robots.txt file for this server");
-    EXPECT_EQ(m_web->startNode()->robotsVerdict(), kRobotsNoRules);
 }
 
 TEST_F(WebCrawlTest, StepResultsWithOneAndTwoSlots) {
@@ -293,16 +271,28 @@ TEST_F(WebCrawlTest, StepResultsWithOneAndTwoSlots) {
     }
 }
 
-TEST_F(WebCrawlTest, NodesOfEqualLevelStartShortestUrlFirst) {
-    m_site.replies["/"] = page("Home", "<a href=\"bbbb.htm\">1</a><a href=\"ccc.htm\">2</a><a href=\"a.htm\">3</a>");
+// robots.txt comes first; then the lowest level, and within it the shortest URL.
+TEST_F(WebCrawlTest, RobotsTxtFirstThenNodesOfEqualLevelShortestUrlFirst) {
+    m_site.replies["/robots.txt"] = "HTTP/1.0 200 OK\r\n\r\nUser-agent: *\r\nDisallow: /private/\r\n";
+    m_site.replies["/"] = page("Home", "<a href=\"bbbb.htm\">1</a><a href=\"ccc.htm\">2</a><a href=\"a.htm\">3</a>"
+                                       "<a href=\"private/x.htm\">x</a>");
     m_site.replies["/a.htm"] = page("A", "<a href=\"z.htm\">z</a>");
-    crawl(makeWeb(), m_listener);
+    makeWeb().setRobotsExclusion(true);
+    crawl(*m_web, m_listener);
+    EXPECT_EQ(m_listener.phases, (std::vector<std::string>{"Getting robots.txt file...", "Got robots.txt file"}));
+    EXPECT_EQ(node("/private/x.htm").robotsVerdict(), kRobotsExcluded);
     std::vector<std::string> order;
     for (const std::string& request : m_site.requests) {
         order.push_back(request.substr(0, request.find(" HTTP/")));
     }
-    EXPECT_EQ(order, (std::vector<std::string>{"HEAD /", "GET /", "GET /a.htm", "GET /ccc.htm", "GET /bbbb.htm",
-                                               "GET /z.htm"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"GET /robots.txt", "HEAD /", "GET /", "GET /a.htm", "GET /ccc.htm",
+                                               "GET /bbbb.htm", "GET /z.htm"}));
+
+    m_site.replies.erase("/robots.txt");
+    makeWeb().setRobotsExclusion(true);
+    crawl(*m_web, m_listener);
+    EXPECT_EQ(m_listener.phases.back(), "No robots.txt file for this server");
+    EXPECT_EQ(m_web->startNode()->robotsVerdict(), kRobotsNoRules);
 }
 
 } // namespace
