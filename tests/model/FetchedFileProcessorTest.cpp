@@ -98,15 +98,5 @@ TEST_F(FetchedFileProcessorTest, EmptyOrMissingFilesAreNotParsedButProcessed) {
     EXPECT_EQ(m_listener.processed, 2);
 }
 
-// The crawl tests show which copies stay by default and that documents are read first.
-TEST_F(FetchedFileProcessorTest, DroppedPictureCopyKeepsItsSize) {
-    WebNode* picture = m_web.findOrAddNode(CUrl("http://h/p.gif"));
-    write(LocalNames::workingCopy(*picture), "not really a picture");
-    m_web.setOptionByte(KindRow::Pictures, 192 - 64);
-    m_web.processFetchedFile(picture);
-    EXPECT_FALSE(exists(LocalNames::workingCopy(*picture)));
-    EXPECT_EQ(picture->localSize(), 20);
-}
-
 } // namespace
 } // namespace corvida

@@ -20,36 +20,37 @@ std::string counted(const std::string& text) {
     return u32(static_cast<std::uint32_t>(text.size() + 1)) + text + std::string(1, '\0');
 }
 
+std::string times(int count, const std::string& bytes) {
+    std::string all;
+    for (int i = 0; i < count; ++i) {
+        all += bytes;
+    }
+    return all;
+}
+
 // The sequence up to the nodes for default options and a Web as it is made.
 std::string emptyProjectBytes() {
-    std::string bytes;
-    bytes += static_cast<char>(35);
-    bytes += kNoStartUrl;
-    for (const std::uint32_t option : {0, 0, 0, 1, 1, 1, 1, 0, 0, 0}) {
-        bytes += u32(option);
-    }
-    bytes += u32(0xFFFFFFFF) + u32(0);                   // no start node, no nodes
-    bytes += u32(0) + u32(0) + u32(0) + u32(0) + u32(0); // absent texts
-    bytes += u32(4096) + u32(0) + u32(0) + u32(0);       // buffer, robots, e-mail, next number
-    for (int i = 0; i < 8; ++i) {
-        bytes += u32(0);
-    }
-    bytes += u32(0); // highest level
-    for (int i = 0; i < 4; ++i) {
-        bytes += u32(128);
-    }
-    for (int i = 0; i < 4; ++i) {
-        bytes += u32(210);
-    }
-    bytes += u32(0); // always fetch
-    return bytes;
+    std::string bytes = static_cast<char>(35) + std::string(kNoStartUrl);
+    bytes += times(3, u32(0)) + times(4, u32(1)) + times(3, u32(0)); // options
+    bytes += u32(0xFFFFFFFF) + u32(0);                               // no start node, no nodes
+    bytes += times(5, u32(0));                                       // absent texts
+    bytes += u32(4096) + times(3, u32(0));                           // buffer, robots, e-mail, next number
+    bytes += times(8, u32(0)) + u32(0);                              // counters, highest level
+    return bytes + times(4, u32(128)) + times(4, u32(210)) + u32(0); // levels, option bytes, always fetch
 }
 
 TEST(ProjectFileLayoutTest, EmptyProjectIsExactlyItsTwoRecords) {
     EXPECT_EQ(ProjectFile::encode({}, nullptr), emptyProjectBytes()); // a project never crawled
     Web web;
     EXPECT_EQ(ProjectFile::encode({}, &web), emptyProjectBytes());
-    EXPECT_NE(ProjectFile::decode(emptyProjectBytes(), nullptr, {}).web, nullptr);
+
+    // The stored settings replace the current ones, empty or not.
+    const ProjectFile::WebSettings current{"Current/1.0", "current.test:3128", "", 1024, true};
+    const ProjectFile::Loaded loaded = ProjectFile::decode(emptyProjectBytes(), nullptr, current);
+    ASSERT_NE(loaded.web, nullptr) << loaded.error;
+    EXPECT_EQ(loaded.web->proxy(), "");
+    EXPECT_EQ(loaded.web->bufferSize(), kDefaultBufferSize);
+    EXPECT_FALSE(loaded.web->robotsExclusion());
 }
 
 TEST(ProjectFileLayoutTest, NodeRecordFieldsInOrder) {

@@ -85,20 +85,5 @@ TEST(ProjectFileTest, ProgressIsEachWholePercentOnceThenHundred) {
     EXPECT_EQ(none.percents, (std::vector<int>{0, 100}));
 }
 
-TEST(ProjectFileTest, StoredSettingsReplaceTheCurrentOnes) {
-    ProjectFile::WebSettings current;
-    current.proxy = "current.test:3128";
-    current.bufferSize = 1024;
-    current.robotsExclusion = true;
-
-    Web stored; // no user agent, no proxy, robots off
-    stored.setBufferSize(2048);
-    const ProjectFile::Loaded loaded = ProjectFile::decode(ProjectFile::encode({}, &stored), nullptr, current);
-    ASSERT_NE(loaded.web, nullptr) << loaded.error;
-    EXPECT_EQ(loaded.web->proxy(), "");
-    EXPECT_EQ(loaded.web->bufferSize(), 2048);
-    EXPECT_FALSE(loaded.web->robotsExclusion());
-}
-
 } // namespace
 } // namespace corvida
