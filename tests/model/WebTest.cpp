@@ -36,31 +36,23 @@ WebNode* addStart(Web& web, const char* url) {
     return start;
 }
 
-TEST(WebTest, SameUrlInAnotherCaseOrWithFragmentIsOneNode) {
-    Web web;
-    WebNode* start = addStart(web, "http://h/index.htm");
-    WebNode* a = web.addLink(start, CUrl("http://h/a.htm"), 1, false);
-    WebNode* b = web.addLink(start, CUrl("HTTP://H/A.HTM"), 1, false);
-    WebNode* c = web.addLink(start, CUrl("http://h/a.htm#part"), 1, true);
-    EXPECT_EQ(a, b);
-    EXPECT_EQ(a, c);
-    EXPECT_EQ(web.nextNodeNumber(), 2);
-    EXPECT_TRUE(a->fetchAnyway());
-    EXPECT_EQ(a->inCount(), 1u);
-}
-
-TEST(WebTest, LevelsSelfLinksAndListenerCalls) {
+TEST(WebTest, OneNodePerUrlLevelsSelfLinksAndListenerCalls) {
     RecordingListener listener;
     {
         Web web(&listener);
         WebNode* start = addStart(web, "http://h/");
         WebNode* deep = web.addLink(start, CUrl("http://h/deep.htm"), 3, false);
-        web.addLink(start, CUrl("http://h/deep.htm"), 1, false); // same source: no change
+        // The same URL in another case and with a fragment, from the same source: no change
+        // but the fetch-anyway mark.
+        EXPECT_EQ(web.addLink(start, CUrl("HTTP://H/DEEP.HTM#part"), 1, true), deep);
+        EXPECT_TRUE(deep->fetchAnyway());
         WebNode* page = web.addLink(start, CUrl("http://h/p.htm"), 1, false);
         web.addLink(page, CUrl("http://h/deep.htm"), 1, false);
         web.addLink(page, CUrl("http://h/p.htm"), 2, false); // a page linking to itself
         EXPECT_EQ(deep->level(), 3);
+        EXPECT_EQ(deep->inCount(), 2u);
         EXPECT_EQ(page->outCount(), 1u);
+        EXPECT_EQ(web.nextNodeNumber(), 3);
     }
     EXPECT_EQ(listener.calls,
               (std::vector<std::string>{"added http://h/deep.htm new from http://h/", "links http://h/deep.htm",
