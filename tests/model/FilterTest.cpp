@@ -27,25 +27,7 @@ WebNode* addNode(Web& web, const char* url, const char* type, std::int32_t size,
     return node;
 }
 
-TEST(FilterTest, AllAndFiltersWithoutTypesLetEveryNodeThrough) {
-    const FilterSet filters;
-    Web web;
-    const WebNode* good = addNode(web, "http://h/a.htm", "text/html", 10);
-    const WebNode* broken = addNode(web, "http://h/b.htm", "text/html", 0, true);
-    const WebNode* tested = web.findOrAddNode(CUrl("mailto:x@h"));
-    for (const WebNode* node : {good, broken, tested}) {
-        EXPECT_EQ(filters.at(0).evaluate(*node), 1) << node->url().url();
-    }
-
-    // No type selected: the program is short of an operand, which lets every node through
-    // whatever the link option and size say.
-    Filter noType("none");
-    noType.setCriteria(FilterCriteria{1, 1000000, FilterCriteria::kLinkBad, {}});
-    EXPECT_EQ(noType.evaluate(*good), -1);
-    EXPECT_TRUE(noType.passes(*good));
-}
-
-TEST(FilterTest, ResolvedTextAndAudioKeepsGoodTextAboveTwoKilobytesOnly) {
+TEST(FilterTest, BuiltInFiltersAndCriteria) {
     Web web;
     const WebNode* page = addNode(web, "http://h/page.htm", "text/html", 2001);
     const WebNode* exact = addNode(web, "http://h/exact.txt", "text/plain", 2000);
@@ -57,6 +39,10 @@ TEST(FilterTest, ResolvedTextAndAudioKeepsGoodTextAboveTwoKilobytesOnly) {
     failedTest->setFlags(kFlagTestStarted);
 
     const FilterSet filters;
+    for (const WebNode* node : {page, brokenPage, static_cast<const WebNode*>(failedTest)}) {
+        EXPECT_EQ(filters.at(0).evaluate(*node), 1) << node->url().url(); // all
+    }
+    // Resolved text and audio keeps good text above two kilobytes only.
     const Filter& resolved = filters.at(1);
     EXPECT_EQ(resolved.evaluate(*page), 1);
     EXPECT_EQ(resolved.evaluate(*exact), 0); // the size threshold is strict
@@ -65,6 +51,13 @@ TEST(FilterTest, ResolvedTextAndAudioKeepsGoodTextAboveTwoKilobytesOnly) {
     EXPECT_EQ(resolved.evaluate(*bigAudio), 1);
     EXPECT_EQ(resolved.evaluate(*picture), 0);
     EXPECT_EQ(filters.at(3).evaluate(*brokenPage), 1); // the others test no link state
+
+    // No type selected: the program is short of an operand, which lets every node through
+    // whatever the link option and size say.
+    Filter noType("none");
+    noType.setCriteria(FilterCriteria{1, 1000000, FilterCriteria::kLinkBad, {}});
+    EXPECT_EQ(noType.evaluate(*page), -1);
+    EXPECT_TRUE(noType.passes(*page));
 
     // New criteria replace the whole program.
     Filter filter("text");

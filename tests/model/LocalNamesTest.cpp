@@ -10,23 +10,17 @@
 namespace corvida {
 namespace {
 
-// Adds nodes until the next one gets number, then adds url as that node.
-WebNode* nodeNumbered(Web& web, int number, const std::string& url) {
-    while (web.nextNodeNumber() < number) {
-        web.findOrAddNode(CUrl("http://h/filler" + std::to_string(web.nextNodeNumber()) + ".txt"));
-    }
-    return web.findOrAddNode(CUrl(url));
-}
-
 TEST(LocalNamesTest, NamesByKindNumberAndExtension) {
     Web web;
-    WebNode* start = nodeNumbered(web, 0, "http://h/");
-    web.setStartNode(start);
-    start->setFlags(kFlagStart);
-    WebNode* picture = nodeNumbered(web, 5, "http://h/LOGO.GIF");
-    WebNode* page = nodeNumbered(web, 12, "http://h/page.html");
-    WebNode* sound = nodeNumbered(web, 13, "http://h/s.wav");
-    WebNode* other = nodeNumbered(web, 14, "http://h/f.zip");
+    const auto numbered = [&web](const char* url, int number) {
+        WebNode* node = web.findOrAddNode(CUrl(url));
+        node->setNumber(number);
+        return node;
+    };
+    WebNode* picture = numbered("http://h/LOGO.GIF", 5);
+    WebNode* page = numbered("http://h/page.html", 12);
+    WebNode* sound = numbered("http://h/s.wav", 13);
+    WebNode* other = numbered("http://h/f.zip", 14);
 
     EXPECT_EQ(LocalNames::workingCopy(*picture), "images/z0000005.GIF");
     EXPECT_EQ(LocalNames::newCopy(*picture), "images/u0000005.GIF");
