@@ -24,8 +24,7 @@ TEST(DebugUrlCommandTest, PrintsEveryFieldInOrder) {
                           "length: 31\n"
                           "hash: 2815\n"
                           "local_path: \n");
-    const CliResult file = runCli({"debug", "url", "file:///tmp/x.gif"});
-    EXPECT_NE(file.out.find("local_path: /tmp/x.gif\n"), std::string::npos) << file.out;
+    EXPECT_NE(runCli({"debug", "url", "file:///tmp/x.gif"}).out.find("local_path: /tmp/x.gif\n"), std::string::npos);
 }
 
 TEST(DebugUrlCommandTest, CompareAndUsageErrors) {
