@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// corvida-cli info and tree on project files.
+// corvida-cli info, tree and list on project files.
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "html/LocalSiteTestSupport.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
 #include "support/CliRunner.h"
@@ -44,46 +46,16 @@ TEST(ProjectCommandsTest, InfoPrintsEveryRecordField) {
     const std::string path = saveSmallProject(folder);
     const CliResult result = runCli({"info", QString::fromStdString(path)});
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "start_url: http://h/index.htm\n"
-                          "auto_report: 0\n"
-                          "auto_local_site: 0\n"
-                          "check_external: 0\n"
-                          "get_documents: 1\n"
-                          "get_pictures: 1\n"
-                          "get_audio: 1\n"
-                          "get_video: 1\n"
-                          "maximum_level: 3\n"
-                          "local_site_made: 0\n"
-                          "report_made: 0\n"
-                          "start_node: 0\n"
-                          "working_directory: /tmp/corvida/small/\n"
-                          "working_file_name: \n"
-                          "web_start_url: http://h/index.htm\n"
-                          "user_agent: Corvida/0.1\n"
-                          "proxy: \n"
-                          "buffer_size: 4096\n"
-                          "robots_exclusion: 0\n"
-                          "email_address: \n"
-                          "next_node_number: 3\n"
-                          "count_documents: 2\n"
-                          "count_pictures: 1\n"
-                          "count_audio: 0\n"
-                          "count_video: 0\n"
-                          "count_ftp: 0\n"
-                          "count_gopher: 0\n"
-                          "count_mail: 0\n"
-                          "count_other: 0\n"
-                          "highest_level: 2\n"
-                          "maximum_level_documents: 128\n"
-                          "maximum_level_pictures: 128\n"
-                          "maximum_level_audio: 128\n"
-                          "maximum_level_video: 128\n"
-                          "option_byte_documents: 210\n"
-                          "option_byte_pictures: 210\n"
-                          "option_byte_audio: 210\n"
-                          "option_byte_video: 210\n"
-                          "always_fetch: 0\n"
-                          "nodes: 3\n");
+    EXPECT_EQ(result.out, "start_url: http://h/index.htm\nauto_report: 0\nauto_local_site: 0\ncheck_external: 0\n"
+                          "get_documents: 1\nget_pictures: 1\nget_audio: 1\nget_video: 1\nmaximum_level: 3\n"
+                          "local_site_made: 0\nreport_made: 0\nstart_node: 0\nworking_directory: /tmp/corvida/small/\n"
+                          "working_file_name: \nweb_start_url: http://h/index.htm\nuser_agent: Corvida/0.1\nproxy: \n"
+                          "buffer_size: 4096\nrobots_exclusion: 0\nemail_address: \nnext_node_number: 3\n"
+                          "count_documents: 2\ncount_pictures: 1\ncount_audio: 0\ncount_video: 0\ncount_ftp: 0\n"
+                          "count_gopher: 0\ncount_mail: 0\ncount_other: 0\nhighest_level: 2\n"
+                          "maximum_level_documents: 128\nmaximum_level_pictures: 128\nmaximum_level_audio: 128\n"
+                          "maximum_level_video: 128\noption_byte_documents: 210\noption_byte_pictures: 210\n"
+                          "option_byte_audio: 210\noption_byte_video: 210\nalways_fetch: 0\nnodes: 3\n");
 }
 
 TEST(ProjectCommandsTest, TreePrintsTheRebuiltLinkTree) {
@@ -97,7 +69,39 @@ TEST(ProjectCommandsTest, TreePrintsTheRebuiltLinkTree) {
                           "1.1.2\t2\t*\tHome page\n");
 }
 
-TEST(ProjectCommandsTest, DamagedOrMissingFileIsOneLineAndStatusOne) {
+TEST(ProjectCommandsTest, ListWritesFilteredRowsInDiscoveryOrder) {
+    QTemporaryDir folder;
+    const QString project = QString::fromStdString(saveSmallProject(folder));
+    CliResult result = runCli({"list", project});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "URL list made by Vantorix 2.0.\nURL list of the small project.\n"
+                          "Name,Content Type,Size,Depth,Last Modified,# In Links,# Out Links,Title\n"
+                          "http://h/index.htm,text/html,0,0,,1,1,Home page,\n"
+                          "http://h/a.htm,text/html,0,1,,1,2,,\n"
+                          "http://h/pic.gif,image/gif,0,2,,1,0,,\n");
+
+    const std::string html = folder.filePath("table.htm").toStdString();
+    result = runCli({"list", project, "--html", "--filter", "2", "-o", QString::fromStdString(html)});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    const std::string page = test::readFile(html);
+    EXPECT_NE(page.find("<CAPTION>URL list of the small project.</CAPTION>\n"), std::string::npos);
+    EXPECT_NE(page.find("<TR><TD><A HREF=\"http://h/pic.gif\">"), std::string::npos);
+    EXPECT_EQ(page.find("http://h/a.htm"), std::string::npos);
+
+    // The settings hide Size and rename Depth; --all-columns brings the hidden column back.
+    const QString config = folder.filePath("Corvida.conf");
+    std::ofstream(config.toStdString()) << "[URL list header]\nShown3=0\nCaption4=Level\n";
+    result = runCli({"--config", config, "list", project, "--filter", "2"});
+    EXPECT_NE(result.out.find("\nName,Content Type,Level,Last Modified,# In Links,# Out Links,Title\n"
+                              "http://h/pic.gif,image/gif,2,,1,0,,\n"),
+              std::string::npos)
+        << result.out;
+    result = runCli({"--config", config, "list", project, "--filter", "2", "--all-columns"});
+    EXPECT_NE(result.out.find("\nName,Content Type,Size,Level,"), std::string::npos) << result.out;
+}
+
+TEST(ProjectCommandsTest, DamagedMissingOrUnwritableFilesAndUsage) {
     QTemporaryDir folder;
     const std::string path = saveSmallProject(folder);
     const std::string raw = folder.filePath("raw.zpj").toStdString();
@@ -113,6 +117,17 @@ TEST(ProjectCommandsTest, DamagedOrMissingFileIsOneLineAndStatusOne) {
     }
     EXPECT_EQ(runCli({"info"}).exitCode, 2);
     EXPECT_EQ(runCli({"tree", "a", "b"}).exitCode, 2);
+    const QString project = QString::fromStdString(path);
+    for (const QStringList& args :
+         {QStringList{"list"}, QStringList{"list", project, "--filter"}, QStringList{"list", project, "--filter", "5"},
+          QStringList{"list", project, "--csv", "--html"}}) {
+        EXPECT_EQ(runCli(args).exitCode, 2) << args.join(' ').toStdString();
+    }
+    const QString unwritable = folder.filePath("no/dir/table.csv");
+    const CliResult result = runCli({"list", project, "-o", unwritable});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find(unwritable.toStdString()), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(unwritable.toStdString()));
 }
 
 } // namespace
