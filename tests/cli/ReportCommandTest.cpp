@@ -16,9 +16,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string saveProject(const QTemporaryDir& folder, const std::string& workingDirectory) {
+TEST(ReportCommandTest, WritesTheReportOrNamesWhatFailed) {
+    QTemporaryDir folder;
+    const std::string work = folder.path().toStdString() + "/work/";
     Web web;
-    web.setWorkingDirectory(workingDirectory);
+    web.setWorkingDirectory(work);
     WebNode* start = web.findOrAddNode(CUrl("http://h/index.htm"));
     web.setStartNode(start);
     start->setLevel(0);
@@ -26,40 +28,25 @@ std::string saveProject(const QTemporaryDir& folder, const std::string& workingD
     ProjectOptions options;
     options.startUrl = "http://h/index.htm";
     const std::string path = folder.filePath("p.zpj").toStdString();
-    EXPECT_EQ(ProjectFile::save(path, options, &web), "");
-    return path;
-}
+    ASSERT_EQ(ProjectFile::save(path, options, &web), "");
 
-TEST(ReportCommandTest, WritesTheReportAndRecordsItInTheProject) {
-    QTemporaryDir folder;
-    const std::string work = folder.path().toStdString() + "/work/";
+    // The working directory does not exist yet: nothing can be written.
+    const test::CliResult failed = test::runCli({"report", QString::fromStdString(path)});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_NE(failed.err.find("cannot write " + work + "report/overview.htm"), std::string::npos) << failed.err;
+
     fs::create_directories(work);
-    const std::string path = saveProject(folder, work);
-
     const test::CliResult result = test::runCli({"report", QString::fromStdString(path)});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "Report stored in: " + work + "report/overview.htm\n");
     EXPECT_TRUE(fs::is_regular_file(work + "report/docs1.htm"));
-
     const ProjectFile::Loaded loaded = ProjectFile::load(path, nullptr, {});
     ASSERT_NE(loaded.web, nullptr) << loaded.error;
     EXPECT_TRUE(loaded.options.reportMade);
-}
 
-TEST(ReportCommandTest, FailuresAreNamedAndTheExitStatusSaysSo) {
-    QTemporaryDir folder;
-    // The working directory is gone: nothing can be written, but the project is still saved.
-    const std::string path = saveProject(folder, folder.path().toStdString() + "/gone/");
-    const test::CliResult failed = test::runCli({"report", QString::fromStdString(path)});
-    EXPECT_EQ(failed.exitCode, 1);
-    EXPECT_NE(failed.err.find("cannot write " + folder.path().toStdString() + "/gone/report/overview.htm"),
-              std::string::npos)
-        << failed.err;
-
-    EXPECT_EQ(test::runCli({"report"}).exitCode, 2);
     const test::CliResult missing = test::runCli({"report", folder.filePath("none.zpj")});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_NE(missing.err.find("none.zpj"), std::string::npos);
+    EXPECT_NE(missing.err.find("none.zpj: "), std::string::npos);
 }
 
 } // namespace
