@@ -49,15 +49,9 @@ TEST(LinkTreeTest, RebuildIsBreadthFirstInUrlOrderWithRepeatsAsLeaves) {
     LinkTree tree;
     tree.rebuild(site.start);
     // a.htm comes before b.htm in URL order: equal lengths, smaller hash.
-    EXPECT_EQ(outline(tree), (std::vector<std::string>{
-                                 "1 0 - index.htm",
-                                 "1.1 1 - a.htm",
-                                 "1.1.1 2 - shared.htm",
-                                 "1.1.1.1 3 - deep.htm",
-                                 "1.2 1 - b.htm",
-                                 "1.2.1 2 * index.htm",
-                                 "1.2.2 2 * shared.htm",
-                             }));
+    EXPECT_EQ(outline(tree), (std::vector<std::string>{"1 0 - index.htm", "1.1 1 - a.htm", "1.1.1 2 - shared.htm",
+                                                       "1.1.1.1 3 - deep.htm", "1.2 1 - b.htm", "1.2.1 2 * index.htm",
+                                                       "1.2.2 2 * shared.htm"}));
     const LinkTreeEntry* sharedEntry = tree.primaryEntry(site.shared);
     EXPECT_EQ(site.shared->linkTreeEntry(), sharedEntry);
     EXPECT_EQ(sharedEntry->parentNode(), site.a);

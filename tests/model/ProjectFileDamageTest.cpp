@@ -29,13 +29,6 @@ std::string errorOf(const std::string& bytes) {
     return ProjectFile::decode(bytes, nullptr, {}).error;
 }
 
-// Offset of the first node record in sampleBytes(): the project record, then the Web record
-// with the sample's texts.
-std::size_t firstNodeOffset(const std::string& bytes) {
-    const std::string firstUrl = "http://example.test/a.htm";
-    return bytes.find(u32(static_cast<std::uint32_t>(firstUrl.size() + 1)) + firstUrl);
-}
-
 // Every neighbour of a loaded Web is one of its nodes or an empty reference.
 void expectSoundGraph(const Web& web) {
     std::set<const WebNode*> nodes(web.nodes().begin(), web.nodes().end());
@@ -109,7 +102,7 @@ TEST(ProjectFileDamageTest, ImpossibleCountsAndLengthsAreRefusedBeforeAllocating
 
 TEST(ProjectFileDamageTest, RecordsThatContradictThemselvesAreRefused) {
     const std::string bytes = sampleBytes();
-    const std::size_t node0 = firstNodeOffset(bytes);
+    const std::size_t node0 = bytes.find(u32(26) + "http://example.test/a.htm"); // the first node record
 
     // A URL text whose stored hash belongs to another text.
     std::string renamed = bytes;
