@@ -27,7 +27,6 @@ TEST(UrlListColumnsTest, ContentTypeByScheme) {
     EXPECT_EQ(type("file:///site/p.gif"), "image/gif");
     EXPECT_EQ(type("http://h/cgi", longType), longType.substr(0, 255));
     EXPECT_EQ(type("ftp://h/f.zip"), "file transfer");
-    EXPECT_EQ(type("gopher://h/1"), "gopher");
     EXPECT_EQ(type("news:comp.lang"), "unknown");
 }
 
