@@ -32,20 +32,5 @@ TEST(HtmlArenaTest, CopiesSurviveGrowthAndObjectsAreAligned) {
     EXPECT_TRUE(arena.copy("").empty());
 }
 
-// A second arena on the same thread while the first lives gets blocks of its own.
-TEST(HtmlArenaTest, ArenasAliveTogetherDoNotShareMemory) {
-    auto outer = std::make_unique<HtmlArena>();
-    const std::string_view first = outer->copy("outer");
-    {
-        HtmlArena inner;
-        const std::string_view second = inner.copy("inner");
-        EXPECT_EQ(first, "outer");
-        EXPECT_EQ(second, "inner");
-    }
-    HtmlArena next;
-    EXPECT_EQ(next.copy("next"), "next");
-    EXPECT_EQ(first, "outer");
-}
-
 } // namespace
 } // namespace corvida

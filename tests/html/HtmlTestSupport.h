@@ -43,22 +43,21 @@ public:
     std::string lines;
 };
 
+inline std::string dumpOf(const HtmlDocument& document) {
+    std::ostringstream out;
+    document.dumpAll(out);
+    return out.str();
+}
+
 // Dump, title, excerpt, base and links, as the debug command prints them.
 inline std::string debugText(HtmlDocument& document) {
     std::ostringstream out;
-    document.dumpAll(out);
-    out << "title: " << document.title(260) << '\n';
+    out << dumpOf(document) << "title: " << document.title(260) << '\n';
     out << "excerpt: " << document.excerpt(260) << '\n';
     out << "base: " << document.baseUrl().url() << '\n';
     RecordingSink sink;
     LinkExtractor(document).extract(sink);
     out << sink.lines;
-    return out.str();
-}
-
-inline std::string dumpOf(const HtmlDocument& document) {
-    std::ostringstream out;
-    document.dumpAll(out);
     return out.str();
 }
 
