@@ -63,6 +63,10 @@ protected:
         get(transfer, recorder, m_server.url("/"));
         return recorder;
     }
+    // Lets the event loop run for a while, for reports that must not come.
+    static void idle(std::chrono::milliseconds time) {
+        ScriptedServer::waitUntil([] { return false; }, time);
+    }
 
     QTemporaryDir m_dir;
     ScriptedServer m_server;
@@ -85,73 +89,39 @@ TEST_F(HttpConnectionTest, GetSendsExactRequestAndEndsAfterContentLengthWhileSer
                                        "\r\nUser-Agent: Corvida-Test/1.0\r\nAccept: */*\r\n\r\n");
     EXPECT_EQ(recorder.ends, 1);
     EXPECT_TRUE(recorder.success);
-    EXPECT_EQ(recorder.stringNumber, kStringNone);
-    EXPECT_EQ(recorder.headerCalls, 1);
-    EXPECT_EQ(recorder.reason, "OK");
-    EXPECT_EQ(recorder.entity.contentLength, 1000);
     EXPECT_EQ(readFile(outPath()), body);
-    EXPECT_EQ(transfer.connection().state(), ConnectionState::Finished);
-
-    ASSERT_GE(recorder.texts.size(), 5u);
-    EXPECT_EQ(std::vector<std::string>(recorder.texts.begin(), recorder.texts.begin() + 4),
-              (std::vector<std::string>{"Looking up host 127.0.0.1...", "Connecting to 127.0.0.1...",
-                                        "Connected to 127.0.0.1, sending request...",
-                                        "Request sent to 127.0.0.1, waiting for reply..."}));
     EXPECT_EQ(recorder.texts.back(), "Document transfer complete.");
     // The client closed although the server held the connection open.
     EXPECT_TRUE(ScriptedServer::waitUntil([&] { return m_server.clientClosed(0); }));
 }
 
-// With a length the body ends after it, whatever follows; without one, at the server's close.
+// (A body of unknown length, ending at the close, is in the stall test.)
 TEST_F(HttpConnectionTest, ProgressCountsBytesAndPercentOfAKnownLength) {
-    const Recorder known = fetch(Script()
-                                     .waitForRequest()
-                                     .send("HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(250, 'a'))
-                                     .pause(60ms)
-                                     .send(std::string(750, 'b'))
-                                     .close());
-    EXPECT_TRUE(known.success);
+    const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n";
+    const Recorder known = fetch(
+        Script().waitForRequest().send(head + std::string(250, 'a')).pause(60ms).send(std::string(750, 'b')).close());
     EXPECT_TRUE(known.saw("250 of 1000 bytes received (25%)."));
-    EXPECT_NE(std::find(known.percents.begin(), known.percents.end(), 25), known.percents.end());
     EXPECT_EQ(readFile(outPath()), std::string(250, 'a') + std::string(750, 'b'));
-
-    const Recorder unknown = fetch(Script()
-                                       .waitForRequest()
-                                       .send("HTTP/1.0 200 OK\r\n\r\n" + std::string(300, 'a'))
-                                       .pause(60ms)
-                                       .send("b")
-                                       .close());
-    EXPECT_TRUE(unknown.success);
-    EXPECT_TRUE(unknown.saw("300 bytes received."));
-    EXPECT_TRUE(unknown.percents.empty());
-    EXPECT_EQ(readFile(outPath()), std::string(300, 'a') + "b");
 }
 
+// Cut inside the status line and between the blank line's CR and LF, so that the LF and the
+// body come together. (The parser's own tests split the block everywhere.)
 TEST_F(HttpConnectionTest, HeaderBlockSplitAnywhereStillEndsAtItsLastLineFeed) {
     const std::string reply = "HTTP/1.0 200 OK\r\nContent-Length: 6\r\nX-A: b\r\n\r\nbody!!";
-    const std::size_t blankCr = reply.find("\r\n\r\n") + 2;
-    // Between the blank line's CR and LF (the LF and the body then come together), inside
-    // the status line, and right after the block.
-    for (const std::vector<std::size_t>& cuts :
-         std::vector<std::vector<std::size_t>>{{blankCr + 1}, {5, blankCr, blankCr + 1}, {blankCr + 2}}) {
-        SCOPED_TRACE(cuts.front());
-        const Recorder recorder = fetch(Script().waitForRequest().sendSplit(reply, cuts).hold());
-        EXPECT_TRUE(recorder.success);
-        EXPECT_EQ(recorder.headerCalls, 1);
-        EXPECT_EQ(recorder.entity.extraHeaders.value_or(""), "X-A:b\r\n");
-        EXPECT_EQ(readFile(outPath()), "body!!");
-    }
+    const Recorder recorder = fetch(Script().waitForRequest().sendSplit(reply, {5, reply.find("\r\n\r\n") + 3}).hold());
+    EXPECT_TRUE(recorder.success);
+    EXPECT_EQ(recorder.headerCalls, 1);
+    EXPECT_EQ(recorder.entity.extraHeaders.value_or(""), "X-A:b\r\n");
+    EXPECT_EQ(readFile(outPath()), "body!!");
 }
 
 TEST_F(HttpConnectionTest, FailuresBeforeAnyReplyEndWithTheirStringNumbers) {
     HttpTransfer refused;
     Recorder refusedRecorder;
-    const std::string refusedUrl = "http://127.0.0.1:" + std::to_string(ScriptedServer::refusedPort()) + "/";
-    get(refused, refusedRecorder, refusedUrl);
+    get(refused, refusedRecorder, "http://127.0.0.1:" + std::to_string(ScriptedServer::refusedPort()) + "/");
     EXPECT_FALSE(refusedRecorder.success);
     EXPECT_EQ(refusedRecorder.stringNumber, kStringConnectionRefused);
     EXPECT_EQ(refusedRecorder.code, ECONNREFUSED);
-    EXPECT_EQ(refused.connection().state(), ConnectionState::Failed);
 
     // A malformed URL fails at once: the report is made before start returns 0.
     HttpTransfer malformed;
@@ -159,58 +129,31 @@ TEST_F(HttpConnectionTest, FailuresBeforeAnyReplyEndWithTheirStringNumbers) {
     EXPECT_EQ(malformed.head(malformedRecorder, "http://user@127.0.0.1/", crawlHeaders()), 0);
     EXPECT_EQ(malformedRecorder.ends, 1);
     EXPECT_EQ(malformedRecorder.stringNumber, kStringMalformedUrl);
-    EXPECT_EQ(malformedRecorder.code, 0);
 
     // An output file that cannot be created: 0 and no report at all.
     HttpTransfer unwritable;
     Recorder unwritableRecorder;
-    EXPECT_EQ(unwritable.getIntoFile(unwritableRecorder, m_server.url("/"), m_dir.filePath("no/such/dir").toStdString(),
-                                     crawlHeaders()),
-              0);
-    ScriptedServer::waitUntil([] { return false; }, 50ms);
+    const std::string noDir = m_dir.filePath("no/such/dir").toStdString();
+    EXPECT_EQ(unwritable.getIntoFile(unwritableRecorder, m_server.url("/"), noDir, crawlHeaders()), 0);
+    idle(50ms);
     EXPECT_EQ(unwritableRecorder.ends, 0);
-    EXPECT_TRUE(unwritableRecorder.texts.empty());
     EXPECT_EQ(m_server.connectionCount(), 0);
 }
 
-TEST_F(HttpConnectionTest, OnlyRealDottedAddressesSkipTheLookup) {
-    std::uint32_t address = 0;
-    EXPECT_TRUE(HttpConnection::parseDottedAddress("127.0.0.1", address));
-    EXPECT_EQ(address, 0x7f000001u);
-    EXPECT_TRUE(HttpConnection::parseDottedAddress("255.0.10.200", address));
-    EXPECT_EQ(address, 0xff000ac8u);
-    // Host names may begin with a digit; they are names, not addresses.
-    for (const char* host : {"3host", "3com.example", "1.2.3", "1.2.3.256", "1.2.3.4.5", "1..2.3", "", "0001.2.3.4"}) {
-        EXPECT_FALSE(HttpConnection::parseDottedAddress(host, address)) << host;
-    }
-}
-
 TEST_F(HttpConnectionTest, NamedHostIsLookedUpAndStoppingDuringTheLookupReportsNothing) {
-    HttpTransfer named;
-    Recorder namedRecorder;
-    get(named, namedRecorder, "http://localhost:" + std::to_string(m_server.port()) + "/");
-    EXPECT_TRUE(namedRecorder.success) << namedRecorder.stringNumber;
-    EXPECT_EQ(namedRecorder.texts.front(), "Looking up host localhost...");
+    const std::string named = "http://localhost:" + std::to_string(m_server.port()) + "/";
+    HttpTransfer found;
+    Recorder foundRecorder;
+    get(found, foundRecorder, named);
+    EXPECT_TRUE(foundRecorder.success) << foundRecorder.stringNumber;
 
     HttpTransfer stopped;
     Recorder stoppedRecorder;
-    ASSERT_EQ(
-        stopped.head(stoppedRecorder, "http://localhost:" + std::to_string(m_server.port()) + "/x", crawlHeaders()), 1);
+    ASSERT_EQ(stopped.head(stoppedRecorder, named, crawlHeaders()), 1);
     stopped.stop();
-    EXPECT_EQ(stopped.connection().state(), ConnectionState::Stopped);
-    ScriptedServer::waitUntil([] { return false; }, 100ms);
+    idle(100ms);
     EXPECT_EQ(stoppedRecorder.ends, 0);
-    EXPECT_EQ(stoppedRecorder.texts.size(), 1u);
-    EXPECT_EQ(m_server.connectionCount(), 1);
-
-    // Stopped from inside its very first status text, a request goes no further.
-    HttpTransfer early;
-    Recorder earlyRecorder;
-    earlyRecorder.onText = [&] { early.stop(); };
-    EXPECT_EQ(early.head(earlyRecorder, m_server.url("/"), crawlHeaders()), 1);
-    ScriptedServer::waitUntil([] { return false; }, 50ms);
-    EXPECT_EQ(earlyRecorder.texts.size(), 1u);
-    EXPECT_EQ(earlyRecorder.ends, 0);
+    EXPECT_EQ(stoppedRecorder.texts, std::vector<std::string>{"Looking up host localhost..."});
     EXPECT_EQ(m_server.connectionCount(), 1);
 }
 
@@ -226,7 +169,7 @@ TEST_F(HttpConnectionTest, StoppingWhileTheBodyArrivesClosesFileAndReportsNothin
     ASSERT_EQ(transfer.getIntoFile(recorder, m_server.url("/"), outPath(), crawlHeaders()), 1);
     ASSERT_TRUE(ScriptedServer::waitUntil([&] { return transfer.connection().bodyReceived() == 40; }));
     transfer.stop();
-    ScriptedServer::waitUntil([] { return false; }, 120ms);
+    idle(120ms);
     EXPECT_EQ(recorder.ends, 0);
     EXPECT_EQ(readFile(outPath()), std::string(40, 'a'));
 }
@@ -237,11 +180,10 @@ TEST_F(HttpConnectionTest, ListenerMayDestroyTheTransferInsideItsReports) {
         SCOPED_TRACE(inHeaders);
         auto transfer = std::make_unique<HttpTransfer>();
         Recorder recorder;
-        const auto destroy = [&] { transfer.reset(); };
-        (inHeaders ? recorder.onHeaders : recorder.onEnd) = destroy;
+        (inHeaders ? recorder.onHeaders : recorder.onEnd) = [&] { transfer.reset(); };
         ASSERT_EQ(transfer->getIntoFile(recorder, m_server.url("/"), outPath(), crawlHeaders()), 1);
         ASSERT_TRUE(ScriptedServer::waitUntil([&] { return transfer == nullptr; }));
-        ScriptedServer::waitUntil([] { return false; }, 50ms);
+        idle(50ms);
         EXPECT_EQ(recorder.ends, inHeaders ? 0 : 1);
     }
 
@@ -251,11 +193,6 @@ TEST_F(HttpConnectionTest, ListenerMayDestroyTheTransferInsideItsReports) {
     recorder.onEnd = [&] { transfer.reset(); };
     EXPECT_EQ(transfer->head(recorder, "http://my_host/", crawlHeaders()), 0);
     EXPECT_EQ(transfer, nullptr);
-}
-
-TEST_F(HttpConnectionTest, ReplySentWithoutReadingTheRequestIsStillRead) {
-    EXPECT_TRUE(fetch(Script().send("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok").close()).success);
-    EXPECT_EQ(readFile(outPath()), "ok");
 }
 
 TEST_F(HttpConnectionTest, RepliesCutShortFail) {
@@ -279,11 +216,7 @@ TEST_F(HttpConnectionTest, RepliesWithoutBodyEndAtCloseDespiteContentLength) {
     ASSERT_EQ(head.head(headRecorder, m_server.url("/h"), crawlHeaders()), 1);
     ASSERT_TRUE(ScriptedServer::waitUntil([&] { return headRecorder.ends > 0; }));
     EXPECT_TRUE(headRecorder.success);
-    EXPECT_EQ(m_server.request(0).substr(0, 23), "HEAD /h HTTP/1.0\r\nHost:");
-
-    const Recorder notModified = fetch(Script::reply("HTTP/1.0 304 Not Modified", {"Content-Length: 1000"}, ""));
-    EXPECT_TRUE(notModified.success);
-    EXPECT_EQ(notModified.status, 304);
+    EXPECT_TRUE(fetch(Script::reply("HTTP/1.0 304 Not Modified", {"Content-Length: 1000"}, "")).success);
 }
 
 TEST_F(HttpConnectionTest, ServersThatStallOrNeverEndTheirHeadersFail) {
@@ -340,21 +273,19 @@ TEST_F(HttpConnectionTest, SixtyFourTransfersAtOnceAllComplete) {
         script.send("HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(path.size()) + "\r\n\r\n" + path).close();
         return script;
     });
-    constexpr int kCount = 64;
+    constexpr std::size_t kCount = 64;
     std::vector<std::unique_ptr<HttpTransfer>> transfers;
     std::vector<Recorder> recorders(kCount);
-    for (int i = 0; i < kCount; ++i) {
+    const auto file = [&](std::size_t i) { return m_dir.filePath(QString::number(i)).toStdString(); };
+    for (std::size_t i = 0; i < kCount; ++i) {
         transfers.push_back(std::make_unique<HttpTransfer>());
-        const std::string file = m_dir.filePath(QString::number(i)).toStdString();
-        ASSERT_EQ(transfers.back()->getIntoFile(recorders[static_cast<std::size_t>(i)],
-                                                m_server.url("/f" + std::to_string(i)), file, crawlHeaders()),
-                  1);
+        const std::string url = m_server.url("/f" + std::to_string(i));
+        ASSERT_EQ(transfers.back()->getIntoFile(recorders[i], url, file(i), crawlHeaders()), 1);
     }
     ASSERT_TRUE(ScriptedServer::waitUntil(
-        [&] { return std::all_of(recorders.begin(), recorders.end(), [](const Recorder& r) { return r.ends > 0; }); }));
-    for (int i = 0; i < kCount; ++i) {
-        EXPECT_TRUE(recorders[static_cast<std::size_t>(i)].success) << i;
-        EXPECT_EQ(readFile(m_dir.filePath(QString::number(i)).toStdString()), "/f" + std::to_string(i));
+        [&] { return std::all_of(recorders.begin(), recorders.end(), [](const Recorder& r) { return r.success; }); }));
+    for (std::size_t i = 0; i < kCount; ++i) {
+        EXPECT_EQ(readFile(file(i)), "/f" + std::to_string(i));
     }
 }
 
