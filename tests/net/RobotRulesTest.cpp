@@ -25,11 +25,9 @@ TEST(RobotRulesTest, Vectors) {
         SCOPED_TRACE(entry.path().filename().string());
         std::ifstream expected(entry.path());
         std::string line;
-        ASSERT_TRUE(std::getline(expected, line));
-        ASSERT_TRUE(line.starts_with("agent: "));
-        const std::string agent = line.substr(7);
-        std::filesystem::path robotsPath = entry.path();
-        const std::unique_ptr<RobotRules> rules = RobotRules::parseFile(robotsPath.replace_extension(".txt"), 0, agent);
+        ASSERT_TRUE(std::getline(expected, line) && line.starts_with("agent: "));
+        const std::unique_ptr<RobotRules> rules =
+            RobotRules::parseFile(std::filesystem::path(entry.path()).replace_extension(".txt"), 0, line.substr(7));
         ASSERT_TRUE(rules);
         EXPECT_TRUE(rules->diagnostics().empty());
         while (std::getline(expected, line)) {
@@ -49,21 +47,6 @@ TEST(RobotRulesTest, NoRulesAllowEverything) {
     EXPECT_TRUE(RobotRules::isAllowed(rules.get(), ""));
 }
 
-TEST(RobotRulesTest, KeepsPathsWithTheirLines) {
-    const std::unique_ptr<RobotRules> rules =
-        RobotRules::parse("User-agent: *\nDisallow:\n\nUser-agent: bot\nDisallow: /a /b\n", 0, "bot");
-    ASSERT_EQ(rules->paths().size(), 2U);
-    EXPECT_EQ(rules->paths()[1].path, "/b");
-    EXPECT_EQ(rules->paths()[1].line, 5);
-
-    // An empty Disallow gives an entry without a path, so a blank line after it ends parsing.
-    const std::unique_ptr<RobotRules> empty =
-        RobotRules::parse("User-agent: bot\nDisallow:\n\nUser-agent: *\nDisallow: /s\n", 0, "bot");
-    ASSERT_EQ(empty->paths().size(), 1U);
-    EXPECT_FALSE(empty->paths()[0].path);
-    EXPECT_TRUE(RobotRules::isAllowed(empty.get(), "/s"));
-}
-
 TEST(RobotRulesTest, DiagnosticsFollowTheVerbosity) {
     const std::string text = "User-agent: *\nUser-agent:\nbroken\nDisallow: a /b /c\nCrawl-delay: 5\n";
     const auto messages = [&text](int verbosity) {
@@ -80,10 +63,6 @@ TEST(RobotRulesTest, DiagnosticsFollowTheVerbosity) {
     EXPECT_EQ(messages(0), "");
     EXPECT_EQ(messages(2), all);
     EXPECT_EQ(messages(1), std::string(all).erase(all.find(levelTwo), levelTwo.size()));
-    const std::string trace = messages(4);
-    EXPECT_NE(trace.find("1 4 fgets [User-agent: *]\n1 4 key [User-agent]\n1 4 value [*]\n1 4 match [*]\n"),
-              std::string::npos)
-        << trace;
 }
 
 TEST(RobotRulesTest, UnexpectedKeysCountTowardsTheLimitOnlyWhenReported) {
@@ -98,7 +77,8 @@ TEST(RobotRulesTest, UnexpectedKeysCountTowardsTheLimitOnlyWhenReported) {
 
 TEST(RobotRulesTest, LongLinesAreReadInPieces) {
     // The first piece holds the Disallow line's start; the rest of the line is a line of
-    // its own (invalid, no colon) and the next line counts on from there.
+    // its own (invalid, no colon) and the next line counts on from there. Each path keeps
+    // the number of its line.
     const std::string longPath = "/" + std::string(5000, 'a');
     const std::string text = "User-agent: *\nDisallow: " + longPath + "\nDisallow: /short\n";
     const std::unique_ptr<RobotRules> rules = RobotRules::parse(text, 0, "x");
