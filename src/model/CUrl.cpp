@@ -216,6 +216,10 @@ CUrl::CUrl(std::string_view text, std::string_view base) {
     resolveParentSegments(url);
     m_text = std::move(url);
     parseParts();
+    classify();
+}
+
+void CUrl::classify() {
     if (m_schemeLength > 0) {
         m_schemeIndex = MimeTable::instance().addScheme(scheme());
     }
@@ -352,8 +356,14 @@ void CUrl::stripFragment() {
     if (hash == std::string_view::npos) {
         return;
     }
+    // The text is decoded and normalised already: it is cut, not parsed again, since a second
+    // decoding would turn an escaped '%' into another byte ("%2541" into "A").
     std::string fragment = m_fragment;
-    *this = CUrl(url().substr(0, hash));
+    CUrl stripped;
+    stripped.m_text = std::string(url().substr(0, hash));
+    stripped.parseParts();
+    stripped.classify();
+    *this = std::move(stripped);
     m_fragment = std::move(fragment);
 }
 

@@ -88,6 +88,8 @@ public:
 
 private:
     void parseParts();
+    // Sets the scheme and extension indexes from the parsed parts.
+    void classify();
 
     std::string m_text; // the URL followed by one '/', so that every base directory is a prefix
     std::string m_fragment;

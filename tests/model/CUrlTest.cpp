@@ -74,9 +74,15 @@ TEST(CUrlTest, SplitsSchemeHostBaseExtensionAndFragment) {
     EXPECT_TRUE(CUrl("MailTo:someone@h.com").isMailto());
 
     CUrl stripped("http://h/a.htm#x");
-    stripped.stripFragment(); // parsed again, the fragment kept aside
+    stripped.stripFragment(); // the fragment kept aside
     EXPECT_EQ(stripped.fragment(), "x");
     EXPECT_EQ(stripped.compare(CUrl("HTTP://H/A.HTM")), 0);
+    EXPECT_EQ(stripped.mimeIndexByExtension(), MimeTable::kTypeHtml);
+    // An escaped '%' is not decoded a second time: the link is the same node with or without
+    // its fragment, and no '#' comes back.
+    CUrl escaped("http://h/%2541/a%2523b.htm#x");
+    escaped.stripFragment();
+    EXPECT_EQ(escaped.url(), CUrl("http://h/%2541/a%2523b.htm").url());
 }
 
 TEST(CUrlTest, FoldHashIsTheExactStoredSum) {
