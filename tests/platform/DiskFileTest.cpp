@@ -2,6 +2,7 @@
 #include "platform/DiskFile.h"
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include <QTemporaryDir>
@@ -11,46 +12,36 @@
 namespace corvida {
 namespace {
 
-std::size_t entriesIn(const std::string& folder) {
-    std::size_t count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
-        ++count;
-    }
-    return count;
-}
+namespace fs = std::filesystem;
 
-TEST(DiskFileTest, ReplaceWritesWholeFilesAndKeepsPermissions) {
+TEST(DiskFileTest, ReplaceWritesWholeFilesKeepsPermissionsAndFailsCleanly) {
     QTemporaryDir folder;
     const std::string path = folder.filePath("a.bin").toStdString();
     const mode_t mask = ::umask(022);
     ASSERT_EQ(DiskFile::replace(path, std::string("first\0bytes", 11)), "");
     ::umask(mask);
-    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0644));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));
+
+    fs::permissions(path, fs::perms(0600));
+    const std::string big = std::string(1 << 20, '\0') + "end";
+    ASSERT_EQ(DiskFile::replace(path, big), "");
     std::string bytes;
     ASSERT_EQ(DiskFile::readAll(path, bytes), "");
-    EXPECT_EQ(bytes, std::string("first\0bytes", 11));
-
-    std::filesystem::permissions(path, std::filesystem::perms(0600));
-    const std::string big(1 << 20, 'z');
-    ASSERT_EQ(DiskFile::replace(path, big), "");
-    ASSERT_EQ(DiskFile::readAll(path, bytes), "");
     EXPECT_EQ(bytes, big);
-    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0600));
-    EXPECT_EQ(entriesIn(folder.path().toStdString()), 1u);
-}
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0600));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path().toStdString()), fs::directory_iterator()), 1);
 
-TEST(DiskFileTest, FailuresLeaveTheOldStateAndNoTemporaryFile) {
-    QTemporaryDir folder;
+    // Failures leave the old state and no temporary file.
     const std::string target = folder.filePath("target").toStdString();
-    std::filesystem::create_directories(target + "/inside");
+    fs::create_directories(target + "/inside");
     const std::string error = DiskFile::replace(target, "bytes");
     EXPECT_EQ(error.rfind("cannot replace " + target + ": ", 0), 0u) << error;
-    EXPECT_TRUE(std::filesystem::is_directory(target + "/inside"));
-    EXPECT_EQ(entriesIn(folder.path().toStdString()), 1u);
+    EXPECT_TRUE(fs::is_directory(target + "/inside"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path().toStdString()), fs::directory_iterator()), 2);
 
     const std::string missing = folder.filePath("no/such/file").toStdString();
     EXPECT_EQ(DiskFile::replace(missing, "x").rfind("cannot create a temporary file in ", 0), 0u);
-    std::string bytes = "unchanged";
+    bytes = "unchanged";
     EXPECT_NE(DiskFile::readAll(missing, bytes), "");
     EXPECT_EQ(bytes, "unchanged");
 }

@@ -11,39 +11,33 @@
 namespace corvida {
 namespace {
 
-QSettings::SettingsMap readText(const QByteArray& text) {
-    QByteArray bytes = text;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
+QSettings::SettingsMap readText(QByteArray text) {
+    QBuffer buffer(&text);
     QSettings::SettingsMap map;
-    EXPECT_TRUE(IniFormat::read(buffer, map));
+    EXPECT_TRUE(buffer.open(QIODevice::ReadOnly) && IniFormat::read(buffer, map));
     return map;
 }
 
 QByteArray writeText(const QSettings::SettingsMap& map) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(IniFormat::write(buffer, map));
+    EXPECT_TRUE(buffer.open(QIODevice::WriteOnly) && IniFormat::write(buffer, map));
     return bytes;
 }
 
 TEST(IniFormatTest, ReadsLinesLeniently) {
     const QByteArray text = "\xEF\xBB\xBF"
                             "Loose = before any section\n"
-                            "  ; comment=1\n# comment=2\n\n   \n"
-                            "no equals sign here\n= no key\n"
+                            "  ; comment=1\n# comment=2\n\n   \nno equals sign here\n= no key\n"
                             "[ URL list header ] trailing words\n"
                             "Caption1=Na,me ; not a comment\n"
                             "\tWidth1 =  77px  \n"
                             "Eq==a=b\n"
-                            "Quoted=\"x\"\n"
                             "Path=C:\\new\\dir\\\n"
                             "[Application\n"
                             "UserAgent=Mozilla/5.0 (X11; Linux x86_64)\n"
                             "[]\n"
-                            "Again=first\n"
-                            "Again=second\n"
+                            "Again=first\nAgain=second\n"
                             "[URL list header]\n"
                             "Shown1=0";
     const QSettings::SettingsMap expected{
@@ -51,7 +45,6 @@ TEST(IniFormatTest, ReadsLinesLeniently) {
         {"URL list header/Caption1", QByteArray("Na,me ; not a comment")},
         {"URL list header/Width1", QByteArray("77px")},
         {"URL list header/Eq", QByteArray("=a=b")},
-        {"URL list header/Quoted", QByteArray("\"x\"")},
         {"URL list header/Path", QByteArray("C:\\new\\dir\\")},
         {"URL list header/Shown1", QByteArray("0")},
         {"Application/UserAgent", QByteArray("Mozilla/5.0 (X11; Linux x86_64)")},
@@ -65,11 +58,6 @@ TEST(IniFormatTest, ReadsLinesLeniently) {
 
     // Names QSettings could not give back whole: with '/', or cut in the middle of a character.
     EXPECT_EQ(readText("a/b=1\n[s/t]\nc=2\n[u]\n\xCE=3\n"), (QSettings::SettingsMap{{"u/\uFFFD", QByteArray("3")}}));
-}
-
-TEST(IniFormatTest, NamesThatBeginWithAByteOrderMarkKeepIt) {
-    const QSettings::SettingsMap map{{"\uFEFFkey", QByteArray("v")}};
-    EXPECT_EQ(readText(writeText(map)), map);
 }
 
 TEST(IniFormatTest, WritesOrdinaryValuesAsTheyAreAndEscapesOnlyWhatWouldNotReadBack) {
@@ -92,11 +80,12 @@ TEST(IniFormatTest, WritesOrdinaryValuesAsTheyAreAndEscapesOnlyWhatWouldNotReadB
 }
 
 TEST(IniFormatTest, EveryByteTextRoundTrips) {
-    // Texts drawn from the bytes that matter to the format, plus bytes that are not UTF-8.
+    // Texts drawn from the bytes that matter to the format, plus bytes that are not UTF-8; a
+    // name that begins with a byte order mark keeps it.
     constexpr char kBytes[] = "\\nrst \t\r\n=;#[]\"a\x00\xFF\xC3";
     const QByteArray alphabet(kBytes, sizeof(kBytes) - 1);
     std::mt19937 random(7);
-    QSettings::SettingsMap map;
+    QSettings::SettingsMap map{{"\uFEFFkey", QByteArray("v")}};
     for (int i = 0; i < 2000; ++i) {
         QByteArray value;
         const int length = static_cast<int>(random() % 8);
