@@ -1,0 +1,359 @@
+// SPDX-License-Identifier: MIT
+// The project document: crawls driven from idle time, view work in batches and slices, and a
+// project's working directory and file. A UI records what the document shows and answers its
+// questions with preset answers; views record the updates they are given.
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "app/Settings.h"
+#include "doc/CTamsoDoc.h"
+#include "doc/DocumentUi.h"
+#include "doc/DocumentView.h"
+#include "doc/IdleDriver.h"
+#include "model/Web.h"
+#include "net/NetworkTransferFactory.h"
+#include "support/ScriptedServer.h"
+
+namespace corvida {
+namespace {
+
+namespace fs = std::filesystem;
+using State = CTamsoDoc::State;
+using Icon = DocumentUi::Icon;
+constexpr int kInsert = DocumentView::kHintInsert;
+constexpr int kInsertDone = DocumentView::kHintInsertDone;
+
+class RecordingUi : public DocumentUi {
+public:
+    void setStatusText(std::string_view text) override { statusTexts.emplace_back(text); }
+    void setProgress(int position) override { progress.push_back(position); }
+    void showMessage(std::string_view text, Icon icon) override { messages.emplace_back(text, icon); }
+    bool askOkCancel(std::string_view question) override {
+        questions.emplace_back(question);
+        return answerOk;
+    }
+    bool askCredentials(std::string_view, std::string&, std::string&) override { return false; }
+    void playSound(std::string_view name) override { sounds.emplace_back(name); }
+    void openInBrowser(std::string_view) override {}
+    void beginWait() override {}
+    void endWait() override {}
+    void closeDocument() override { ++closeRequests; }
+
+    bool answerOk = true;
+    std::vector<std::string> statusTexts, questions, sounds;
+    std::vector<int> progress;
+    std::vector<std::pair<std::string, Icon>> messages;
+    int closeRequests = 0;
+};
+
+// A view that records its updates; as a master it shows the nodes shows accepts.
+class RecordingView : public DocumentView {
+public:
+    explicit RecordingView(std::function<bool(const WebNode&)> shows = nullptr) : m_shows(std::move(shows)) {}
+
+    bool isMaster() const override { return m_shows != nullptr; }
+    bool shows(const WebNode& node) const override { return m_shows && m_shows(node); }
+    void update(const Update& update) override {
+        hints.push_back(update.hint);
+        nodes.insert(nodes.end(), update.nodes.begin(), update.nodes.end());
+        if (update.hint == kHintInsert) {
+            records.insert(records.end(), update.records.begin(), update.records.end());
+            batches.push_back(update.records.size());
+        }
+    }
+    void clear() { *this = RecordingView(m_shows); }
+
+    std::vector<int> hints;
+    std::vector<WebNode*> nodes;       // of every update that names nodes
+    std::vector<InsertRecord> records; // of every insert update
+    std::vector<std::size_t> batches;  // the number of records of each insert update
+
+private:
+    std::function<bool(const WebNode&)> m_shows;
+};
+
+// Writes a site into directory: index.htm links to page1.htm ... pageN.htm, and page1.htm
+// links on to deep.htm. Returns the file:// URL of index.htm.
+std::string writeSite(const std::string& directory, int pages) {
+    fs::create_directories(directory);
+    std::ofstream index(directory + "/index.htm");
+    index << "<HTML><HEAD><TITLE>Index</TITLE></HEAD><BODY>\n";
+    for (int i = 1; i <= pages; ++i) {
+        const std::string name = "page" + std::to_string(i) + ".htm";
+        index << "<A HREF=\"" + name + "\">" + name + "</A>\n";
+        std::ofstream(directory + "/" + name) << (i == 1 ? "<A HREF=\"deep.htm\">deep</A>" : "A page.");
+    }
+    std::ofstream(directory + "/deep.htm") << "The bottom.";
+    return "file://" + directory + "/index.htm";
+}
+
+class DocFixture : public ::testing::Test {
+protected:
+    DocFixture() {
+        settings.workingDirectory = root + "/work";
+        settings.downloadHtml = settings.downloadPictures = settings.downloadAudio = settings.downloadVideo = true;
+    }
+
+    // A new project over the settings' working directory.
+    std::unique_ptr<CTamsoDoc> newDocument() {
+        auto document = std::make_unique<CTamsoDoc>(settings, ui, transfers, nullptr);
+        EXPECT_TRUE(document->newDocument());
+        return document;
+    }
+
+    // Runs idle calls (and the event loop when no idle work is ready) until done() or 20 s
+    // have passed. Returns done().
+    static bool runUntil(CTamsoDoc& document, const std::function<bool()>& done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 20000) {
+            if (!document.runIdle()) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            }
+        }
+        return done();
+    }
+
+    static bool runToCompletion(CTamsoDoc& document) {
+        return runUntil(document, [&] { return document.state() == State::Complete; });
+    }
+
+    // Runs idle calls while there is idle work, as after a crawl's last step.
+    static void drain(CTamsoDoc& document) {
+        for (int guard = 0; guard < 1000 && document.runIdle(); ++guard) {
+        }
+    }
+
+    QTemporaryDir folder;
+    std::string root = folder.path().toStdString();
+    Settings settings;
+    RecordingUi ui;
+    NetworkTransferFactory transfers{std::chrono::milliseconds(5000)};
+};
+
+using DocumentCrawlTest = DocFixture;
+using DocumentProjectTest = DocFixture;
+
+TEST_F(DocumentCrawlTest, WholeCrawlShowsEveryNodeWritesOutputsAsksBeforeARestartAndLeavesNothingUnsaved) {
+    settings.autoReport = settings.autoSiteImage = settings.useSound = true;
+    const std::string url = writeSite(root + "/site", 5);
+    RecordingView master([](const WebNode& node) { return node.url().url().find("page") != std::string::npos; });
+    std::unique_ptr<CTamsoDoc> document = newDocument();
+    document->addView(&master);
+
+    ASSERT_TRUE(document->startProcessing(url));
+    EXPECT_EQ(document->state(), State::Started);
+    EXPECT_FALSE(document->startProcessing(url)); // not while it runs
+    ASSERT_TRUE(runUntil(*document, [&] { return document->state() == State::Running; }));
+    ASSERT_TRUE(runToCompletion(*document));
+    drain(*document); // the views' work left over from the last steps still goes out
+
+    const std::string work = root + "/work/noname1/";
+    EXPECT_EQ(document->web()->nodeCount(), 7u);
+    EXPECT_EQ(ui.messages,
+              (decltype(ui.messages){{"Completed site: " + url + "  \nReport stored in: " + work +
+                                          "report/overview.htm \nWeb image starts at: " + work + "docs/index.htm",
+                                      Icon::Information}}));
+    EXPECT_TRUE(fs::is_regular_file(work + "report/overview.htm") && fs::is_regular_file(work + "docs/index.htm"));
+    // Each of the five pages the master shows is inserted once, and nothing else is.
+    std::set<const WebNode*> inserted;
+    for (const InsertRecord& record : master.records) {
+        EXPECT_TRUE(record.redrawOnly || (master.shows(*record.node) && inserted.insert(record.node).second));
+    }
+    EXPECT_EQ(inserted.size(), 5u);
+    EXPECT_EQ(std::count(ui.sounds.begin(), ui.sounds.end(), "SystemExclamation"), 7); // one per new node
+
+    // The same URL again asks first; declined, the crawl stays.
+    const Web* first = document->web();
+    ui.answerOk = false;
+    EXPECT_FALSE(document->startProcessing(url));
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"URL has not changed.\nDo you want to start processing again?"});
+    EXPECT_EQ(document->web(), first);
+    ui.answerOk = true;
+    ASSERT_TRUE(document->startProcessing(url));
+    ASSERT_TRUE(runToCompletion(*document));
+    EXPECT_EQ(document->web()->nodeCount(), 7u);
+
+    // The project was never saved: its files go with it.
+    document.reset();
+    EXPECT_FALSE(fs::exists(work));
+}
+
+// A missing local file fails at once, a server's answer later; either way the project is
+// told failed once and asks once to be closed, and no completion follows.
+TEST_F(DocumentCrawlTest, StartPageNotFoundFailsTheProjectOnce) {
+    test::ScriptedServer server;
+    server.setScript(test::Script::reply("HTTP/1.0 404 Not Found", {"Content-Type: text/html"}, "gone"));
+    for (const std::string& url : {"file://" + root + "/nowhere/index.htm", server.url("/index.htm")}) {
+        ui.messages.clear();
+        ui.closeRequests = 0;
+        std::unique_ptr<CTamsoDoc> document = newDocument();
+        ASSERT_TRUE(document->startProcessing(url));
+        ASSERT_TRUE(runUntil(*document, [&] { return ui.closeRequests > 0; })) << url;
+        drain(*document);
+        EXPECT_TRUE(document->startFailed());
+        EXPECT_EQ(ui.closeRequests, 1);
+        ASSERT_EQ(ui.messages.size(), 1u) << url;
+        const auto& [text, icon] = ui.messages.back();
+        EXPECT_TRUE(text.starts_with("URL " + url + " \nError: ") && text.ends_with(" #404")) << text;
+        EXPECT_EQ(icon, Icon::Error);
+    }
+}
+
+TEST_F(DocumentProjectTest, NewProjectsTakeTheSmallestFreeNonameDirectory) {
+    std::unique_ptr<CTamsoDoc> first = newDocument();
+    std::unique_ptr<CTamsoDoc> second = newDocument();
+    EXPECT_EQ(first->workingDirectory(), root + "/work/noname1/");
+    EXPECT_TRUE(fs::is_directory(root + "/work/noname2"));
+    first.reset();
+    EXPECT_FALSE(fs::exists(root + "/work/noname1"));
+    EXPECT_EQ(newDocument()->projectName(), "noname1");
+
+    std::ofstream(root + "/plain") << "not a directory";
+    settings.workingDirectory = root + "/plain/work";
+    EXPECT_FALSE(CTamsoDoc(settings, ui, transfers, nullptr).newDocument());
+    EXPECT_EQ(ui.messages.at(0).first, "Working Directory: " + root + "/plain/work/  cannot be created.");
+}
+
+// A running crawl cannot be saved; suspended, it stops, is saved, moves its directory to the
+// project's name, and reopens suspended; resumed from idle time, it completes.
+TEST_F(DocumentProjectTest, SuspendedCrawlIsSavedAndReopenedToComplete) {
+    const std::string url = writeSite(root + "/site", 20);
+    const std::string path = root + "/mysite.zpj";
+    std::size_t nodes = 0;
+    {
+        std::unique_ptr<CTamsoDoc> document = newDocument();
+        ASSERT_TRUE(document->startProcessing(url));
+        ASSERT_TRUE(runUntil(*document, [&] { return document->web()->processedCount() > 5; }));
+        EXPECT_NE(document->saveDocument(path), "");
+        document->suspend();
+        const std::size_t processed = document->web()->processedCount();
+        drain(*document);
+        EXPECT_EQ(document->web()->processedCount(), processed);
+        nodes = document->web()->nodeCount();
+        ASSERT_EQ(document->saveDocument(path), "");
+        EXPECT_EQ(document->web()->workingDirectory(), root + "/work/mysite/");
+    }
+    CTamsoDoc reopened(settings, ui, transfers, nullptr);
+    ASSERT_EQ(reopened.openDocument(path), "");
+    EXPECT_EQ(reopened.state(), State::Suspended);
+    EXPECT_EQ(reopened.web()->nodeCount(), nodes);
+
+    IdleDriver driver(reopened);
+    reopened.resume();
+    QElapsedTimer clock;
+    clock.start();
+    while ((reopened.state() != State::Complete || driver.isActive()) && clock.elapsed() < 20000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_FALSE(driver.isActive());
+    EXPECT_EQ(reopened.web()->nodeCount(), 22u);
+}
+
+// Someone else's directory of the project's name is left alone; a deleted project is unsaved
+// again and takes its own files along.
+TEST_F(DocumentProjectTest, SaveOntoATakenDirectoryKeepsTheWorkingDirectory) {
+    fs::create_directories(root + "/work/taken");
+    std::ofstream(root + "/work/taken/other.txt") << "someone else's";
+    std::unique_ptr<CTamsoDoc> document = newDocument();
+    ASSERT_TRUE(document->startProcessing(writeSite(root + "/site", 3)));
+    ASSERT_TRUE(runToCompletion(*document));
+    ASSERT_EQ(document->saveDocument(root + "/taken.zpj"), "");
+    EXPECT_EQ(document->workingDirectory(), root + "/work/noname1/");
+    document.reset();
+
+    auto reopened = std::make_unique<CTamsoDoc>(settings, ui, transfers, nullptr);
+    ASSERT_EQ(reopened->openDocument(root + "/taken.zpj"), "");
+    reopened->deleteProject(root + "/taken.zpj");
+    EXPECT_FALSE(fs::exists(root + "/taken.zpj"));
+    reopened.reset();
+    EXPECT_FALSE(fs::exists(root + "/work/noname1"));
+    EXPECT_TRUE(fs::is_regular_file(root + "/work/taken/other.txt"));
+}
+
+// A master that shows the even-numbered nodes and a plain view, added to a document that is
+// told of new nodes from a graph of its own.
+class DocumentViewWorkTest : public DocFixture {
+protected:
+    std::vector<WebNode*> announce(int count) {
+        document.addView(&master);
+        document.addView(&plain);
+        plain.clear();
+        std::vector<WebNode*> nodes;
+        for (int i = 0; i < count; ++i) {
+            WebNode* node = graph.findOrAddNode(CUrl("http://127.0.0.1/n" + std::to_string(i) + ".htm"));
+            document.nodeAdded(node, true, nodes.empty() ? nullptr : nodes.front());
+            nodes.push_back(node);
+        }
+        drain(document);
+        return nodes;
+    }
+
+    Web graph; // outlives the document, whose link tree refers to its nodes, and so do the views
+    RecordingView master{[](const WebNode& node) { return node.number() % 2 == 0; }};
+    RecordingView plain;
+    CTamsoDoc document{settings, ui, transfers, nullptr};
+};
+
+TEST_F(DocumentViewWorkTest, NewNodesThenChangedNodesReachTheShowingMaster) {
+    const std::vector<WebNode*> nodes = announce(45);
+    // The feed runs first and finds nothing; then every view hears of the new nodes once, in
+    // order, then come the nodes the master shows, 20 at a time, and the end of the insertion.
+    EXPECT_EQ(plain.hints, (std::vector<int>{kInsertDone, DocumentView::kHintNewNodes, kInsert, kInsert, kInsertDone}));
+    EXPECT_EQ(plain.nodes, nodes);
+    EXPECT_EQ(plain.batches, (std::vector<std::size_t>{20, 3}));
+    ASSERT_EQ(plain.records.size(), 23u);
+    for (std::size_t i = 0; i < plain.records.size(); ++i) {
+        const InsertRecord& record = plain.records[i];
+        EXPECT_TRUE(record.node == nodes[2 * i] && record.master == &master && !record.redrawOnly) << i;
+    }
+
+    // Changed nodes: every view hears of them; the master's shown ones come back redraw-only.
+    plain.clear();
+    document.nodeProcessed(nodes[1], false);
+    document.linksChanged(nodes[2]);
+    document.nodeReclassified(nodes[4]);
+    drain(document);
+    EXPECT_EQ(plain.hints, (std::vector<int>{DocumentView::kHintNodesChanged, kInsert, kInsertDone}));
+    EXPECT_EQ(plain.nodes, (std::vector<WebNode*>{nodes[1], nodes[2], nodes[4]}));
+    ASSERT_EQ(plain.records.size(), 2u);
+    EXPECT_TRUE(plain.records[0].node == nodes[2] && plain.records[1].node == nodes[4]);
+    EXPECT_TRUE(plain.records[0].redrawOnly && plain.records[1].redrawOnly);
+}
+
+TEST_F(DocumentViewWorkTest, ViewPassExaminesSixtyNodesPerRun) {
+    const std::vector<WebNode*> nodes = announce(130);
+    // Filtering empties the window first; nothing is handed over while the pass runs.
+    plain.clear();
+    ui.progress.clear();
+    document.startViewPass(&master, "Filtering...");
+    EXPECT_EQ(plain.hints, std::vector<int>{DocumentView::kHintReset});
+    for (const char* status : {"Filtering: 60 of 130", "Filtering: 120 of 130", ""}) {
+        EXPECT_TRUE(document.runIdle());
+        EXPECT_EQ(ui.statusTexts.back(), status);
+    }
+    EXPECT_EQ(plain.hints.size(), 1u);
+    EXPECT_EQ(ui.progress, (std::vector<int>{46, 92, 0}));
+    drain(document);
+    EXPECT_EQ(plain.batches, (std::vector<std::size_t>{20, 20, 20, 5}));
+    EXPECT_EQ(plain.records.front().node, nodes[0]);
+    EXPECT_EQ(plain.records.back().node, nodes[128]);
+    EXPECT_EQ(plain.hints.back(), kInsertDone);
+}
+
+} // namespace
+} // namespace corvida
