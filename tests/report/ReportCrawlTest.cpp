@@ -5,9 +5,7 @@
 // names.
 
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include <QTemporaryDir>
@@ -48,11 +46,10 @@ TEST(ReportCrawlTest, CrawlingTheReportFindsNoBrokenLinkOrMissingAnchor) {
     std::set<std::string> seen;
     for (const WebNode* node : again->nodes()) {
         const std::string url(node->url().url());
-        if (url.rfind("file://" + work, 0) != 0) {
-            continue; // the crawled site itself, with its own broken links
+        if (url.starts_with("file://" + work)) { // not the crawled site itself, with its own broken links
+            seen.insert(url.substr(7 + work.size()));
+            EXPECT_FALSE(node->isBroken()) << url;
         }
-        seen.insert(url.substr(7 + work.size()));
-        EXPECT_FALSE(node->isBroken()) << url;
     }
     for (const char* name : {"report/usererpt.htm", "report/p_stats.htm", "report/p_sim.htm", "report/docs0.htm",
                              "report/pics1.htm", "report/p_oths.htm", "docs/index.htm", "report/global.gif",
@@ -70,13 +67,11 @@ TEST(ReportCrawlTest, CrawlingTheReportFindsNoBrokenLinkOrMissingAnchor) {
             at += opening.size();
             const std::string value = page.substr(at, page.find('"', at) - at);
             const std::size_t hash = value.find("#ww");
-            if (hash == std::string::npos || value.find_first_of("/:") != std::string::npos) {
-                continue;
+            if (hash != std::string::npos && value.find_first_of("/:") == std::string::npos) {
+                ++references;
+                const std::string target = test::readFile(work + "report/" + value.substr(0, hash));
+                EXPECT_NE(target.find("NAME=\"" + value.substr(hash + 1) + "\""), std::string::npos) << value;
             }
-            ++references;
-            const std::string target = test::readFile(work + "report/" + value.substr(0, hash));
-            EXPECT_NE(target.find("NAME=\"" + value.substr(hash + 1) + "\""), std::string::npos)
-                << entry.path().filename() << " -> " << value;
         }
     }
     EXPECT_GT(references, 50);

@@ -1,18 +1,28 @@
 // SPDX-License-Identifier: MIT
-// The report's list, statistics and profile pages: expected bytes for a small project,
-// empty categories, per-group pages, and crawled texts that hold markup.
+// The report's list, statistics, profile and duplicates pages, written for a small project
+// whose nodes carry chosen kinds, states, groups and fetched files: expected bytes, empty
+// categories, per-group pages, crawled texts that hold markup, and which fetched files form
+// a set of duplicates and how often files are read to find out.
 
+#include <cstdint>
 #include <cstdlib>
+#include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "html/LocalSiteTestSupport.h"
+#include "model/LocalNames.h"
+#include "model/Web.h"
+#include "report/DuplicateFinder.h"
 #include "report/DuplicatesPage.h"
 #include "report/ProfilePages.h"
+#include "report/ReportContext.h"
 #include "report/ReportFrame.h"
 #include "report/ReportListPages.h"
-#include "report/ReportPagesFixture.h"
 #include "support/TestPaths.h"
 
 namespace corvida {
@@ -46,11 +56,50 @@ void writeAllPages(ReportContext& context) {
     ReportListPages::writeStatistics(context);
 }
 
-class ReportPagesTest : public test::ReportPagesFixture {};
+class ReportPagesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Profile dates are local time; the expected pages are written in UTC.
+        setenv("TZ", "UTC", 1);
+        tzset();
+        ASSERT_TRUE(m_folder.isValid());
+        m_directory = m_folder.path().toStdString() + "/";
+        m_web.setWorkingDirectory(m_directory);
+        for (const char* sub : {"temp", "docs", "images", "mmedia", "report"}) {
+            std::filesystem::create_directories(m_directory + sub);
+        }
+    }
+
+    // Adds url with the given kind and state flags (scheme bits kept) in group; with bytes,
+    // it gets a working copy holding them, and their count as its download size.
+    WebNode* add(const std::string& url, std::uint32_t flags, std::int32_t group = 0, const std::string& bytes = {}) {
+        WebNode* node = m_web.findOrAddNode(CUrl(url));
+        node->assignFlags((node->flags() & (kFlagFile | kFlagHttp)) | flags);
+        node->setGroupNumber(group);
+        if (!bytes.empty()) {
+            test::writeFile(m_directory + LocalNames::workingCopy(*node), bytes);
+            node->setLocalSize(static_cast<std::int32_t>(bytes.size()));
+        }
+        return node;
+    }
+
+    static void link(WebNode* from, WebNode* to) {
+        from->linkOut(to);
+        to->linkIn(from);
+    }
+
+    std::string page(const std::string& name) const { return test::readFile(m_directory + "report/" + name); }
+
+    ReportContext context() { return ReportContext(m_web, m_directory + "report/"); }
+
+    QTemporaryDir m_folder;
+    std::string m_directory;
+    Web m_web;
+};
 
 // One node of every kind and state the pages tell apart, in groups 0, 1 and 3.
 TEST_F(ReportPagesTest, PagesOfSmallProjectMatchExpectedBytes) {
-    WebNode* start = add("http://127.0.0.1/", kFlagDocument | kFetchedOk | kFlagStart, 0);
+    WebNode* start = add("http://127.0.0.1/", kFlagDocument | kFetchedOk | kFlagStart, 0, std::string(120, 'h'));
     m_web.setStartNode(start);
     start->setTitle("Home");
     start->setExcerpt("Welcome to the <test> site");
@@ -59,24 +108,18 @@ TEST_F(ReportPagesTest, PagesOfSmallProjectMatchExpectedBytes) {
     start->setLastModified(946684800);
     start->setChecked(1000000000);
     start->setExpires(1100000000);
-    giveFile(start, std::string(120, 'h'));
-    WebNode* alias = add("http://127.0.0.1/index.htm", kFlagDocument | kFetchedOk | kFlagStartAlias, 1);
-    giveFile(alias, std::string(120, 'h'));
+    WebNode* alias =
+        add("http://127.0.0.1/index.htm", kFlagDocument | kFetchedOk | kFlagStartAlias, 1, std::string(120, 'h'));
 
-    WebNode* a = add("http://127.0.0.1/a.htm", kFlagDocument | kFetchedOk, 1);
+    WebNode* a = add("http://127.0.0.1/a.htm", kFlagDocument | kFetchedOk, 1, "0123456789");
     a->setTitle("Page A");
-    giveFile(a, "0123456789");
-    WebNode* b = add("http://127.0.0.1/b.htm", kFlagDocument | kFetchedOk, 1);
-    giveFile(b, "0123456789");
+    WebNode* b = add("http://127.0.0.1/b.htm", kFlagDocument | kFetchedOk, 1, "0123456789");
     // First tested, then fetched: both passes of the tested documents list it.
-    WebNode* c = add("http://127.0.0.1/c.htm", kFlagDocument | kFetchedOk | kTestedOk, 3);
-    giveFile(c, "0123456789");
-    WebNode* d = add("http://127.0.0.1/d.htm", kFlagDocument | kFetchedOk, 3);
-    giveFile(d, "9876543210");
-    WebNode* moved = add("http://127.0.0.1/moved.htm", kFlagDocument | kFetchedOk, 1);
+    WebNode* c = add("http://127.0.0.1/c.htm", kFlagDocument | kFetchedOk | kTestedOk, 3, "0123456789");
+    WebNode* d = add("http://127.0.0.1/d.htm", kFlagDocument | kFetchedOk, 3, "9876543210");
+    WebNode* moved = add("http://127.0.0.1/moved.htm", kFlagDocument | kFetchedOk, 1, "moved page");
     moved->setRequestUrl("http://127.0.0.1/new/moved.htm");
     moved->setHttpStatus(200);
-    giveFile(moved, "moved page");
     WebNode* missing = add("http://127.0.0.1/missing.htm", kFlagDocument | kFetchFailed, 1);
     missing->setStatus(404, "Not Found", "");
     WebNode* gone = add("http://127.0.0.1/gone.htm", kFlagDocument | kTestFailed, 1);
@@ -84,16 +127,13 @@ TEST_F(ReportPagesTest, PagesOfSmallProjectMatchExpectedBytes) {
     tested->setTitle("Tested page");
     WebNode* far = add("http://127.0.0.1/far.htm", kFlagDocument, 3);
 
-    WebNode* logo = add("http://127.0.0.1/logo.gif", kFlagPicture | kFetchedOk | kFlagLocalServer, 1);
+    WebNode* logo = add("http://127.0.0.1/logo.gif", kFlagPicture | kFetchedOk | kFlagLocalServer, 1, "GIF89a-same");
     logo->setThumbnail(20, 15, 8);
-    giveFile(logo, "GIF89a-same");
-    WebNode* copy = add("http://127.0.0.1/copy.gif", kFlagPicture | kFetchedOk | kFlagLocalServer, 1);
+    WebNode* copy = add("http://127.0.0.1/copy.gif", kFlagPicture | kFetchedOk | kFlagLocalServer, 1, "GIF89a-same");
     copy->setThumbnail(40, 30, 8);
-    giveFile(copy, "GIF89a-same");
     WebNode* remote = add("http://127.0.0.1/remote.gif", kFlagPicture | kTestedOk, 1);
     WebNode* fresh = add("http://127.0.0.1/new.gif", kFlagPicture, 3);
-    WebNode* song = add("http://127.0.0.1/song.wav", kFlagAudio | kFetchedOk, 1);
-    giveFile(song, "RIFF");
+    WebNode* song = add("http://127.0.0.1/song.wav", kFlagAudio | kFetchedOk, 1, "RIFF");
     WebNode* tune = add("http://127.0.0.1/tune.mid", kFlagAudio | kTestedOk, 1);
     WebNode* clip = add("http://127.0.0.1/clip.mpg", kFlagVideo, 3);
     WebNode* data = add("http://127.0.0.1/data.bin", kFlagOther | kFlagProcessed, 1);
@@ -123,37 +163,27 @@ TEST_F(ReportPagesTest, PagesOfSmallProjectMatchExpectedBytes) {
          {"p_stats.htm", "p_oths.htm", "docs0.htm", "docs1.htm", "docs3.htm", "pics1.htm", "pics3.htm"}) {
         expected.emplace_back(name);
     }
-    const bool update = std::getenv("CORVIDA_UPDATE_GOLDEN") != nullptr;
     for (const std::string& name : expected) {
-        const std::string golden = test::dataPath("report/pages/" + name);
-        if (update) {
-            test::writeBytes(golden, page(name));
-        }
-        EXPECT_EQ(page(name), test::readBytes(golden)) << name;
+        EXPECT_EQ(page(name), test::readFile(test::dataPath("report/pages/" + name))) << name;
     }
     // Groups without documents or pictures get no profile page.
-    EXPECT_FALSE(hasPage("docs2.htm"));
-    EXPECT_FALSE(hasPage("pics0.htm"));
+    EXPECT_FALSE(std::filesystem::exists(m_directory + "report/docs2.htm"));
+    EXPECT_FALSE(std::filesystem::exists(m_directory + "report/pics0.htm"));
 }
 
 // A project with only its start node still gets every list page, each just its frame.
 TEST_F(ReportPagesTest, EmptyCategoriesHoldOnlyTheFrame) {
-    WebNode* start = add("http://127.0.0.1/", kFlagDocument | kFetchedOk | kFlagStart);
-    m_web.setStartNode(start);
+    m_web.setStartNode(add("http://127.0.0.1/", kFlagDocument | kFetchedOk | kFlagStart));
     ReportContext run = context();
     writeAllPages(run);
 
-    // Headings are checked with the small project's pages; here every page ends after them.
-    std::vector<std::string> pages = kListPages;
-    pages.emplace_back("p_oths.htm");
-    for (const std::string& name : pages) {
-        if (name != "p_idocl.htm") {
-            EXPECT_TRUE(page(name).ends_with("</B></H1></TD></TR></TABLE><HR>" + std::string(ReportFrame::kEnd)))
-                << name;
-        }
+    // Headings are checked with the small project's pages; here every page ends after them
+    // but the tested documents, where the start document is listed, and it has its profile.
+    const std::string frameEnd = "</B></H1></TD></TR></TABLE><HR>" + std::string(ReportFrame::kEnd);
+    for (const std::string& name : kListPages) {
+        EXPECT_EQ(page(name).ends_with(frameEnd), name != "p_idocl.htm") << name;
     }
-    // The start document alone is a tested document and has its profile.
-    EXPECT_NE(page("p_idocl.htm").find("<DIR><LI>"), std::string::npos);
+    EXPECT_TRUE(page("p_oths.htm").ends_with(frameEnd));
     EXPECT_NE(page("docs0.htm").find("<A NAME=\"ww0\"></A>"), std::string::npos);
 }
 
@@ -178,12 +208,9 @@ TEST_F(ReportPagesTest, CrawledMarkupIsNotInjected) {
     std::vector<std::string> pages = kListPages;
     pages.insert(pages.end(), {"p_stats.htm", "p_oths.htm", "docs0.htm", "pics0.htm"});
     for (const std::string& name : pages) {
-        const std::string bytes = page(name);
-        EXPECT_EQ(bytes.find("<script>"), std::string::npos) << name;
-        EXPECT_EQ(bytes.find("<i>"), std::string::npos) << name;
-        EXPECT_EQ(bytes.find("<img src=x>"), std::string::npos) << name;
-        EXPECT_EQ(bytes.find("\" onmouseover"), std::string::npos) << name;
-        EXPECT_EQ(bytes.find("&amp;lt;"), std::string::npos) << name;
+        for (const char* markup : {"<script>", "<i>", "<img src=x>", "\" onmouseover", "&amp;lt;"}) {
+            EXPECT_EQ(page(name).find(markup), std::string::npos) << name << " " << markup;
+        }
     }
     const std::string documents = page("docs0.htm");
     EXPECT_NE(documents.find("&lt;script&gt;alert(1)&lt;/script&gt; - "), std::string::npos);
@@ -204,8 +231,93 @@ TEST_F(ReportPagesTest, StatisticsSumLargeSitesWithoutWrapping) {
 
 TEST_F(ReportPagesTest, TimesAreLocalOrUnknown) {
     EXPECT_EQ(ProfilePages::formatTime(-1), "???");
-    EXPECT_EQ(ProfilePages::formatTime(0), "1970/01/01  0:00:00");
     EXPECT_EQ(ProfilePages::formatTime(1000000000), "2001/09/09  1:46:40");
+}
+
+class DuplicatesPagesTest : public ReportPagesTest {
+protected:
+    WebNode* document(const std::string& name, const std::string& bytes, std::int32_t group = 0) {
+        return add("http://127.0.0.1/" + name, kFlagDocument | kFetchedOk, group, bytes);
+    }
+
+    // The page's body, one set per line, each entry as "+URL" (head) or "-URL".
+    std::string sets() {
+        ReportContext run = context();
+        DuplicatesPage::write(run);
+        const std::string bytes = page("p_sim.htm");
+        const std::string open = ReportFrame::open("Duplicated documents and media", "Duplicated documents and media");
+        EXPECT_EQ(bytes.compare(0, open.size(), open), 0);
+        std::string summary;
+        std::size_t at = open.size();
+        while ((at = bytes.find("<LI><A HREF=\"", at)) != std::string::npos) {
+            at += 13;
+            const std::string url = bytes.substr(at, bytes.find('"', at) - at);
+            const std::size_t entryEnd = bytes.find("</LI>", at);
+            const bool head = bytes.rfind("<DIR><LI>", at) == at - 13 - 5;
+            summary += (head ? (summary.empty() ? "+" : "\n+") : " -") + url.substr(17);
+            at = entryEnd;
+        }
+        return summary;
+    }
+};
+
+TEST_F(DuplicatesPagesTest, EqualDocumentsFormOneSetHeadedByTheFirst) {
+    // Three equal documents and a fourth of the same size with other bytes; the head comes
+    // first in report order (group, then URL order), the others follow in report order.
+    document("bb.htm", "same bytes", 1);
+    document("aa.htm", "same bytes", 0)->setTitle("Head");
+    document("cc.htm", "same bytes", 2);
+    document("dd.htm", "other byte", 0);
+    EXPECT_EQ(sets(), "+aa.htm -bb.htm -cc.htm");
+    // The head shows its title and URL; members their labels.
+    EXPECT_NE(page("p_sim.htm").find(R"(<A HREF="docs0.htm#ww1">Head http://127.0.0.1/aa.htm</A></LI>)"),
+              std::string::npos);
+}
+
+TEST_F(DuplicatesPagesTest, StartNodeAliasesUnreadableAndLongerFilesAreNeverDuplicates) {
+    m_web.setStartNode(add("http://127.0.0.1/", kFlagDocument | kFetchedOk | kFlagStart, 0, "home page!"));
+    add("http://127.0.0.1/index.htm", kFlagDocument | kFetchedOk | kFlagStartAlias, 0, "home page!");
+    document("copy.htm", "home page!");
+    // Equal download sizes, but the file was deleted after processing.
+    WebNode* lost = document("lost.htm", "home page!");
+    std::filesystem::remove(m_directory + LocalNames::workingCopy(*lost));
+    // A tested document of that size has no file to compare.
+    add("http://127.0.0.1/only-tested.htm", kFlagDocument | kFlagTestStarted | kFlagTested)->setLocalSize(10);
+    // The recorded download sizes agree, yet one file on disk is the other's start.
+    WebNode* shorter = document("s.htm", std::string(300, 'x'));
+    WebNode* longer = document("l.htm", std::string(600, 'x'));
+    longer->setLocalSize(shorter->localSize());
+    EXPECT_EQ(sets(), "");
+}
+
+TEST_F(DuplicatesPagesTest, PictureSetsListMembersInUrlOrderAndMayBeHeadedByTheStart) {
+    m_web.setStartNode(add("http://127.0.0.1/s.gif", kFlagPicture | kFetchedOk | kFlagStart, 1, "GIF89a..."));
+    for (const char* name : {"c3.gif", "c1.gif", "c2.gif"}) {
+        add(std::string("http://127.0.0.1/") + name, kFlagPicture | kFetchedOk | kFlagLocalServer, 2, "GIF89a...");
+    }
+    // The start picture comes first in report order, so it heads the set; it is never
+    // listed under another head.
+    EXPECT_EQ(sets(), "+s.gif -c1.gif -c2.gif -c3.gif");
+}
+
+TEST_F(DuplicatesPagesTest, EqualSizedFilesAreReadALinearNumberOfTimes) {
+    constexpr int kCount = 400;
+    std::vector<const WebNode*> candidates;
+    for (int i = 0; i < kCount; ++i) {
+        // Half hold one text, half another, all of one size.
+        candidates.push_back(document("p" + std::to_string(i) + ".htm", i % 2 == 0 ? "even text" : "odd  text"));
+    }
+    candidates.push_back(document("single.htm", "a size of its own"));
+    DuplicateFinder finder(m_directory);
+    const std::vector<int> sets = finder.classify(candidates);
+    for (int i = 2; i < kCount; ++i) {
+        EXPECT_EQ(sets[i], sets[i % 2]);
+    }
+    EXPECT_NE(sets[0], sets[1]);
+    EXPECT_NE(sets[kCount], DuplicateFinder::kNoSet);
+    // Each file hashed once and compared once with its set's first file; the file of a
+    // size of its own is never opened.
+    EXPECT_LE(finder.filesOpened(), 3u * kCount);
 }
 
 } // namespace
