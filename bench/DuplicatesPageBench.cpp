@@ -40,7 +40,7 @@ std::unique_ptr<Site> makeSite(int contents) {
         std::filesystem::create_directories(site->directory + sub);
     }
     site->web = std::make_unique<corvida::Web>();
-    site->web->setWorkingDirectory(site->directory);
+    site->web->settings().setWorkingDirectory(site->directory);
     for (int i = 0; i < kDocuments; ++i) {
         corvida::WebNode* node =
             site->web->findOrAddNode(corvida::CUrl("http://127.0.0.1/page" + std::to_string(i) + ".htm"));

@@ -95,8 +95,8 @@ private:
         // The slot's finished transfer is destroyed here, outside its own report.
         slot.transfer = std::make_unique<HttpTransfer>(16384);
         slot.okStatus = false;
-        if (slot.transfer->getIntoFile(slot, m_base + name, m_outDir + "/" + name, m_headers) == 0 &&
-            slot.transfer->connection().state() == corvida::ConnectionState::Made) {
+        if (slot.transfer->getIntoFile(slot, m_base + name, m_outDir + "/" + name, m_headers) ==
+            corvida::TransferStart::FileNotCreated) {
             ended(slot, false);
         }
     }

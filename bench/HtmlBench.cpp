@@ -22,6 +22,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "crawl/WebLinkSink.h"
 #include "html/HtmlDocument.h"
 #include "html/LinkExtractor.h"
 #include "html/LinkSink.h"
@@ -164,7 +165,8 @@ void BM_PagesIntoWeb(benchmark::State& state) {
             node->setLevel(1);
             node->setTitle(document.title(kTextCapacity));
             node->setExcerpt(document.excerpt(kTextCapacity));
-            LinkExtractor(document).extract(web, node);
+            corvida::WebLinkSink sink(web, node);
+            LinkExtractor(document).extract(sink);
         }
         state.counters["nodes"] = static_cast<double>(web.nodeCount());
     }

@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include "doc/ProjectStore.h"
 #include "model/LinkTree.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
@@ -25,7 +26,7 @@ constexpr int kSections = 20;
 
 std::unique_ptr<corvida::Web> makeSite() {
     auto web = std::make_unique<corvida::Web>();
-    web->setWorkingDirectory("/tmp/corvida/bench/");
+    web->settings().setWorkingDirectory("/tmp/corvida/bench/");
     std::vector<corvida::WebNode*> nodes;
     nodes.reserve(kNodes);
     corvida::WebNode* home = web->findOrAddNode(corvida::CUrl("http://www.example.com/index.html"));
@@ -67,9 +68,9 @@ void BM_SaveProject(benchmark::State& state) {
     const std::unique_ptr<corvida::Web> web = makeSite();
     const std::string path = benchPath();
     for (auto _ : state) {
-        const std::string error = corvida::ProjectFile::save(path, {}, web.get());
-        if (!error.empty()) {
-            state.SkipWithError(error.c_str());
+        const corvida::Status saved = corvida::ProjectStore::save(path, {}, web.get());
+        if (!saved.isOk()) {
+            state.SkipWithError(saved.message().c_str());
         }
     }
     state.counters["MiB"] = static_cast<double>(std::filesystem::file_size(path)) / (1 << 20);
@@ -81,12 +82,15 @@ void BM_OpenProject(benchmark::State& state) {
     const std::string path = benchPath();
     {
         const std::unique_ptr<corvida::Web> web = makeSite();
-        corvida::ProjectFile::save(path, {}, web.get());
+        if (!corvida::ProjectStore::save(path, {}, web.get()).isOk()) {
+            state.SkipWithError("cannot save");
+            return;
+        }
     }
     for (auto _ : state) {
-        const corvida::ProjectFile::Loaded loaded = corvida::ProjectFile::load(path, nullptr, {});
+        const corvida::ProjectFile::Loaded loaded = corvida::ProjectStore::load(path, nullptr);
         if (loaded.web == nullptr) {
-            state.SkipWithError(loaded.error.c_str());
+            state.SkipWithError(loaded.status.message().c_str());
         }
         benchmark::DoNotOptimize(loaded.web.get());
     }

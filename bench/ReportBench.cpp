@@ -57,7 +57,7 @@ std::unique_ptr<Project> makeProject() {
     }
     project->web = std::make_unique<corvida::Web>();
     corvida::Web& web = *project->web;
-    web.setWorkingDirectory(project->directory);
+    web.settings().setWorkingDirectory(project->directory);
 
     std::vector<corvida::WebNode*> nodes;
     nodes.reserve(kNodes);

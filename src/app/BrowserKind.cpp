@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 
-#include "model/Ascii.h"
+#include "base/Ascii.h"
 
 namespace corvida {
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <utility>
 
-#include "app/Profile.h"
-#include "model/Ascii.h"
+#include "base/Ascii.h"
+#include "platform/Profile.h"
 
 namespace corvida {
 

@@ -14,8 +14,8 @@
 
 #include "app/BrowserKind.h"
 #include "model/ColumnEntry.h"
+#include "model/CrawlSettings.h"
 #include "model/ProjectOptions.h"
-#include "model/Web.h"
 
 namespace corvida {
 

@@ -157,10 +157,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const std::string project = absolutePath(parsed.project.empty() ? session.settings().workingDirectory + "/" +
                                                                           document.projectName() + ".zpj"
                                                                     : parsed.project);
-    const std::string failure = document.saveDocument(project);
-    if (!failure.empty()) {
+    if (const Status saved = document.saveDocument(project); !saved.isOk()) {
         document.keepWorkingFiles();
-        err << "corvida-cli: " << project << ": " << failure << '\n'
+        err << "corvida-cli: " << project << ": " << saved.message() << '\n'
             << "corvida-cli: the crawl's files stay in " << document.workingDirectory() << '\n';
         return kExitFailure;
     }

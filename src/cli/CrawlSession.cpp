@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "crawl/Crawler.h"
 #include "model/Web.h"
 #include "model/WebNode.h"
 
@@ -62,12 +63,12 @@ CrawlSession::Outcome CrawlSession::run() {
         }
         // A crawl that has not taken its first idle run yet becomes Running first.
         m_document.suspend();
-        Web* web = m_document.web();
-        const bool drained = web == nullptr || web->busySlotCount() == 0;
+        Crawler* crawler = m_document.crawler();
+        const bool drained = crawler == nullptr || crawler->busySlotCount() == 0;
         const bool late = std::chrono::steady_clock::now() - suspendedAt > std::chrono::seconds(kDrainSeconds);
         if (drained || late || g_interrupts > 1) {
-            if (web != nullptr) {
-                web->stopTransfers();
+            if (crawler != nullptr) {
+                crawler->stopTransfers();
             }
             outcome = m_document.state() == CTamsoDoc::State::Complete ? Outcome::Complete : Outcome::Suspended;
             loop.quit();

@@ -130,10 +130,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     HttpTransfer transfer;
     QEventLoop loop;
     PrintingListener listener(transfer, out, loop);
-    const int started =
+    const TransferStart started =
         options->head ? transfer.head(listener, options->url, options->headers, options->proxy)
                       : transfer.getIntoFile(listener, options->url, options->out, options->headers, options->proxy);
-    if (started == 0 && !listener.ended()) {
+    if (started == TransferStart::FileNotCreated) {
         err << "corvida-cli: cannot write " << options->out << '\n';
         return kExitFailure;
     }

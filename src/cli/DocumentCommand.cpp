@@ -18,14 +18,14 @@ int runOnDocument(const std::vector<std::string>& args, const char* usage, std::
     }
     const std::string& path = *argument;
     CrawlSession session(CliSettings::settings(), out, err, true);
-    if (const std::string failure = session.document().openDocument(path); !failure.empty()) {
-        err << "corvida-cli: " << path << ": " << failure << '\n';
+    if (const Status opened = session.document().openDocument(path); !opened.isOk()) {
+        err << "corvida-cli: " << path << ": " << opened.message() << '\n';
         return kExitFailure;
     }
     const bool ok = work(session.document());
-    if (const std::string failure = session.document().saveDocument(path, CTamsoDoc::SaveMode::KeepWorkingDirectory);
-        !failure.empty()) {
-        err << "corvida-cli: " << path << ": " << failure << '\n';
+    if (const Status saved = session.document().saveDocument(path, CTamsoDoc::SaveMode::KeepWorkingDirectory);
+        !saved.isOk()) {
+        err << "corvida-cli: " << path << ": " << saved.message() << '\n';
         return kExitFailure;
     }
     return ok && session.ui().problemCount() == 0 ? kExitOk : kExitFailure;

@@ -47,27 +47,28 @@ void printProject(std::ostream& out, const ProjectOptions& options, const Web& w
         << "local_site_made: " << int{options.localSiteMade} << '\n'
         << "report_made: " << int{options.reportMade} << '\n';
 
+    const CrawlSettings& settings = web.settings();
     out << "start_node: " << (web.startNode() != nullptr ? web.startNode()->number() : -1) << '\n'
-        << "working_directory: " << web.workingDirectory() << '\n'
-        << "working_file_name: " << web.workingFileName() << '\n'
-        << "web_start_url: " << web.startUrlText() << '\n'
-        << "user_agent: " << web.userAgent() << '\n'
-        << "proxy: " << web.proxy() << '\n'
-        << "buffer_size: " << web.bufferSize() << '\n'
-        << "robots_exclusion: " << int{web.robotsExclusion()} << '\n'
-        << "email_address: " << web.emailAddress() << '\n'
+        << "working_directory: " << settings.workingDirectory << '\n'
+        << "working_file_name: " << settings.workingFileName << '\n'
+        << "web_start_url: " << settings.startUrl << '\n'
+        << "user_agent: " << settings.userAgent << '\n'
+        << "proxy: " << settings.proxy << '\n'
+        << "buffer_size: " << settings.bufferSize << '\n'
+        << "robots_exclusion: " << int{settings.robotsExclusion} << '\n'
+        << "email_address: " << settings.emailAddress << '\n'
         << "next_node_number: " << web.nextNodeNumber() << '\n';
     for (const auto& [kind, name] : kCounters) {
         out << "count_" << name << ": " << web.count(kind) << '\n';
     }
     out << "highest_level: " << web.highestLevel() << '\n';
     for (const auto& [row, name] : kRows) {
-        out << "maximum_level_" << name << ": " << web.maximumLevel(row) << '\n';
+        out << "maximum_level_" << name << ": " << settings.maximumLevel(row) << '\n';
     }
     for (const auto& [row, name] : kRows) {
-        out << "option_byte_" << name << ": " << web.optionByte(row) << '\n';
+        out << "option_byte_" << name << ": " << settings.optionByte(row) << '\n';
     }
-    out << "always_fetch: " << int{web.alwaysFetch()} << '\n' << "nodes: " << web.nodeCount() << '\n';
+    out << "always_fetch: " << int{settings.alwaysFetch} << '\n' << "nodes: " << web.nodeCount() << '\n';
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

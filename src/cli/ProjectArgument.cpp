@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "doc/ProjectStore.h"
 
 namespace corvida {
 
@@ -22,9 +23,9 @@ std::optional<ProjectFile::Loaded> loadProjectArgument(const std::vector<std::st
         exitCode = kExitUsage;
         return std::nullopt;
     }
-    ProjectFile::Loaded loaded = ProjectFile::load(args[0], nullptr, {});
+    ProjectFile::Loaded loaded = ProjectStore::load(args[0], nullptr);
     if (loaded.web == nullptr) {
-        err << "corvida-cli: " << args[0] << ": " << loaded.error << '\n';
+        err << "corvida-cli: " << args[0] << ": " << loaded.status.message() << '\n';
         exitCode = kExitFailure;
         return std::nullopt;
     }

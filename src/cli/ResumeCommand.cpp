@@ -58,8 +58,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     CrawlSession session(settings, out, err, quiet);
     CTamsoDoc& document = session.document();
-    if (const std::string failure = session.document().openDocument(path); !failure.empty()) {
-        err << "corvida-cli: " << path << ": " << failure << '\n';
+    if (const Status opened = session.document().openDocument(path); !opened.isOk()) {
+        err << "corvida-cli: " << path << ": " << opened.message() << '\n';
         return kExitFailure;
     }
     document.options().autoReport = document.options().autoReport || report;
@@ -72,9 +72,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (printNodes) {
         CrawlSession::printNodes(web, out);
     }
-    if (const std::string failure = document.saveDocument(path, CTamsoDoc::SaveMode::KeepWorkingDirectory);
-        !failure.empty()) {
-        err << "corvida-cli: " << path << ": " << failure << '\n';
+    if (const Status saved = document.saveDocument(path, CTamsoDoc::SaveMode::KeepWorkingDirectory); !saved.isOk()) {
+        err << "corvida-cli: " << path << ": " << saved.message() << '\n';
         return kExitFailure;
     }
     if (outcome == CrawlSession::Outcome::Suspended) {

@@ -119,19 +119,25 @@ bool TerminalUi::askOkCancel(std::string_view /*question*/) {
     return true;
 }
 
-bool TerminalUi::askCredentials(std::string_view url, std::string& user, std::string& password) {
+void TerminalUi::askCredentials(std::string_view url, std::string_view realm) {
+    // A terminal answers at once: the person types while the crawl waits.
+    if (m_document == nullptr) {
+        return;
+    }
     if (isatty(STDIN_FILENO) == 0 || isatty(STDERR_FILENO) == 0) {
-        return false;
+        m_document->skipRealm(realm);
+        return;
     }
     clearProgress();
     std::cerr << "User name for " << url << " (empty to skip): " << std::flush;
-    user = readLine(true);
+    const std::string user = readLine(true);
     if (user.empty()) {
-        return false;
+        m_document->skipRealm(realm);
+        return;
     }
     std::cerr << "Password: " << std::flush;
-    password = readLine(false);
-    return true;
+    const std::string password = readLine(false);
+    m_document->provideCredentials(realm, user, password);
 }
 
 void TerminalUi::playSound(std::string_view /*name*/) {}

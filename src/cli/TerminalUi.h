@@ -25,7 +25,7 @@ public:
     ~TerminalUi() override;
 
     // The document whose counters the progress line shows (may be null).
-    void setDocument(const CTamsoDoc* document) { m_document = document; }
+    void setDocument(CTamsoDoc* document) { m_document = document; }
     // Warnings and errors shown so far.
     int problemCount() const { return m_problems; }
     bool closeRequested() const { return m_closeRequested; }
@@ -38,7 +38,7 @@ public:
     void setProgress(int position) override;
     void showMessage(std::string_view text, Icon icon) override;
     bool askOkCancel(std::string_view question) override;
-    bool askCredentials(std::string_view url, std::string& user, std::string& password) override;
+    void askCredentials(std::string_view url, std::string_view realm) override;
     void playSound(std::string_view name) override;
     void openInBrowser(std::string_view url) override;
     void beginWait() override;
@@ -52,7 +52,7 @@ private:
     std::ostream& m_err;
     bool m_quiet;
     bool m_terminal;
-    const CTamsoDoc* m_document = nullptr;
+    CTamsoDoc* m_document = nullptr;
     std::string m_status;
     int m_percent = 0;
     int m_problems = 0;

@@ -6,13 +6,14 @@
 #include <system_error>
 
 #include "app/Settings.h"
+#include "crawl/Crawler.h"
 #include "doc/DocumentUi.h"
-#include "html/LocalSiteWriter.h"
-#include "html/ProjectCleanup.h"
+#include "doc/ProjectStore.h"
 #include "model/CUrl.h"
-#include "model/ProjectFile.h"
 #include "model/Web.h"
 #include "model/WebNode.h"
+#include "report/LocalSiteWriter.h"
+#include "report/ProjectCleanup.h"
 #include "report/ReportWriter.h"
 
 namespace corvida {
@@ -49,9 +50,7 @@ CTamsoDoc::CTamsoDoc(const Settings& settings, DocumentUi& ui, TransferFactory& 
       m_feedTask(IdleTask::kFeedViews, [this] { return runFeedTask(); }) {}
 
 CTamsoDoc::~CTamsoDoc() {
-    if (m_web != nullptr && m_web->busySlotCount() > 0) {
-        m_web->stopTransfers();
-    }
+    m_crawler.reset(); // stops running transfers silently
     m_linkTree.clear();
     if (!m_saved && !m_keepFiles) {
         removeWorkingFiles();
@@ -129,33 +128,22 @@ bool CTamsoDoc::startProcessing(std::string_view url) {
         // A completed project starts over: its views, items and tree belong to the old graph.
         deleteContents();
         m_linkTree.clear();
+        m_crawler.reset();
         m_web.reset();
     }
     m_options.startUrl = url;
     m_options.reportMade = false;
     m_options.localSiteMade = false;
     m_workingDirectory = directoryText(m_workingDirectory);
-    m_web = std::make_unique<Web>(m_workingDirectory, url, this, connectionCount());
-    m_crawlPrepared = true;
-    prepareWeb(*m_web);
+    m_web = std::make_unique<Web>(crawlSettings(url), this);
     for (const std::string& extra : m_extraStartUrls) {
         m_web->addExtraStartUrl(CUrl(extra));
     }
-    const ProjectFile::WebSettings settings = crawlSettings();
-    if (!settings.userAgent.empty()) {
-        m_web->setUserAgent(settings.userAgent);
-    }
-    m_web->setProxy(settings.proxy);
-    if (!settings.emailAddress.empty()) {
-        m_web->setEmailAddress(settings.emailAddress);
-    }
-    m_web->setBufferSize(settings.bufferSize);
-    m_web->setRobotsExclusion(settings.robotsExclusion);
-    m_web->configure(m_options);
+    m_crawler = std::make_unique<Crawler>(*m_web, &m_transfers, m_imaging, connectionCount());
     m_startFailed = false;
     m_crawlWaiting = false;
     m_modified = true;
-    m_web->start();
+    m_crawler->start();
     // A local start page that cannot be read is recorded by the crawl without a report; it
     // fails the project like an unreachable server does, rather than completing an empty site.
     if (WebNode* start = m_web->startNode();
@@ -167,19 +155,17 @@ bool CTamsoDoc::startProcessing(std::string_view url) {
     return true;
 }
 
-ProjectFile::WebSettings CTamsoDoc::crawlSettings() const {
-    ProjectFile::WebSettings settings;
+CrawlSettings CTamsoDoc::crawlSettings(std::string_view url) const {
+    CrawlSettings settings;
+    settings.setWorkingDirectory(m_workingDirectory);
+    settings.startUrl = url;
     settings.userAgent = m_settings.userAgent;
     settings.proxy = m_settings.useProxy ? m_settings.proxyServer : std::string();
     settings.emailAddress = m_settings.emailAddress;
     settings.bufferSize = std::clamp(m_settings.networkBufferSize, 1, kMaxBufferSize);
     settings.robotsExclusion = m_settings.useRobotExclusion;
+    settings.applyProjectOptions(m_options);
     return settings;
-}
-
-void CTamsoDoc::prepareWeb(Web& web) {
-    web.setTransferFactory(&m_transfers);
-    web.setImagingLibrary(m_imaging);
 }
 
 bool CTamsoDoc::crawlTaskReady() const {
@@ -199,10 +185,10 @@ bool CTamsoDoc::runCrawlTask() {
         m_ui.closeDocument();
         return true;
     }
-    const int result = m_web->step(Web::kAllKinds);
-    if (result == Web::kStepComplete) {
+    const Crawler::Step result = m_crawler->step();
+    if (result == Crawler::Step::Complete) {
         complete();
-    } else if (result != Web::kStepStarted) {
+    } else if (result != Crawler::Step::Started) {
         // Every slot is busy, or only running transfers are left: sleep until a slot is free.
         m_crawlWaiting = true;
     }
@@ -248,11 +234,10 @@ void CTamsoDoc::resume() {
     if (m_state != State::Suspended) {
         return;
     }
-    if (!m_crawlPrepared) {
+    if (m_crawler == nullptr) {
         // The working directory and fetch slots are made only now, so that an opened project
         // that is only looked at or reported on leaves its disk as it was.
-        m_web->prepareCrawl(connectionCount());
-        m_crawlPrepared = true;
+        m_crawler = std::make_unique<Crawler>(*m_web, &m_transfers, m_imaging, connectionCount());
     }
     m_state = State::Running;
     m_crawlWaiting = false;
@@ -328,20 +313,18 @@ std::string CTamsoDoc::projectProperties() {
     return text;
 }
 
-std::string CTamsoDoc::openDocument(const std::string& path) {
+Status CTamsoDoc::openDocument(const std::string& path) {
     if (m_state != State::New || m_web != nullptr) {
-        return "a project is open already";
+        return Status::busy("a project is open already");
     }
-    ProjectFile::Loaded loaded = ProjectFile::load(path, this, crawlSettings());
+    ProjectFile::Loaded loaded = ProjectStore::load(path, this);
     if (loaded.web == nullptr) {
         m_items.clear();
-        return loaded.error;
+        return loaded.status;
     }
     m_web = std::move(loaded.web);
     m_options = loaded.options;
-    prepareWeb(*m_web);
-    m_crawlPrepared = false;
-    m_web->configure(m_options);
+    m_web->settings().applyProjectOptions(m_options);
     m_linkTree.rebuild(m_web->startNode());
     m_state = State::Suspended;
     m_projectName = fs::path(path).stem().string();
@@ -350,12 +333,12 @@ std::string CTamsoDoc::openDocument(const std::string& path) {
     m_modified = false;
     m_insertedCount = 0;
     schedule(m_crawlTask);
-    return {};
+    return Status::ok();
 }
 
-std::string CTamsoDoc::saveDocument(const std::string& path, SaveMode mode) {
+Status CTamsoDoc::saveDocument(const std::string& path, SaveMode mode) {
     if (!canSave()) {
-        return "the crawl is running: suspend it before saving";
+        return Status::busy("the crawl is running: suspend it before saving");
     }
     const std::string name = fs::path(path).stem().string();
     const std::string target = directoryText(m_settings.workingDirectory) + name + '/';
@@ -376,15 +359,14 @@ std::string CTamsoDoc::saveDocument(const std::string& path, SaveMode mode) {
     }
     m_projectName = name;
     if (m_web != nullptr) {
-        m_web->setWorkingDirectory(m_workingDirectory);
+        m_web->settings().setWorkingDirectory(m_workingDirectory);
     }
-    const std::string failure = ProjectFile::save(path, m_options, m_web.get());
-    if (!failure.empty()) {
-        return failure;
+    if (Status saved = ProjectStore::save(path, m_options, m_web.get()); !saved.isOk()) {
+        return saved;
     }
     m_saved = true;
     m_modified = false;
-    return {};
+    return Status::ok();
 }
 
 void CTamsoDoc::closeDocument() {
@@ -590,6 +572,10 @@ void CTamsoDoc::nodeTested(WebNode* node, bool mark) {
 }
 
 void CTamsoDoc::slotFreed(WebNode* /*node*/, int /*slot*/) {
+    wakeCrawl();
+}
+
+void CTamsoDoc::wakeCrawl() {
     m_crawlWaiting = false;
     if (m_scheduler.contains(&m_crawlTask) && crawlTaskReady() && m_wake) {
         m_wake();
@@ -629,8 +615,26 @@ void CTamsoDoc::nodeFailed(WebNode* node, int status, std::string_view detail) {
     m_startFailed = true;
 }
 
-bool CTamsoDoc::getCredentials(std::string_view url, std::string& user, std::string& password) {
-    return m_settings.askForPassword && m_ui.askCredentials(url, user, password);
+void CTamsoDoc::credentialsNeeded(std::string_view url, std::string_view realm) {
+    if (!m_settings.askForPassword) {
+        skipRealm(realm);
+        return;
+    }
+    m_ui.askCredentials(url, realm);
+}
+
+void CTamsoDoc::provideCredentials(std::string_view realm, std::string_view user, std::string_view password) {
+    if (m_crawler != nullptr) {
+        m_crawler->provideCredentials(realm, user, password);
+        wakeCrawl();
+    }
+}
+
+void CTamsoDoc::skipRealm(std::string_view realm) {
+    if (m_crawler != nullptr) {
+        m_crawler->skipRealm(realm);
+        wakeCrawl();
+    }
 }
 
 } // namespace corvida

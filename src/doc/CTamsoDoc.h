@@ -22,17 +22,19 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Status.h"
 #include "doc/DocumentTask.h"
 #include "doc/DocumentView.h"
 #include "doc/IdleScheduler.h"
 #include "doc/InsertRecord.h"
+#include "model/CrawlSettings.h"
 #include "model/LinkTree.h"
-#include "model/ProjectFile.h"
 #include "model/ProjectOptions.h"
 #include "model/WebListener.h"
 
 namespace corvida {
 
+class Crawler;
 class DocumentUi;
 class ImagingLibrary;
 class TransferFactory;
@@ -78,14 +80,13 @@ public:
     void setExtraStartUrls(std::vector<std::string> urls) { m_extraStartUrls = std::move(urls); }
 
     // Opens the project file at path into this document, which must be new and never
-    // started. Returns an empty text, or why the file could not be opened.
-    std::string openDocument(const std::string& path);
+    // started (else Busy).
+    Status openDocument(const std::string& path);
     // Where saveDocument() leaves the working directory.
     enum class SaveMode { MoveWorkingDirectory, KeepWorkingDirectory };
     // Moves the working directory into the settings' working directory under the file's base
-    // name (unless mode keeps it), then writes the project to path. Returns an empty text or
-    // why the save failed.
-    std::string saveDocument(const std::string& path, SaveMode mode = SaveMode::MoveWorkingDirectory);
+    // name (unless mode keeps it), then writes the project to path. Busy while the crawl runs.
+    Status saveDocument(const std::string& path, SaveMode mode = SaveMode::MoveWorkingDirectory);
     // Suspends a running crawl and drops the view items, before the front end destroys the
     // document.
     void closeDocument();
@@ -121,8 +122,15 @@ public:
     // again, 60 examined per idle call. statusText is "New View..." or "Filtering...".
     void startViewPass(DocumentView* master, std::string_view statusText);
 
+    // The answer to DocumentUi::askCredentials: the realm's nodes are requested again with
+    // these credentials, or stay refused.
+    void provideCredentials(std::string_view realm, std::string_view user, std::string_view password);
+    void skipRealm(std::string_view realm);
+
     State state() const { return m_state; }
     Web* web() const { return m_web.get(); }
+    // The crawl of the Web; null until the project starts or resumes.
+    Crawler* crawler() const { return m_crawler.get(); }
     const ProjectOptions& options() const { return m_options; }
     ProjectOptions& options() { return m_options; }
     const std::string& startUrl() const { return m_options.startUrl; }
@@ -151,7 +159,7 @@ public:
     void linksChanged(WebNode* node) override;
     void nodeReclassified(WebNode* node) override;
     void nodeFailed(WebNode* node, int status, std::string_view detail) override;
-    bool getCredentials(std::string_view url, std::string& user, std::string& password) override;
+    void credentialsNeeded(std::string_view url, std::string_view realm) override;
 
 private:
     bool runCrawlTask();
@@ -163,9 +171,10 @@ private:
     void schedule(IdleTask& task);
     void nodeChanged(WebNode* node);
     void complete();
-    void prepareWeb(Web& web);
-    // The settings every crawl of the program uses, as a new or opened Web takes them.
-    ProjectFile::WebSettings crawlSettings() const;
+    // The settings a new crawl of url takes from the program's settings and the project.
+    CrawlSettings crawlSettings(std::string_view url) const;
+    // Wakes the crawl task after an answer or a free slot.
+    void wakeCrawl();
     // Write the report or the local site, mark them made, and return what failed (empty
     // when nothing did).
     std::string writeReport();
@@ -183,6 +192,7 @@ private:
 
     State m_state = State::New;
     std::unique_ptr<Web> m_web;
+    std::unique_ptr<Crawler> m_crawler; // made when the crawl starts or resumes
     ProjectOptions m_options;
     std::string m_projectName;
     std::string m_workingDirectory;
@@ -193,7 +203,6 @@ private:
     bool m_keepFiles = false;
     bool m_startFailed = false;
     bool m_crawlWaiting = false;
-    bool m_crawlPrepared = false; // an opened Web gets its fetch slots when it resumes
 
     std::vector<DocumentView*> m_views;
     std::vector<WebNode*> m_items; // view items: every node in the order it was added

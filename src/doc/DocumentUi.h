@@ -26,9 +26,10 @@ public:
     virtual void showMessage(std::string_view text, Icon icon) = 0;
     // A question with OK and Cancel; true for OK.
     virtual bool askOkCancel(std::string_view question) = 0;
-    // Asks for a user name and password for url (each at most 511 bytes). True when the
-    // person gave them, false when they declined.
-    virtual bool askCredentials(std::string_view url, std::string& user, std::string& password) = 0;
+    // Asks for a user name and password for url, protected as realm, without waiting for the
+    // answer: the person's answer goes to the document later (CTamsoDoc::provideCredentials
+    // or skipRealm), or at once from inside this call.
+    virtual void askCredentials(std::string_view url, std::string_view realm) = 0;
     // Plays the event sound of name ("SystemExclamation", "SystemAsterisk") without waiting.
     virtual void playSound(std::string_view name) = 0;
     // Opens url (a file:// URL of a report or local-site page) in the browser.

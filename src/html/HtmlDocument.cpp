@@ -6,13 +6,13 @@
 #include <cstring>
 #include <ostream>
 
+#include "base/Ascii.h"
 #include "html/AppletTag.h"
 #include "html/EndTag.h"
 #include "html/HtmlAttribute.h"
 #include "html/HtmlReadBuffer.h"
 #include "html/ObjectTag.h"
 #include "html/TextNode.h"
-#include "model/Ascii.h"
 
 namespace corvida {
 

@@ -4,12 +4,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/Ascii.h"
 #include "html/AppletTag.h"
 #include "html/HtmlDocument.h"
 #include "html/LinkSink.h"
 #include "html/ObjectTag.h"
-#include "html/WebLinkSink.h"
-#include "model/Ascii.h"
 
 namespace corvida {
 
@@ -153,11 +152,6 @@ void LinkExtractor::extract(LinkSink& sink) {
         }
     }
     t_spareCandidates = std::move(candidates);
-}
-
-void LinkExtractor::extract(Web& web, WebNode* source) {
-    WebLinkSink sink(web, source);
-    extract(sink);
 }
 
 } // namespace corvida

@@ -24,8 +24,6 @@ namespace corvida {
 
 class HtmlDocument;
 class LinkSink;
-class Web;
-class WebNode;
 
 class LinkExtractor {
 public:
@@ -34,8 +32,6 @@ public:
 
     // Gives every link to sink, in the order above.
     void extract(LinkSink& sink);
-    // Adds every link to web from source (a node of web), one level below source.
-    void extract(Web& web, WebNode* source);
 
     // The CUrl an attribute value names on this page.
     CUrl resolveValue(std::string_view value) const;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "model/Ascii.h"
+#include "base/Ascii.h"
 
 namespace corvida {
 

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "model/Ascii.h"
+#include "base/Ascii.h"
 
 namespace corvida {
 

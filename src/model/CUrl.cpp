@@ -5,7 +5,7 @@
 #include <array>
 #include <cstring>
 
-#include "model/Ascii.h"
+#include "base/Ascii.h"
 #include "model/MimeTable.h"
 
 namespace corvida {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-#include "model/Ascii.h"
+#include "base/Ascii.h"
 
 namespace corvida {
 

@@ -14,8 +14,6 @@
 #include "model/MimeTable.h"
 #include "model/WebListener.h"
 #include "model/WebNode.h"
-#include "platform/CompoundFile.h"
-#include "platform/DiskFile.h"
 
 namespace corvida {
 
@@ -183,13 +181,8 @@ public:
     std::string error() const { return "damaged project file: " + m_reader.error(); }
 
     // Builds the Web from what was read; requires a successful read().
-    std::unique_ptr<Web> build(WebListener* listener, const ProjectFile::WebSettings& settings) {
+    std::unique_ptr<Web> build(WebListener* listener) {
         auto web = std::make_unique<Web>(listener);
-        web->setUserAgent(settings.userAgent);
-        web->setProxy(settings.proxy);
-        web->setEmailAddress(settings.emailAddress);
-        web->setBufferSize(settings.bufferSize);
-        web->setRobotsExclusion(settings.robotsExclusion);
         applyRecord(*web);
 
         std::vector<WebNode*> adopted;
@@ -268,23 +261,26 @@ private:
 
     void applyRecord(Web& web) const {
         const WebRecord& r = m_record;
-        web.setWorkingDirectoryParts(r.workingDirectory, r.workingFileName);
-        web.setStartUrlText(r.startUrl);
-        web.setUserAgent(r.userAgent);
-        web.setProxy(r.proxy);
-        web.setBufferSize(r.bufferSize);
-        web.setRobotsExclusion(r.robotsExclusion);
-        web.setEmailAddress(r.emailAddress);
+        CrawlSettings& settings = web.settings();
+        settings.workingDirectory = r.workingDirectory;
+        settings.workingFileName = r.workingFileName;
+        settings.startUrl = r.startUrl;
+        settings.userAgent = r.userAgent;
+        settings.proxy = r.proxy;
+        settings.bufferSize = r.bufferSize;
+        settings.robotsExclusion = r.robotsExclusion;
+        settings.emailAddress = r.emailAddress;
         web.setNextNodeNumber(r.nextNodeNumber);
         for (std::size_t i = 0; i < kNodeKindCount; ++i) {
             web.setCount(kCounterOrder[i], r.counters[i]);
         }
         web.setHighestLevel(r.highestLevel);
         for (std::size_t i = 0; i < kStoredKindRows; ++i) {
-            web.setMaximumLevel(kStoredKindRowOrder[i], r.maximumLevels[i]);
-            web.setOptionByte(kStoredKindRowOrder[i], r.optionBytes[i]);
+            const auto row = static_cast<std::size_t>(kStoredKindRowOrder[i]);
+            settings.maximumLevels[row] = r.maximumLevels[i];
+            settings.optionBytes[row] = r.optionBytes[i];
         }
-        web.setAlwaysFetch(r.alwaysFetch);
+        settings.alwaysFetch = r.alwaysFetch;
     }
 
     // A stored scheme or type name as an index of this program's table. Unknown names are
@@ -485,26 +481,27 @@ std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
 
     writer.writeI32(source.startNode() != nullptr ? source.startNode()->number() : -1);
     writer.writeU32(static_cast<std::uint32_t>(nodes.size()));
-    writeWebText(writer, source.workingDirectory());
-    writeWebText(writer, source.workingFileName());
-    writeWebText(writer, source.startUrlText());
-    writeWebText(writer, source.userAgent());
-    writeWebText(writer, source.proxy());
-    writer.writeI32(source.bufferSize());
-    writer.writeBool(source.robotsExclusion());
-    writeWebText(writer, source.emailAddress());
+    const CrawlSettings& settings = source.settings();
+    writeWebText(writer, settings.workingDirectory);
+    writeWebText(writer, settings.workingFileName);
+    writeWebText(writer, settings.startUrl);
+    writeWebText(writer, settings.userAgent);
+    writeWebText(writer, settings.proxy);
+    writer.writeI32(settings.bufferSize);
+    writer.writeBool(settings.robotsExclusion);
+    writeWebText(writer, settings.emailAddress);
     writer.writeI32(source.nextNodeNumber());
     for (const NodeKind kind : kCounterOrder) {
         writer.writeU32(source.count(kind));
     }
     writer.writeI32(source.highestLevel());
     for (const KindRow row : kStoredKindRowOrder) {
-        writer.writeI32(source.maximumLevel(row));
+        writer.writeI32(settings.maximumLevel(row));
     }
     for (const KindRow row : kStoredKindRowOrder) {
-        writer.writeU32(source.optionByte(row));
+        writer.writeU32(settings.optionByte(row));
     }
-    writer.writeBool(source.alwaysFetch());
+    writer.writeBool(settings.alwaysFetch);
 
     const MimeTable& table = MimeTable::instance();
     ProgressReporter progress(listener, nodes.size());
@@ -519,55 +516,22 @@ std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
     return writer.takeBytes();
 }
 
-ProjectFile::Loaded ProjectFile::decode(std::string_view contents, WebListener* listener, const WebSettings& settings) {
+ProjectFile::Loaded ProjectFile::decode(std::string_view contents, WebListener* listener) {
     Loaded loaded;
     if (listener != nullptr) {
         listener->showText(kLoadingText);
     }
     ContentsReader reader(contents, listener);
     if (!reader.read(loaded.options)) {
-        loaded.error = reader.error();
+        loaded.status = Status::corrupt(reader.error());
         return loaded;
     }
-    loaded.web = reader.build(listener, settings);
+    loaded.web = reader.build(listener);
     reader.finishProgress();
     if (listener != nullptr) {
         listener->endText(kFinishedText);
     }
     return loaded;
-}
-
-std::string ProjectFile::save(const std::string& path, const ProjectOptions& options, const Web* web) {
-    const std::string contents = encode(options, web);
-    std::string file;
-    std::string error = CompoundFile::build(kStreamName, contents, file);
-    if (error.empty()) {
-        error = DiskFile::replace(path, file);
-    }
-    return error;
-}
-
-ProjectFile::Loaded ProjectFile::load(const std::string& path, WebListener* listener, const WebSettings& settings) {
-    std::string file;
-    std::string error = DiskFile::readAll(path, file);
-    if (!error.empty()) {
-        Loaded failed;
-        failed.error = std::move(error);
-        return failed;
-    }
-    if (!CompoundFile::hasSignature(file)) {
-        return decode(file, listener, settings);
-    }
-    std::string contents;
-    error = CompoundFile::extract(file, kStreamName, contents);
-    if (!error.empty()) {
-        Loaded failed;
-        failed.error = std::move(error);
-        return failed;
-    }
-    file.clear();
-    file.shrink_to_fit();
-    return decode(contents, listener, settings);
 }
 
 } // namespace corvida

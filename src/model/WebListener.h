@@ -8,7 +8,6 @@
 //
 // Node references passed in stay owned by the Web and are valid for the Web's lifetime.
 
-#include <string>
 #include <string_view>
 
 namespace corvida {
@@ -58,11 +57,10 @@ public:
     virtual void nodeReclassified(WebNode* /*node*/) {}
     // A request for node failed; the status was recorded.
     virtual void nodeFailed(WebNode* /*node*/, int /*status*/, std::string_view /*detail*/) {}
-    // A Basic challenge for url names a realm without cached credentials. Fills user and
-    // password (each at most 511 bytes) and returns true when the user gives them.
-    virtual bool getCredentials(std::string_view /*url*/, std::string& /*user*/, std::string& /*password*/) {
-        return false;
-    }
+    // A Basic challenge for url names realm, for which nobody was asked yet. The nodes of
+    // the realm wait until the crawl is given the credentials or told to skip the realm; this
+    // call may give the answer at once. Without an answer the crawl does not complete.
+    virtual void credentialsNeeded(std::string_view /*url*/, std::string_view /*realm*/) {}
 };
 
 } // namespace corvida

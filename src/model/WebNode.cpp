@@ -64,9 +64,17 @@ void WebNode::setStatus(std::int32_t httpStatus, std::string_view reason, std::s
 }
 
 bool WebNode::isBroken() const {
-    const bool fetchFailed = (m_flags & (kFlagFetched | kFlagFetchStarted)) == kFlagFetchStarted;
-    const bool testFailed = (m_flags & (kFlagTested | kFlagTestStarted)) == kFlagTestStarted;
-    return fetchFailed || testFailed;
+    return NodeTally::isBroken(m_flags) != 0;
+}
+
+void WebNode::setTally(NodeTally* tally) {
+    if (m_tally != nullptr) {
+        m_tally->change(m_flags, 0);
+    }
+    m_tally = tally;
+    if (m_tally != nullptr) {
+        m_tally->change(0, m_flags);
+    }
 }
 
 void WebNode::setPicture(std::int32_t width, std::int32_t height, std::int32_t depth) {

@@ -15,6 +15,7 @@
 
 #include "model/CUrl.h"
 #include "model/NeighbourList.h"
+#include "model/NodeTally.h"
 
 namespace corvida {
 
@@ -101,9 +102,12 @@ public:
     std::uint32_t flags() const { return m_flags; }
     bool hasAnyFlag(std::uint32_t mask) const { return (m_flags & mask) != 0; }
     bool hasAllFlags(std::uint32_t mask) const { return (m_flags & mask) == mask; }
-    void setFlags(std::uint32_t mask) { m_flags |= mask; }
-    void clearFlags(std::uint32_t mask) { m_flags &= ~mask; }
-    void assignFlags(std::uint32_t flags) { m_flags = flags; }
+    void setFlags(std::uint32_t mask) { changeFlags(m_flags | mask); }
+    void clearFlags(std::uint32_t mask) { changeFlags(m_flags & ~mask); }
+    void assignFlags(std::uint32_t flags) { changeFlags(flags); }
+    // From now on every change of the flags is counted in tally (null: none), which must
+    // outlive the node or be replaced first. The current flags are counted at once.
+    void setTally(NodeTally* tally);
     // Broken: a fetch or a test was started and did not succeed.
     bool isBroken() const;
 
@@ -166,6 +170,13 @@ public:
     void countRedirect() { ++m_redirectCount; }
 
 private:
+    void changeFlags(std::uint32_t flags) {
+        if (m_tally != nullptr) {
+            m_tally->change(m_flags, flags);
+        }
+        m_flags = flags;
+    }
+
     static constexpr std::size_t kTextCount = 6;
     using Texts = std::array<std::optional<std::string>, kTextCount>;
 
@@ -174,6 +185,7 @@ private:
     NeighbourList m_out;
     std::unique_ptr<Texts> m_texts; // allocated when the first text is set
     LinkTreeEntry* m_linkTreeEntry = nullptr;
+    NodeTally* m_tally = nullptr;
     std::int32_t m_groupNumber = 0;
     std::int32_t m_httpStatus = -1;
     std::int32_t m_number = -1;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "model/Ascii.h"
+#include "base/Ascii.h"
 
 namespace corvida {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "net/HttpReplyHeaders.h"
 
-#include "model/Ascii.h"
+#include "base/Ascii.h"
 
 namespace corvida {
 

@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "model/Ascii.h"
+#include "base/Ascii.h"
 #include "net/HttpDate.h"
 
 namespace corvida {

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// An HttpTransfer is one HTTP request of the program: a GET whose body goes into a file, or a
-// HEAD. It owns its HttpConnection and HttpRequest and ends with exactly one end report to
-// its TransferListener, or with none when its output file cannot be opened or it is stopped.
+// An HttpTransfer is one HTTP request of the program, the crawl's Transfer over a socket: a
+// GET whose body goes into a file, or a HEAD. It owns its HttpConnection and HttpRequest and
+// ends with exactly one end report to its TransferListener, or with none when its output file
+// cannot be opened or it is stopped.
 //
 // The listener may stop or destroy the transfer from inside any report; nothing of the
 // transfer runs after that.
@@ -15,33 +16,33 @@
 
 #include "net/HttpConnection.h"
 #include "net/HttpRequest.h"
+#include "net/Transfer.h"
 
 namespace corvida {
 
 struct HttpRequestHeaders;
 class TransferListener;
 
-class HttpTransfer {
+class HttpTransfer : public Transfer {
 public:
     // bufferSize is the most bytes read from the socket at once (see HttpConnection).
-    explicit HttpTransfer(int bufferSize = HttpConnection::kDefaultBufferSize);
+    explicit HttpTransfer(int bufferSize = HttpConnection::kDefaultBufferSize,
+                          std::chrono::milliseconds timeout = HttpConnection::kDefaultTimeout);
     HttpTransfer(const HttpTransfer&) = delete;
     HttpTransfer& operator=(const HttpTransfer&) = delete;
     // Stops a running transfer silently.
-    ~HttpTransfer();
+    ~HttpTransfer() override;
 
     // Fetches url with GET into filePath (created anew, truncated). headers are read during
     // the call only; proxy is "host:port" or empty; listener must outlive the transfer.
-    // Returns 0 without any report when the file cannot be opened. Otherwise returns 1 when
-    // the request is under way, 0 when it failed at once (the end report has been made).
-    int getIntoFile(TransferListener& listener, std::string_view url, const std::string& filePath,
-                    const HttpRequestHeaders& headers, std::string_view proxy = {});
-    // Tests url with HEAD; no body is kept. Returns as getIntoFile().
-    int head(TransferListener& listener, std::string_view url, const HttpRequestHeaders& headers,
-             std::string_view proxy = {});
+    TransferStart getIntoFile(TransferListener& listener, std::string_view url, const std::string& filePath,
+                              const HttpRequestHeaders& headers, std::string_view proxy = {}) override;
+    // Tests url with HEAD; no body is kept.
+    TransferStart head(TransferListener& listener, std::string_view url, const HttpRequestHeaders& headers,
+                       std::string_view proxy = {}) override;
 
     // Stops the request and closes its file; the listener is not told.
-    void stop();
+    void stop() override;
 
     // How long the transfer may go without progress before it fails (default 60 s); applies
     // to the next request started.
@@ -51,8 +52,8 @@ public:
     const HttpConnection& connection() const { return *m_connection; }
 
 private:
-    int start(TransferListener& listener, std::string_view url, std::string method, std::FILE* output,
-              const HttpRequestHeaders& headers, std::string_view proxy);
+    TransferStart start(TransferListener& listener, std::string_view url, std::string method, std::FILE* output,
+                        const HttpRequestHeaders& headers, std::string_view proxy);
 
     int m_bufferSize;
     std::chrono::milliseconds m_timeout = HttpConnection::kDefaultTimeout;

@@ -6,8 +6,8 @@
 
 #include <chrono>
 
-#include "model/TransferFactory.h"
 #include "net/HttpConnection.h"
+#include "net/TransferFactory.h"
 
 namespace corvida {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "model/Ascii.h"
+#include "base/Ascii.h"
 
 namespace corvida {
 

@@ -70,17 +70,17 @@ bool CompoundFile::hasSignature(std::string_view bytes) {
                       [](unsigned char a, char b) { return a == static_cast<unsigned char>(b); });
 }
 
-std::string CompoundFile::build(std::string_view streamName, std::string_view contents, std::string& file) {
+Status CompoundFile::build(std::string_view streamName, std::string_view contents, std::string& file) {
     initialiseGsf();
     GRef<GsfOutput> sink(gsf_output_memory_new());
     GRef<GsfOutfile> storage(gsf_outfile_msole_new(sink.get()));
     if (!storage) {
-        return "cannot create a compound file";
+        return Status::ioError("cannot create a compound file");
     }
     const std::string name(streamName);
     GRef<GsfOutput> stream(gsf_outfile_new_child(storage.get(), name.c_str(), FALSE));
     if (!stream) {
-        return "cannot create the stream " + name;
+        return Status::ioError("cannot create the stream " + name);
     }
     bool written = true;
     for (std::size_t offset = 0; offset < contents.size() && written; offset += kChunkSize) {
@@ -90,52 +90,52 @@ std::string CompoundFile::build(std::string_view streamName, std::string_view co
     const bool streamClosed = gsf_output_close(stream.get());
     const bool storageClosed = gsf_output_close(reinterpret_cast<GsfOutput*>(storage.get()));
     if (!written || !streamClosed || !storageClosed) {
-        return "cannot write the compound file";
+        return Status::ioError("cannot write the compound file");
     }
     const guint8* bytes = gsf_output_memory_get_bytes(reinterpret_cast<GsfOutputMemory*>(sink.get()));
     const gsf_off_t size = gsf_output_size(sink.get());
     if (bytes == nullptr || size <= 0) {
-        return "cannot write the compound file";
+        return Status::ioError("cannot write the compound file");
     }
     file.assign(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
-    return {};
+    return Status::ok();
 }
 
-std::string CompoundFile::extract(std::string_view file, std::string_view streamName, std::string& contents) {
+Status CompoundFile::extract(std::string_view file, std::string_view streamName, std::string& contents) {
     if (!hasSignature(file)) {
-        return "not a compound file";
+        return Status::corrupt("not a compound file");
     }
     initialiseGsf();
     GRef<GsfInput> source(
         gsf_input_memory_new(reinterpret_cast<const guint8*>(file.data()), static_cast<gsf_off_t>(file.size()), FALSE));
     if (!source) {
-        return "cannot read the compound file";
+        return Status::ioError("cannot read the compound file");
     }
     GError* error = nullptr;
     GRef<GsfInfile> storage(gsf_infile_msole_new(source.get(), &error));
     if (!storage) {
-        return takeMessage(error, "damaged compound file");
+        return Status::corrupt(takeMessage(error, "damaged compound file"));
     }
     const std::string name(streamName);
     GRef<GsfInput> stream(gsf_infile_child_by_name(storage.get(), name.c_str()));
     if (!stream) {
-        return "the compound file holds no stream " + name;
+        return Status::corrupt("the compound file holds no stream " + name);
     }
     const gsf_off_t size = gsf_input_size(stream.get());
     // A stream lies inside its file, so a larger size can only be damage.
     if (size < 0 || static_cast<std::uint64_t>(size) > file.size()) {
-        return "damaged compound file: the stream " + name + " has an impossible size";
+        return Status::corrupt("damaged compound file: the stream " + name + " has an impossible size");
     }
     std::string bytes;
     bytes.resize(static_cast<std::size_t>(size));
     for (std::size_t offset = 0; offset < bytes.size(); offset += kChunkSize) {
         const std::size_t count = std::min(kChunkSize, bytes.size() - offset);
         if (gsf_input_read(stream.get(), count, reinterpret_cast<guint8*>(bytes.data() + offset)) == nullptr) {
-            return "damaged compound file: the stream " + name + " cannot be read";
+            return Status::corrupt("damaged compound file: the stream " + name + " cannot be read");
         }
     }
     contents = std::move(bytes);
-    return {};
+    return Status::ok();
 }
 
 } // namespace corvida

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Status.h"
+
 namespace corvida {
 
 class CompoundFile {
@@ -16,13 +18,12 @@ public:
     static bool hasSignature(std::string_view bytes);
 
     // Builds a compound file whose root storage holds one stream streamName with contents.
-    // Returns an empty text and sets file on success, else an error message.
-    static std::string build(std::string_view streamName, std::string_view contents, std::string& file);
+    // Sets file on success; IoError when libgsf cannot make it.
+    static Status build(std::string_view streamName, std::string_view contents, std::string& file);
 
-    // Takes the stream streamName out of the compound file in file. Returns an empty text and
-    // sets contents on success, else an error message (not a compound file, damaged, or no
-    // such stream).
-    static std::string extract(std::string_view file, std::string_view streamName, std::string& contents);
+    // Takes the stream streamName out of the compound file in file and sets contents. Corrupt
+    // when file is not a compound file, is damaged or holds no such stream.
+    static Status extract(std::string_view file, std::string_view streamName, std::string& contents);
 };
 
 } // namespace corvida

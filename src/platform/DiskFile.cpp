@@ -16,8 +16,9 @@ namespace {
 
 constexpr mode_t kNewFileMode = 0666;
 
-std::string systemError(const std::string& action, const std::string& path, int error) {
-    return action + " " + path + ": " + std::strerror(error);
+Status systemError(const std::string& action, const std::string& path, int error) {
+    const std::string message = action + " " + path + ": " + std::strerror(error);
+    return error == ENOENT ? Status::notFound(message) : Status::ioError(message);
 }
 
 std::string folderOf(const std::string& path) {
@@ -50,7 +51,7 @@ bool writeEverything(int fd, std::string_view bytes) {
 
 } // namespace
 
-std::string DiskFile::readAll(const std::string& path, std::string& bytes) {
+Status DiskFile::readAll(const std::string& path, std::string& bytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return systemError("cannot open", path, errno);
@@ -59,7 +60,8 @@ std::string DiskFile::readAll(const std::string& path, std::string& bytes) {
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         const int error = errno;
         ::close(fd);
-        return S_ISDIR(status.st_mode) ? path + " is a directory" : systemError("cannot read", path, error);
+        return S_ISDIR(status.st_mode) ? Status::invalidArgument(path + " is a directory")
+                                       : systemError("cannot read", path, error);
     }
     std::string result;
     result.reserve(static_cast<std::size_t>(status.st_size));
@@ -81,10 +83,10 @@ std::string DiskFile::readAll(const std::string& path, std::string& bytes) {
     }
     ::close(fd);
     bytes = std::move(result);
-    return {};
+    return Status::ok();
 }
 
-std::string DiskFile::replace(const std::string& path, std::string_view bytes) {
+Status DiskFile::replace(const std::string& path, std::string_view bytes) {
     const std::string folder = folderOf(path);
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -127,7 +129,7 @@ std::string DiskFile::replace(const std::string& path, std::string_view bytes) {
         ::fsync(folderFd);
         ::close(folderFd);
     }
-    return {};
+    return Status::ok();
 }
 
 } // namespace corvida

@@ -8,17 +8,20 @@
 #include <string>
 #include <string_view>
 
+#include "base/Status.h"
+
 namespace corvida {
 
 class DiskFile {
 public:
-    // Reads the file at path into bytes. Returns an empty text on success, else a message.
-    static std::string readAll(const std::string& path, std::string& bytes);
+    // Reads the file at path into bytes. NotFound when there is no such file, InvalidArgument
+    // for a directory, IoError for any other failure.
+    static Status readAll(const std::string& path, std::string& bytes);
 
     // Makes path hold exactly bytes. An existing file keeps its permission bits; a new one
-    // gets the usual ones (0666 less the umask). Returns an empty text on success, else a
-    // message; on failure path is unchanged and no temporary file is left.
-    static std::string replace(const std::string& path, std::string_view bytes);
+    // gets the usual ones (0666 less the umask). On failure (NotFound for a missing folder,
+    // IoError otherwise) path is unchanged and no temporary file is left.
+    static Status replace(const std::string& path, std::string_view bytes);
 };
 
 } // namespace corvida

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Profile.h"
+#include "platform/Profile.h"
 
 class QSettings;
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Profile.h"
+#include "platform/Profile.h"
 
 namespace corvida {
 namespace {

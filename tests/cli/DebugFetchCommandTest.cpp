@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "html/LocalSiteTestSupport.h"
+#include "report/LocalSiteTestSupport.h"
 #include "support/ScriptedServer.h"
 #include "support/TestPaths.h"
 

@@ -9,9 +9,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "html/LocalSiteTestSupport.h"
+#include "doc/ProjectStore.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
+#include "report/LocalSiteTestSupport.h"
 #include "support/CliRunner.h"
 
 namespace corvida {
@@ -23,9 +24,9 @@ using test::runCli;
 // A start page with a title linking to a.htm (no title), which links to a picture and back.
 std::string saveSmallProject(const QTemporaryDir& folder) {
     Web web;
-    web.setWorkingDirectory("/tmp/corvida/small/");
-    web.setStartUrlText("http://h/index.htm");
-    web.setUserAgent("Corvida/0.1");
+    web.settings().setWorkingDirectory("/tmp/corvida/small/");
+    web.settings().startUrl = "http://h/index.htm";
+    web.settings().userAgent = "Corvida/0.1";
     WebNode* start = web.findOrAddNode(CUrl("http://h/index.htm"));
     web.setStartNode(start);
     start->setLevel(0);
@@ -37,7 +38,7 @@ std::string saveSmallProject(const QTemporaryDir& folder) {
     options.startUrl = "http://h/index.htm";
     options.maximumLevel = 3;
     const std::string path = folder.filePath("small.zpj").toStdString();
-    EXPECT_EQ(ProjectFile::save(path, options, &web), "");
+    EXPECT_TRUE(ProjectStore::save(path, options, &web).isOk());
     return path;
 }
 

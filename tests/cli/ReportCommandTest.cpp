@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "doc/ProjectStore.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
 #include "support/CliRunner.h"
@@ -20,7 +21,7 @@ TEST(ReportCommandTest, WritesTheReportOrNamesWhatFailed) {
     QTemporaryDir folder;
     const std::string work = folder.path().toStdString() + "/work/";
     Web web;
-    web.setWorkingDirectory(work);
+    web.settings().setWorkingDirectory(work);
     WebNode* start = web.findOrAddNode(CUrl("http://h/index.htm"));
     web.setStartNode(start);
     start->setLevel(0);
@@ -28,7 +29,7 @@ TEST(ReportCommandTest, WritesTheReportOrNamesWhatFailed) {
     ProjectOptions options;
     options.startUrl = "http://h/index.htm";
     const std::string path = folder.filePath("p.zpj").toStdString();
-    ASSERT_EQ(ProjectFile::save(path, options, &web), "");
+    ASSERT_TRUE(ProjectStore::save(path, options, &web).isOk());
 
     // The working directory does not exist yet: nothing can be written.
     const test::CliResult failed = test::runCli({"report", QString::fromStdString(path)});
@@ -40,8 +41,8 @@ TEST(ReportCommandTest, WritesTheReportOrNamesWhatFailed) {
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "Report stored in: " + work + "report/overview.htm\n");
     EXPECT_TRUE(fs::is_regular_file(work + "report/docs1.htm"));
-    const ProjectFile::Loaded loaded = ProjectFile::load(path, nullptr, {});
-    ASSERT_NE(loaded.web, nullptr) << loaded.error;
+    const ProjectFile::Loaded loaded = ProjectStore::load(path, nullptr);
+    ASSERT_NE(loaded.web, nullptr) << loaded.status.message();
     EXPECT_TRUE(loaded.options.reportMade);
 
     const test::CliResult missing = test::runCli({"report", folder.filePath("none.zpj")});

@@ -46,7 +46,7 @@ public:
         questions.emplace_back(question);
         return answerOk;
     }
-    bool askCredentials(std::string_view, std::string&, std::string&) override { return false; }
+    void askCredentials(std::string_view, std::string_view) override {}
     void playSound(std::string_view name) override { sounds.emplace_back(name); }
     void openInBrowser(std::string_view) override {}
     void beginWait() override {}
@@ -239,17 +239,17 @@ TEST_F(DocumentProjectTest, SuspendedCrawlIsSavedAndReopenedToComplete) {
         std::unique_ptr<CTamsoDoc> document = newDocument();
         ASSERT_TRUE(document->startProcessing(url));
         ASSERT_TRUE(runUntil(*document, [&] { return document->web()->processedCount() > 5; }));
-        EXPECT_NE(document->saveDocument(path), "");
+        EXPECT_FALSE(document->saveDocument(path).isOk());
         document->suspend();
         const std::size_t processed = document->web()->processedCount();
         drain(*document);
         EXPECT_EQ(document->web()->processedCount(), processed);
         nodes = document->web()->nodeCount();
-        ASSERT_EQ(document->saveDocument(path), "");
+        ASSERT_TRUE(document->saveDocument(path).isOk());
         EXPECT_EQ(document->web()->workingDirectory(), root + "/work/mysite/");
     }
     CTamsoDoc reopened(settings, ui, transfers, nullptr);
-    ASSERT_EQ(reopened.openDocument(path), "");
+    ASSERT_TRUE(reopened.openDocument(path).isOk());
     EXPECT_EQ(reopened.state(), State::Suspended);
     EXPECT_EQ(reopened.web()->nodeCount(), nodes);
 
@@ -272,12 +272,12 @@ TEST_F(DocumentProjectTest, SaveOntoATakenDirectoryKeepsTheWorkingDirectory) {
     std::unique_ptr<CTamsoDoc> document = newDocument();
     ASSERT_TRUE(document->startProcessing(writeSite(root + "/site", 3)));
     ASSERT_TRUE(runToCompletion(*document));
-    ASSERT_EQ(document->saveDocument(root + "/taken.zpj"), "");
+    ASSERT_TRUE(document->saveDocument(root + "/taken.zpj").isOk());
     EXPECT_EQ(document->workingDirectory(), root + "/work/noname1/");
     document.reset();
 
     auto reopened = std::make_unique<CTamsoDoc>(settings, ui, transfers, nullptr);
-    ASSERT_EQ(reopened->openDocument(root + "/taken.zpj"), "");
+    ASSERT_TRUE(reopened->openDocument(root + "/taken.zpj").isOk());
     reopened->deleteProject(root + "/taken.zpj");
     EXPECT_FALSE(fs::exists(root + "/taken.zpj"));
     reopened.reset();

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "crawl/WebLinkSink.h"
 #include "html/AppletTag.h"
 #include "html/HtmlDocument.h"
 #include "html/LinkExtractor.h"
@@ -60,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     corvida::Web web;
     corvida::WebNode* page = web.findOrAddNode(document.documentUrl());
     page->setLevel(0);
-    corvida::LinkExtractor(document).extract(web, page);
+    corvida::WebLinkSink sink(web, page);
+    corvida::LinkExtractor(document).extract(sink);
     RewritingSink rewriter;
     corvida::LinkExtractor(document).extract(rewriter);
     document.removeBaseTag();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "crawl/WebLinkSink.h"
 #include "html/HtmlDocument.h"
 #include "html/HtmlReadBuffer.h"
 #include "html/HtmlTestSupport.h"
@@ -123,7 +124,8 @@ TEST(HtmlRandomTest, ByteSoupGivesSoundDocuments) {
         Web web;
         WebNode* source = web.findOrAddNode(document.documentUrl());
         source->setLevel(0);
-        LinkExtractor(document).extract(web, source);
+        WebLinkSink sink(web, source);
+        LinkExtractor(document).extract(sink);
         document.removeBaseTag();
         EXPECT_EQ(test::writtenOf(document).find('\0'), std::string::npos);
     }

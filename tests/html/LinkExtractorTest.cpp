@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "crawl/WebLinkSink.h"
 #include "html/HtmlDocument.h"
 #include "html/HtmlTestSupport.h"
 #include "html/LinkExtractor.h"
@@ -60,7 +61,8 @@ TEST(LinkExtractorTest, WebSinkAddsLinksOneLevelBelowThePage) {
     page->setLevel(2);
     HtmlDocument document = HtmlDocument::fromBytes(
         "<a href=\"#top\">top</a><img src=a.gif><img src=a.gif><a href=b.htm><applet code=C.class>", kPageUrl);
-    LinkExtractor(document).extract(web, page);
+    WebLinkSink sink(web, page);
+    LinkExtractor(document).extract(sink);
 
     EXPECT_EQ(web.nodeCount(), 4u);
     EXPECT_EQ(page->outCount(), 3u);

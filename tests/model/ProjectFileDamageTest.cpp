@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "doc/ProjectStore.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectFileTestSupport.h"
 #include "platform/CompoundFile.h"
@@ -26,7 +27,7 @@ using test::u32;
 using ::testing::HasSubstr;
 
 std::string errorOf(const std::string& bytes) {
-    return ProjectFile::decode(bytes, nullptr, {}).error;
+    return ProjectFile::decode(bytes, nullptr).status.message();
 }
 
 // Every neighbour of a loaded Web is one of its nodes or an empty reference.
@@ -46,9 +47,9 @@ TEST(ProjectFileDamageTest, EveryTruncationIsRefused) {
     const std::string bytes = sampleBytes();
     for (std::size_t length = 0; length < bytes.size(); ++length) {
         test::PhaseRecorder recorder; // a refused file announces no node
-        const ProjectFile::Loaded loaded = ProjectFile::decode(bytes.substr(0, length), &recorder, {});
+        const ProjectFile::Loaded loaded = ProjectFile::decode(bytes.substr(0, length), &recorder);
         ASSERT_EQ(loaded.web, nullptr) << "cut at " << length;
-        EXPECT_EQ(loaded.error.rfind("damaged project file: ", 0), 0u) << loaded.error;
+        EXPECT_EQ(loaded.status.message().rfind("damaged project file: ", 0), 0u) << loaded.status.message();
         EXPECT_EQ(recorder.added + recorder.processed, 0);
     }
     EXPECT_EQ(errorOf(bytes), "");
@@ -67,17 +68,17 @@ TEST(ProjectFileDamageTest, RandomCorruptionsAreRefusedOrLoadSoundly) {
         for (int i = 0; i < changes; ++i) {
             damaged[random() % damaged.size()] = static_cast<char>(random() % 256);
         }
-        const ProjectFile::Loaded loaded = ProjectFile::decode(damaged, nullptr, {});
+        const ProjectFile::Loaded loaded = ProjectFile::decode(damaged, nullptr);
         if (loaded.web == nullptr) {
             ++refused;
-            EXPECT_FALSE(loaded.error.empty());
+            EXPECT_FALSE(loaded.status.message().empty());
             continue;
         }
         expectSoundGraph(*loaded.web);
         // What loaded saves again, and loads again to the same bytes.
         const std::string again = ProjectFile::encode(loaded.options, loaded.web.get());
-        const ProjectFile::Loaded reloaded = ProjectFile::decode(again, nullptr, {});
-        ASSERT_NE(reloaded.web, nullptr) << reloaded.error;
+        const ProjectFile::Loaded reloaded = ProjectFile::decode(again, nullptr);
+        ASSERT_NE(reloaded.web, nullptr) << reloaded.status.message();
         EXPECT_EQ(ProjectFile::encode(reloaded.options, reloaded.web.get()), again);
     }
     EXPECT_GT(refused, 1000);
@@ -135,8 +136,8 @@ TEST(ProjectFileDamageTest, NeighbourWithoutNodeBecomesAnEmptyReference) {
     WebNode* a = web.findOrAddNode(CUrl("http://h/a.htm"));
     web.setStartNode(a);
     a->linkOut(&stray);
-    const ProjectFile::Loaded loaded = ProjectFile::decode(ProjectFile::encode({}, &web), nullptr, {});
-    ASSERT_NE(loaded.web, nullptr) << loaded.error;
+    const ProjectFile::Loaded loaded = ProjectFile::decode(ProjectFile::encode({}, &web), nullptr);
+    ASSERT_NE(loaded.web, nullptr) << loaded.status.message();
     ASSERT_EQ(loaded.web->startNode()->outCount(), 1u);
     EXPECT_EQ(loaded.web->startNode()->out(0), nullptr);
 }
@@ -147,9 +148,9 @@ TEST(ProjectFileDamageTest, CompoundFileWithoutContentsIsRefused) {
     QTemporaryDir folder;
     const std::string path = folder.filePath("site.zpj").toStdString();
     std::string other;
-    ASSERT_EQ(CompoundFile::build("Other", "x", other), "");
+    ASSERT_TRUE(CompoundFile::build("Other", "x", other).isOk());
     std::ofstream(path, std::ios::binary) << other;
-    EXPECT_EQ(ProjectFile::load(path, nullptr, {}).error, "the compound file holds no stream Contents");
+    EXPECT_EQ(ProjectStore::load(path, nullptr).status.message(), "the compound file holds no stream Contents");
 }
 
 } // namespace

@@ -44,13 +44,11 @@ TEST(ProjectFileLayoutTest, EmptyProjectIsExactlyItsTwoRecords) {
     Web web;
     EXPECT_EQ(ProjectFile::encode({}, &web), emptyProjectBytes());
 
-    // The stored settings replace the current ones, empty or not.
-    const ProjectFile::WebSettings current{"Current/1.0", "current.test:3128", "", 1024, true};
-    const ProjectFile::Loaded loaded = ProjectFile::decode(emptyProjectBytes(), nullptr, current);
-    ASSERT_NE(loaded.web, nullptr) << loaded.error;
-    EXPECT_EQ(loaded.web->proxy(), "");
-    EXPECT_EQ(loaded.web->bufferSize(), kDefaultBufferSize);
-    EXPECT_FALSE(loaded.web->robotsExclusion());
+    const ProjectFile::Loaded loaded = ProjectFile::decode(emptyProjectBytes(), nullptr);
+    ASSERT_NE(loaded.web, nullptr) << loaded.status.message();
+    EXPECT_EQ(loaded.web->settings().proxy, "");
+    EXPECT_EQ(loaded.web->settings().bufferSize, kDefaultBufferSize);
+    EXPECT_FALSE(loaded.web->settings().robotsExclusion);
 }
 
 TEST(ProjectFileLayoutTest, NodeRecordFieldsInOrder) {
@@ -80,8 +78,8 @@ TEST(ProjectFileLayoutTest, NodeRecordFieldsInOrder) {
     // Start node 0, one node, next number 1, one document.
     EXPECT_EQ(bytes.substr(prefix.size() - 116, 8), u32(0) + u32(1));
     // The unreported server type "???" loads as none.
-    const ProjectFile::Loaded loaded = ProjectFile::decode(bytes, nullptr, {});
-    ASSERT_NE(loaded.web, nullptr) << loaded.error;
+    const ProjectFile::Loaded loaded = ProjectFile::decode(bytes, nullptr);
+    ASSERT_NE(loaded.web, nullptr) << loaded.status.message();
     EXPECT_EQ(loaded.web->nodes()[0]->url().mimeIndexByServer(), 0u);
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "model/ProjectFile.h"
+#include "doc/ProjectStore.h"
 
 #include <fstream>
 #include <numeric>
@@ -16,12 +17,12 @@ TEST(ProjectFileTest, SaveThenLoadKeepsEveryStoredField) {
     QTemporaryDir folder;
     const std::string path = folder.filePath("site.zpj").toStdString();
     const std::unique_ptr<Web> saved = test::makeSampleWeb();
-    ASSERT_EQ(ProjectFile::save(path, test::sampleOptions(), saved.get()), "");
-    EXPECT_NE(ProjectFile::save(folder.filePath("missing/site.zpj").toStdString(), {}, saved.get()), "");
+    ASSERT_TRUE(ProjectStore::save(path, test::sampleOptions(), saved.get()).isOk());
+    EXPECT_FALSE(ProjectStore::save(folder.filePath("missing/site.zpj").toStdString(), {}, saved.get()).isOk());
 
     test::PhaseRecorder recorder;
-    const ProjectFile::Loaded loaded = ProjectFile::load(path, &recorder, {});
-    ASSERT_NE(loaded.web, nullptr) << loaded.error;
+    const ProjectFile::Loaded loaded = ProjectStore::load(path, &recorder);
+    ASSERT_NE(loaded.web, nullptr) << loaded.status.message();
     EXPECT_EQ(recorder.texts, (std::vector<std::string>{"Loading...", " FINISHED"}));
     EXPECT_EQ(recorder.added + recorder.processed, 12);
     test::expectSameWeb(*saved, *loaded.web);
@@ -41,8 +42,8 @@ TEST(ProjectFileTest, SaveThenLoadKeepsEveryStoredField) {
     // A file holding the bare sequence, without the compound file around it, loads the same.
     const std::string rawPath = folder.filePath("raw.zpj").toStdString();
     std::ofstream(rawPath, std::ios::binary) << ProjectFile::encode(test::sampleOptions(), saved.get());
-    const ProjectFile::Loaded raw = ProjectFile::load(rawPath, nullptr, {});
-    ASSERT_NE(raw.web, nullptr) << raw.error;
+    const ProjectFile::Loaded raw = ProjectStore::load(rawPath, nullptr);
+    ASSERT_NE(raw.web, nullptr) << raw.status.message();
     test::expectSameWeb(*saved, *raw.web);
 }
 
@@ -58,8 +59,8 @@ TEST(ProjectFileTest, NeighboursResolveWhateverTheNodeNumbers) {
         a->linkOut(target);
         target->linkIn(a);
     }
-    const ProjectFile::Loaded loaded = ProjectFile::decode(ProjectFile::encode({}, &web), nullptr, {});
-    ASSERT_NE(loaded.web, nullptr) << loaded.error;
+    const ProjectFile::Loaded loaded = ProjectFile::decode(ProjectFile::encode({}, &web), nullptr);
+    ASSERT_NE(loaded.web, nullptr) << loaded.status.message();
     test::expectSameWeb(web, *loaded.web);
     EXPECT_EQ(loaded.web->startNode()->number(), 5000);
 }
@@ -76,7 +77,7 @@ TEST(ProjectFileTest, ProgressIsEachWholePercentOnceThenHundred) {
     EXPECT_EQ(saving.percents, expected);
     EXPECT_EQ(saving.texts, (std::vector<std::string>{"Storing...", " FINISHED"}));
     test::PhaseRecorder loading;
-    ASSERT_NE(ProjectFile::decode(bytes, &loading, {}).web, nullptr);
+    ASSERT_NE(ProjectFile::decode(bytes, &loading).web, nullptr);
     EXPECT_EQ(loading.percents, expected);
 
     test::PhaseRecorder none; // an empty graph goes from 0 straight to 100

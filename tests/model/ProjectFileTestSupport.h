@@ -64,16 +64,16 @@ inline ProjectOptions sampleOptions() {
 // sharing a picture, one page linking back home, a page nothing reaches.
 inline std::unique_ptr<Web> makeSampleWeb(WebListener* listener = nullptr) {
     auto web = std::make_unique<Web>(listener);
-    web->setWorkingDirectory("/tmp/corvida/p1/");
-    web->setStartUrlText("http://example.test/index.htm");
-    web->setUserAgent("Corvida/0.1");
-    web->setProxy("proxy.test:8080");
-    web->setEmailAddress("someone@example.test");
-    web->setBufferSize(8192);
-    web->setRobotsExclusion(true);
-    web->setMaximumLevel(KindRow::Pictures, 3);
-    web->setOptionByte(KindRow::Audio, 0x41);
-    web->setAlwaysFetch(true);
+    web->settings().setWorkingDirectory("/tmp/corvida/p1/");
+    web->settings().startUrl = "http://example.test/index.htm";
+    web->settings().userAgent = "Corvida/0.1";
+    web->settings().proxy = "proxy.test:8080";
+    web->settings().emailAddress = "someone@example.test";
+    web->settings().bufferSize = 8192;
+    web->settings().robotsExclusion = true;
+    web->settings().maximumLevels[static_cast<std::size_t>(KindRow::Pictures)] = 3;
+    web->settings().optionBytes[static_cast<std::size_t>(KindRow::Audio)] = 0x41;
+    web->settings().alwaysFetch = true;
 
     WebNode* start = web->findOrAddNode(CUrl("http://example.test/index.htm"));
     web->setStartNode(start);

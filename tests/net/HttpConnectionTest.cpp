@@ -48,7 +48,7 @@ protected:
 
     // Fetches url into outPath() and waits for the end report.
     void get(HttpTransfer& transfer, Recorder& recorder, const std::string& url) {
-        ASSERT_EQ(transfer.getIntoFile(recorder, url, outPath(), crawlHeaders()), 1);
+        ASSERT_EQ(transfer.getIntoFile(recorder, url, outPath(), crawlHeaders()), TransferStart::Started);
         ASSERT_TRUE(ScriptedServer::waitUntil([&] { return recorder.ends > 0; }));
     }
     // Serves script on the next connection, fetches "/" from it (with the given timeout, if
@@ -126,7 +126,7 @@ TEST_F(HttpConnectionTest, FailuresBeforeAnyReplyEndWithTheirStringNumbers) {
     // A malformed URL fails at once: the report is made before start returns 0.
     HttpTransfer malformed;
     Recorder malformedRecorder;
-    EXPECT_EQ(malformed.head(malformedRecorder, "http://user@127.0.0.1/", crawlHeaders()), 0);
+    EXPECT_EQ(malformed.head(malformedRecorder, "http://user@127.0.0.1/", crawlHeaders()), TransferStart::FailedAtOnce);
     EXPECT_EQ(malformedRecorder.ends, 1);
     EXPECT_EQ(malformedRecorder.stringNumber, kStringMalformedUrl);
 
@@ -134,7 +134,8 @@ TEST_F(HttpConnectionTest, FailuresBeforeAnyReplyEndWithTheirStringNumbers) {
     HttpTransfer unwritable;
     Recorder unwritableRecorder;
     const std::string noDir = m_dir.filePath("no/such/dir").toStdString();
-    EXPECT_EQ(unwritable.getIntoFile(unwritableRecorder, m_server.url("/"), noDir, crawlHeaders()), 0);
+    EXPECT_EQ(unwritable.getIntoFile(unwritableRecorder, m_server.url("/"), noDir, crawlHeaders()),
+              TransferStart::FileNotCreated);
     idle(50ms);
     EXPECT_EQ(unwritableRecorder.ends, 0);
     EXPECT_EQ(m_server.connectionCount(), 0);
@@ -149,7 +150,7 @@ TEST_F(HttpConnectionTest, NamedHostIsLookedUpAndStoppingDuringTheLookupReportsN
 
     HttpTransfer stopped;
     Recorder stoppedRecorder;
-    ASSERT_EQ(stopped.head(stoppedRecorder, named, crawlHeaders()), 1);
+    ASSERT_EQ(stopped.head(stoppedRecorder, named, crawlHeaders()), TransferStart::Started);
     stopped.stop();
     idle(100ms);
     EXPECT_EQ(stoppedRecorder.ends, 0);
@@ -166,7 +167,7 @@ TEST_F(HttpConnectionTest, StoppingWhileTheBodyArrivesClosesFileAndReportsNothin
                            .close());
     HttpTransfer transfer;
     Recorder recorder;
-    ASSERT_EQ(transfer.getIntoFile(recorder, m_server.url("/"), outPath(), crawlHeaders()), 1);
+    ASSERT_EQ(transfer.getIntoFile(recorder, m_server.url("/"), outPath(), crawlHeaders()), TransferStart::Started);
     ASSERT_TRUE(ScriptedServer::waitUntil([&] { return transfer.connection().bodyReceived() == 40; }));
     transfer.stop();
     idle(120ms);
@@ -181,7 +182,8 @@ TEST_F(HttpConnectionTest, ListenerMayDestroyTheTransferInsideItsReports) {
         auto transfer = std::make_unique<HttpTransfer>();
         Recorder recorder;
         (inHeaders ? recorder.onHeaders : recorder.onEnd) = [&] { transfer.reset(); };
-        ASSERT_EQ(transfer->getIntoFile(recorder, m_server.url("/"), outPath(), crawlHeaders()), 1);
+        ASSERT_EQ(transfer->getIntoFile(recorder, m_server.url("/"), outPath(), crawlHeaders()),
+                  TransferStart::Started);
         ASSERT_TRUE(ScriptedServer::waitUntil([&] { return transfer == nullptr; }));
         idle(50ms);
         EXPECT_EQ(recorder.ends, inHeaders ? 0 : 1);
@@ -191,7 +193,7 @@ TEST_F(HttpConnectionTest, ListenerMayDestroyTheTransferInsideItsReports) {
     auto transfer = std::make_unique<HttpTransfer>();
     Recorder recorder;
     recorder.onEnd = [&] { transfer.reset(); };
-    EXPECT_EQ(transfer->head(recorder, "http://my_host/", crawlHeaders()), 0);
+    EXPECT_EQ(transfer->head(recorder, "http://my_host/", crawlHeaders()), TransferStart::FailedAtOnce);
     EXPECT_EQ(transfer, nullptr);
 }
 
@@ -213,7 +215,7 @@ TEST_F(HttpConnectionTest, RepliesWithoutBodyEndAtCloseDespiteContentLength) {
     m_server.setScript(Script::reply("HTTP/1.0 200 OK", {"Content-Length: 1000"}, ""));
     HttpTransfer head;
     Recorder headRecorder;
-    ASSERT_EQ(head.head(headRecorder, m_server.url("/h"), crawlHeaders()), 1);
+    ASSERT_EQ(head.head(headRecorder, m_server.url("/h"), crawlHeaders()), TransferStart::Started);
     ASSERT_TRUE(ScriptedServer::waitUntil([&] { return headRecorder.ends > 0; }));
     EXPECT_TRUE(headRecorder.success);
     EXPECT_TRUE(fetch(Script::reply("HTTP/1.0 304 Not Modified", {"Content-Length: 1000"}, "")).success);
@@ -259,7 +261,7 @@ TEST_F(HttpConnectionTest, BodyThatCannotBeWrittenFailsInsteadOfSucceeding) {
     m_server.setScript(Script::reply("HTTP/1.0 200 OK", {}, std::string(20000, 'z')));
     HttpTransfer transfer;
     Recorder recorder;
-    ASSERT_EQ(transfer.getIntoFile(recorder, m_server.url("/"), "/dev/full", crawlHeaders()), 1);
+    ASSERT_EQ(transfer.getIntoFile(recorder, m_server.url("/"), "/dev/full", crawlHeaders()), TransferStart::Started);
     ASSERT_TRUE(ScriptedServer::waitUntil([&] { return recorder.ends > 0; }));
     EXPECT_FALSE(recorder.success);
     EXPECT_EQ(recorder.stringNumber, kStringWriteFailed);
@@ -280,7 +282,7 @@ TEST_F(HttpConnectionTest, SixtyFourTransfersAtOnceAllComplete) {
     for (std::size_t i = 0; i < kCount; ++i) {
         transfers.push_back(std::make_unique<HttpTransfer>());
         const std::string url = m_server.url("/f" + std::to_string(i));
-        ASSERT_EQ(transfers.back()->getIntoFile(recorders[i], url, file(i), crawlHeaders()), 1);
+        ASSERT_EQ(transfers.back()->getIntoFile(recorders[i], url, file(i), crawlHeaders()), TransferStart::Started);
     }
     ASSERT_TRUE(ScriptedServer::waitUntil(
         [&] { return std::all_of(recorders.begin(), recorders.end(), [](const Recorder& r) { return r.success; }); }));

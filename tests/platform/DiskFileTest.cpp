@@ -18,15 +18,15 @@ TEST(DiskFileTest, ReplaceWritesWholeFilesKeepsPermissionsAndFailsCleanly) {
     QTemporaryDir folder;
     const std::string path = folder.filePath("a.bin").toStdString();
     const mode_t mask = ::umask(022);
-    ASSERT_EQ(DiskFile::replace(path, std::string("first\0bytes", 11)), "");
+    ASSERT_TRUE(DiskFile::replace(path, std::string("first\0bytes", 11)).isOk());
     ::umask(mask);
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));
 
     fs::permissions(path, fs::perms(0600));
     const std::string big = std::string(1 << 20, '\0') + "end";
-    ASSERT_EQ(DiskFile::replace(path, big), "");
+    ASSERT_TRUE(DiskFile::replace(path, big).isOk());
     std::string bytes;
-    ASSERT_EQ(DiskFile::readAll(path, bytes), "");
+    ASSERT_TRUE(DiskFile::readAll(path, bytes).isOk());
     EXPECT_EQ(bytes, big);
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0600));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path().toStdString()), fs::directory_iterator()), 1);
@@ -34,15 +34,17 @@ TEST(DiskFileTest, ReplaceWritesWholeFilesKeepsPermissionsAndFailsCleanly) {
     // Failures leave the old state and no temporary file.
     const std::string target = folder.filePath("target").toStdString();
     fs::create_directories(target + "/inside");
-    const std::string error = DiskFile::replace(target, "bytes");
-    EXPECT_EQ(error.rfind("cannot replace " + target + ": ", 0), 0u) << error;
+    const Status error = DiskFile::replace(target, "bytes");
+    EXPECT_EQ(error.message().rfind("cannot replace " + target + ": ", 0), 0u) << error.message();
     EXPECT_TRUE(fs::is_directory(target + "/inside"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path().toStdString()), fs::directory_iterator()), 2);
 
     const std::string missing = folder.filePath("no/such/file").toStdString();
-    EXPECT_EQ(DiskFile::replace(missing, "x").rfind("cannot create a temporary file in ", 0), 0u);
+    const Status noFolder = DiskFile::replace(missing, "x");
+    EXPECT_EQ(noFolder.code(), Status::Code::NotFound);
+    EXPECT_EQ(noFolder.message().rfind("cannot create a temporary file in ", 0), 0u);
     bytes = "unchanged";
-    EXPECT_NE(DiskFile::readAll(missing, bytes), "");
+    EXPECT_EQ(DiskFile::readAll(missing, bytes).code(), Status::Code::NotFound);
     EXPECT_EQ(bytes, "unchanged");
 }
 

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "model/Thumbnailer.h"
+#include "crawl/Thumbnailer.h"
 #include "model/WebNode.h"
 
 namespace corvida {

@@ -11,10 +11,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "html/LocalSiteTestSupport.h"
-#include "html/LocalSiteWriter.h"
 #include "model/Web.h"
 #include "platform/QtImagingLibrary.h"
+#include "report/LocalSiteTestSupport.h"
+#include "report/LocalSiteWriter.h"
 #include "report/ReportWriter.h"
 #include "support/TestPaths.h"
 

@@ -14,11 +14,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "html/LocalSiteTestSupport.h"
 #include "model/LocalNames.h"
 #include "model/Web.h"
 #include "report/DuplicateFinder.h"
 #include "report/DuplicatesPage.h"
+#include "report/LocalSiteTestSupport.h"
 #include "report/ProfilePages.h"
 #include "report/ReportContext.h"
 #include "report/ReportFrame.h"
@@ -64,7 +64,7 @@ protected:
         tzset();
         ASSERT_TRUE(m_folder.isValid());
         m_directory = m_folder.path().toStdString() + "/";
-        m_web.setWorkingDirectory(m_directory);
+        m_web.settings().setWorkingDirectory(m_directory);
         for (const char* sub : {"temp", "docs", "images", "mmedia", "report"}) {
             std::filesystem::create_directories(m_directory + sub);
         }

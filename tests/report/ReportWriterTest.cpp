@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "html/LocalSiteTestSupport.h"
 #include "model/Web.h"
+#include "report/LocalSiteTestSupport.h"
 #include "report/ReportWriter.h"
 #include "support/TestPaths.h"
 
@@ -34,7 +34,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
         m_directory = m_folder.path().toStdString() + "/";
-        m_web.setWorkingDirectory(m_directory);
+        m_web.settings().setWorkingDirectory(m_directory);
         m_start = m_web.findOrAddNode(CUrl("http://www.example.com/index.htm"));
         m_web.setStartNode(m_start);
         m_start->setLevel(0);
@@ -89,7 +89,7 @@ TEST_F(ReportWriterTest, AnUnwritablePageIsReportedAndTheRestIsWritten) {
 TEST_F(ReportWriterTest, MissingReportDirectoryIsMadeOnlyInsideAnExistingWorkingDirectory) {
     // The other tests' working directories start without a report directory.
     const std::string gone = m_directory + "gone/";
-    m_web.setWorkingDirectory(gone);
+    m_web.settings().setWorkingDirectory(gone);
     const std::string result = ReportWriter::write(m_web);
     EXPECT_FALSE(fs::exists(gone));
     EXPECT_NE(result.find("cannot write " + gone + "report/overview.htm"), std::string::npos);
@@ -100,7 +100,7 @@ TEST_F(ReportWriterTest, MissingReportDirectoryIsMadeOnlyInsideAnExistingWorking
 // shown as text.
 TEST_F(ReportWriterTest, ProjectWithoutOrWithAHostileStartNodeGetsEveryFixedPage) {
     Web web;
-    web.setWorkingDirectory(m_directory);
+    web.settings().setWorkingDirectory(m_directory);
     ASSERT_EQ(ReportWriter::write(web), "");
     for (const std::string& name : ReportWriter::fixedFileNames()) {
         EXPECT_TRUE(fs::is_regular_file(m_directory + name)) << name;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "model/FetchedFileProcessor.h"
+#include "crawl/FetchedFileProcessor.h"
 
 #include <ctime>
 #include <filesystem>
@@ -7,10 +7,11 @@
 #include <string>
 #include <system_error>
 
+#include "crawl/Thumbnailer.h"
+#include "crawl/WebLinkSink.h"
 #include "html/HtmlDocument.h"
 #include "html/LinkExtractor.h"
 #include "model/LocalNames.h"
-#include "model/Thumbnailer.h"
 #include "model/Web.h"
 #include "model/WebNode.h"
 
@@ -116,11 +117,11 @@ void FetchedFileProcessor::process(WebNode* node) {
 }
 
 void FetchedFileProcessor::processPicture(WebNode* node, const std::string& workingCopy) {
-    const std::uint32_t options = m_web.optionByte(KindRow::Pictures);
-    if (ImagingLibrary* imaging = m_web.imagingLibrary()) {
+    const std::uint32_t options = m_web.settings().optionByte(KindRow::Pictures);
+    if (m_imaging != nullptr) {
         const bool writeFile = (options & kOptionKeepDocumentOrThumbnail) != 0;
-        Thumbnailer(*imaging).make(*node, workingCopy, m_web.workingDirectory() + LocalNames::thumbnail(*node),
-                                   writeFile);
+        Thumbnailer(*m_imaging)
+            .make(*node, workingCopy, m_web.workingDirectory() + LocalNames::thumbnail(*node), writeFile);
     }
     if ((options & kOptionKeepCopy) == 0) {
         removeFile(workingCopy);
@@ -140,8 +141,9 @@ bool FetchedFileProcessor::processDocument(WebNode* node, const std::string& wor
     node->setFlags(kFlagDocumentCopy);
     node->setTitle(document.title(kTextCapacity));
     node->setExcerpt(document.excerpt(kTextCapacity));
-    LinkExtractor(document).extract(m_web, node);
-    const std::uint32_t options = m_web.optionByte(KindRow::Documents);
+    WebLinkSink sink(m_web, node, &m_reached);
+    LinkExtractor(document).extract(sink);
+    const std::uint32_t options = m_web.settings().optionByte(KindRow::Documents);
     if ((options & (kOptionKeepCopy | kOptionKeepDocumentOrThumbnail)) == 0) {
         removeFile(workingCopy);
         node->clearFlags(kFlagDocumentCopy);

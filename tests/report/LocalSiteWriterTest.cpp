@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "LocalSiteTestSupport.h"
-#include "html/LocalSiteWriter.h"
 #include "model/LocalNames.h"
 #include "model/Web.h"
+#include "report/LocalSiteWriter.h"
 
 namespace corvida {
 namespace {
@@ -36,8 +36,15 @@ protected:
     std::string work() const { return m_dir.path().toStdString() + "/work/"; }
 
     void SetUp() override {
-        m_web = std::make_unique<Web>(work(), "http://h/d/index.html", &m_listener, 1);
-        m_web->setOptionByte(KindRow::Documents, kOptionTestLocal | kOptionKeepDocumentOrThumbnail);
+        CrawlSettings settings;
+        settings.setWorkingDirectory(work());
+        settings.startUrl = "http://h/d/index.html";
+        m_web = std::make_unique<Web>(settings, &m_listener);
+        for (const char* sub : {"temp", "docs", "images", "mmedia", "report"}) {
+            std::filesystem::create_directories(work() + sub);
+        }
+        m_web->settings().optionBytes[static_cast<std::size_t>(KindRow::Documents)] =
+            kOptionTestLocal | kOptionKeepDocumentOrThumbnail;
     }
 
     WebNode* add(const std::string& url, std::uint32_t flags) {
@@ -103,7 +110,8 @@ TEST_F(LocalSiteWriterTest, LinksPointAtLocalCopiesOrAbsoluteUrls) {
 }
 
 TEST_F(LocalSiteWriterTest, ProgressAliasesAndKeptCopies) {
-    m_web->setOptionByte(KindRow::Documents, kOptionTestLocal | kOptionKeepCopy | kOptionKeepDocumentOrThumbnail);
+    m_web->settings().optionBytes[static_cast<std::size_t>(KindRow::Documents)] =
+        kOptionTestLocal | kOptionKeepCopy | kOptionKeepDocumentOrThumbnail;
     WebNode* start = addStart("<a href=\"home.htm\">alias</a>");
     WebNode* alias = addPage("http://h/d/home.htm", "<a href=\"index.html\">start</a>", kFlagStartAlias);
     addPage("http://h/d/a.htm", "a");

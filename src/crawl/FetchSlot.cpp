@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "model/FetchSlot.h"
+#include "crawl/FetchSlot.h"
 
+#include "crawl/Crawler.h"
 #include "model/Web.h"
 
 namespace corvida {
@@ -46,20 +47,25 @@ void FetchSlot::stop() {
 }
 
 void FetchSlot::statusText(std::string_view text) {
-    m_web.listener().slotText(text, m_index);
+    // The robots.txt request (no node) works unseen.
+    if (m_node != nullptr) {
+        m_crawler.web().listener().slotText(text, m_index);
+    }
 }
 
 void FetchSlot::percent(int value) {
-    m_web.listener().slotProgress(value, m_index);
+    if (m_node != nullptr) {
+        m_crawler.web().listener().slotProgress(value, m_index);
+    }
 }
 
 void FetchSlot::headers(int statusCode, std::string_view reason, const HttpReplyHeaders& reply,
                         const HttpEntityHeaders& entity) {
-    m_web.headersArrived(*this, statusCode, reason, reply, entity);
+    m_crawler.headersArrived(*this, statusCode, reason, reply, entity);
 }
 
 void FetchSlot::end(bool success, int stringNumber, int /*errorCode*/) {
-    m_web.transferFinished(*this, success, stringNumber);
+    m_crawler.transferFinished(*this, success, stringNumber);
 }
 
 } // namespace corvida

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "model/FetchedFileProcessor.h"
+#include "crawl/FetchedFileProcessor.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -29,7 +30,18 @@ class FetchedFileProcessorTest : public ::testing::Test {
 protected:
     QTemporaryDir m_dir;
     ProcessedListener m_listener;
-    Web m_web{m_dir.path().toStdString() + "/", "http://h/", &m_listener, 1};
+    Web m_web{settings(m_dir.path().toStdString() + "/"), &m_listener};
+    std::vector<WebNode*> m_reached;
+
+    static CrawlSettings settings(const std::string& directory) {
+        for (const char* sub : {"temp", "docs", "images", "mmedia", "report"}) {
+            fs::create_directories(directory + sub);
+        }
+        CrawlSettings settings;
+        settings.setWorkingDirectory(directory);
+        return settings;
+    }
+    void process(WebNode* node) { FetchedFileProcessor(m_web, nullptr, m_reached).process(node); }
 
     void write(const std::string& name, const std::string& bytes) {
         std::ofstream(m_web.workingDirectory() + name, std::ios::binary) << bytes;
@@ -46,13 +58,13 @@ TEST_F(FetchedFileProcessorTest, NewCopyReplacesTheOldOnlyWhenChanged) {
     node->setFlags(kFlagFetchToNewCopy | kFlagEarlierCopy | kFlagFetched);
     write(LocalNames::workingCopy(*node), "<title>Same</title>");
     write(LocalNames::newCopy(*node), "<title>Same</title>");
-    m_web.processFetchedFile(node);
+    process(node);
     EXPECT_FALSE(exists(LocalNames::newCopy(*node)));
     EXPECT_FALSE(node->hasAnyFlag(kFlagChanged));
     EXPECT_EQ(node->title(), ""); // equal: not parsed again
 
     write(LocalNames::newCopy(*node), "<title>Changed</title>");
-    m_web.processFetchedFile(node);
+    process(node);
     EXPECT_TRUE(node->hasAnyFlag(kFlagChanged));
     EXPECT_EQ(read(LocalNames::workingCopy(*node)), "<title>Changed</title>");
     EXPECT_EQ(node->title(), "Changed");
@@ -60,7 +72,7 @@ TEST_F(FetchedFileProcessorTest, NewCopyReplacesTheOldOnlyWhenChanged) {
     // After "not modified" the copies count as equal without a comparison.
     node->setFlags(kFlagNotModified);
     write(LocalNames::newCopy(*node), "different bytes");
-    m_web.processFetchedFile(node);
+    process(node);
     EXPECT_FALSE(node->hasAnyFlag(kFlagNotModified));
     EXPECT_EQ(read(LocalNames::workingCopy(*node)), "<title>Changed</title>");
 }
@@ -70,13 +82,15 @@ TEST_F(FetchedFileProcessorTest, SecondCopyOfTheStartPageBecomesAnAlias) {
     m_web.setStartNode(start);
     start->setFlags(kFlagStart | kFlagFetched);
     write(LocalNames::workingCopy(*start), "<a href=\"x.htm\">x</a>");
-    m_web.processFetchedFile(start);
+    process(start);
+    ASSERT_EQ(m_reached.size(), 1u); // the link gave x.htm its level: the crawl queues it
+    EXPECT_EQ(m_reached[0]->url().url(), "http://h/x.htm");
 
     WebNode* copy = m_web.addLink(start, CUrl("http://h/default.htm"), 1, false);
     copy->setFlags(kFlagFetched);
     write(LocalNames::workingCopy(*copy), "<a href=\"x.htm\">x</a>");
     const int processedBefore = m_listener.processed;
-    m_web.processFetchedFile(copy);
+    process(copy);
     EXPECT_TRUE(copy->hasAnyFlag(kFlagStartAlias));
     EXPECT_EQ(m_listener.aliases, 1);
     EXPECT_EQ(m_listener.processed, processedBefore); // an alias is not reported processed
@@ -85,12 +99,12 @@ TEST_F(FetchedFileProcessorTest, SecondCopyOfTheStartPageBecomesAnAlias) {
 TEST_F(FetchedFileProcessorTest, EmptyOrMissingFilesAreNotParsedButProcessed) {
     WebNode* empty = m_web.findOrAddNode(CUrl("http://h/empty.htm"));
     write(LocalNames::workingCopy(*empty), "");
-    m_web.processFetchedFile(empty);
+    process(empty);
     EXPECT_TRUE(empty->hasAnyFlag(kFlagFetched));
     EXPECT_FALSE(empty->hasAnyFlag(kFlagDocumentCopy));
 
     WebNode* missing = m_web.findOrAddNode(CUrl("http://h/missing.htm"));
-    m_web.processFetchedFile(missing);
+    process(missing);
     EXPECT_FALSE(missing->hasAnyFlag(kFlagFetched));
     EXPECT_EQ(m_listener.processed, 2);
 }

@@ -4,7 +4,7 @@
 // A FetchSlot is one of a crawl's parallel request places: the node it works on, whether the
 // request only tests (HEAD), the status of the answer so far, a pending Basic challenge, and
 // the transfers it uses. It hears its transfer as a TransferListener and hands every report
-// to its Web. A finished transfer is kept until the slot's next transfer starts, so that no
+// to its Crawler. A finished transfer is kept until the slot's next transfer starts, so that no
 // transfer is destroyed inside its own report.
 
 #include <memory>
@@ -12,18 +12,18 @@
 #include <string_view>
 #include <utility>
 
-#include "model/Transfer.h"
+#include "net/Transfer.h"
 #include "net/TransferListener.h"
 
 namespace corvida {
 
-class Web;
+class Crawler;
 class WebNode;
 
 class FetchSlot : public TransferListener {
 public:
-    // web must outlive the slot.
-    FetchSlot(Web& web, int index) : m_web(web), m_index(index) {}
+    // crawler must outlive the slot.
+    FetchSlot(Crawler& crawler, int index) : m_crawler(crawler), m_index(index) {}
     FetchSlot(const FetchSlot&) = delete;
     FetchSlot& operator=(const FetchSlot&) = delete;
     ~FetchSlot() override;
@@ -36,7 +36,8 @@ public:
     const std::string& reason() const { return m_reason; }
     const std::string& challenge() const { return m_challenge; }
 
-    // Takes node into the slot for a new request: busy, no status yet (-1), no challenge.
+    // Takes node into the slot for a new request: busy, no status yet (-1), no challenge. A
+    // slot busy without a node fetches the crawl's robots.txt.
     void begin(WebNode* node, bool testingOnly);
     // The file a GET writes into (empty for a HEAD).
     const std::string& target() const { return m_target; }
@@ -57,7 +58,7 @@ public:
     void end(bool success, int stringNumber, int errorCode) override;
 
 private:
-    Web& m_web;
+    Crawler& m_crawler;
     int m_index;
     WebNode* m_node = nullptr;
     bool m_busy = false;

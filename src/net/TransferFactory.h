@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "model/Transfer.h"
+#include "net/Transfer.h"
 
 namespace corvida {
 

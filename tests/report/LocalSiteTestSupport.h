@@ -14,9 +14,9 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include "crawl/Crawler.h"
+#include "model/ProjectOptions.h"
 #include "model/Web.h"
-#include "net/NetworkTransferFactory.h"
-#include "support/ScriptedServer.h"
 #include "support/TestPaths.h"
 
 namespace corvida::test {
@@ -56,21 +56,20 @@ inline void makeFixtureSite(const std::string& directory) {
 inline std::unique_ptr<Web> crawlFiles(const std::string& workingDirectory, const std::string& startUrl,
                                        WebListener* listener, const ProjectOptions& options,
                                        ImagingLibrary* imaging = nullptr) {
-    static NetworkTransferFactory transfers{std::chrono::milliseconds(3000)};
-    auto web = std::make_unique<Web>(workingDirectory, startUrl, listener, 1);
-    web->setTransferFactory(&transfers);
-    web->setImagingLibrary(imaging);
-    web->configure(options);
-    web->start();
+    CrawlSettings settings;
+    settings.setWorkingDirectory(workingDirectory);
+    settings.startUrl = startUrl;
+    settings.applyProjectOptions(options);
+    auto web = std::make_unique<Web>(settings, listener);
+    // Local files are read at once: no transfers, and every step starts or completes.
+    Crawler crawler(*web, nullptr, imaging, 1);
+    crawler.start();
     for (int guard = 0; guard < 10000; ++guard) {
-        const int result = web->step();
-        if (result == Web::kStepComplete) {
+        const Crawler::Step result = crawler.step();
+        if (result == Crawler::Step::Complete) {
             return web;
         }
-        if (result != Web::kStepStarted) {
-            const int busy = web->busySlotCount();
-            EXPECT_TRUE(ScriptedServer::waitUntil([&] { return web->busySlotCount() < busy; }));
-        }
+        EXPECT_EQ(result, Crawler::Step::Started);
     }
     ADD_FAILURE() << "the crawl of " << startUrl << " did not complete";
     return web;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "model/RealmCache.h"
+#include "crawl/RealmCache.h"
 
 namespace corvida {
 

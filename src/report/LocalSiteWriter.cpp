@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "html/LocalSiteWriter.h"
+#include "report/LocalSiteWriter.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -82,7 +82,7 @@ void settlePage(Web& web, WebNode& node, const std::string& path, bool written, 
     }
     ++result.pagesWritten;
     node.setFlags(kFlagWrittenToLocalSite);
-    const bool keepCopies = (web.optionByte(KindRow::Documents) & kOptionKeepCopy) != 0;
+    const bool keepCopies = (web.settings().optionByte(KindRow::Documents) & kOptionKeepCopy) != 0;
     if (!keepCopies && node.hasAnyFlag(kFlagDocument)) {
         std::error_code error;
         fs::remove(web.workingDirectory() + LocalNames::workingCopy(node), error);

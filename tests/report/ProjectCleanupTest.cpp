@@ -11,10 +11,10 @@
 #include <gtest/gtest.h>
 
 #include "LocalSiteTestSupport.h"
-#include "html/LocalSiteWriter.h"
-#include "html/ProjectCleanup.h"
 #include "model/Web.h"
 #include "platform/QtImagingLibrary.h"
+#include "report/LocalSiteWriter.h"
+#include "report/ProjectCleanup.h"
 #include "report/ReportWriter.h"
 
 namespace corvida {

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "html/ProjectCleanup.h"
+#include "report/ProjectCleanup.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <set>
 #include <system_error>
 
-#include "html/LocalSiteWriter.h"
 #include "model/LocalNames.h"
 #include "model/Web.h"
+#include "report/LocalSiteWriter.h"
 #include "report/ReportWriter.h"
 
 namespace corvida {

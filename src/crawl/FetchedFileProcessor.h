@@ -9,9 +9,11 @@
 // byte does not keep. It ends by telling the listener that the node was processed.
 
 #include <string>
+#include <vector>
 
 namespace corvida {
 
+class ImagingLibrary;
 class Web;
 class WebNode;
 
@@ -20,8 +22,10 @@ public:
     // The longest title and excerpt kept on a node, terminator included.
     static constexpr int kTextCapacity = 260;
 
-    // web must outlive the processor.
-    explicit FetchedFileProcessor(Web& web) : m_web(web) {}
+    // web, imaging (may be null: no thumbnails) and reached must outlive the processor;
+    // reached collects the nodes that a page's links gave their level.
+    FetchedFileProcessor(Web& web, ImagingLibrary* imaging, std::vector<WebNode*>& reached)
+        : m_web(web), m_imaging(imaging), m_reached(reached) {}
 
     // Processes node's fetched file.
     void process(WebNode* node);
@@ -32,6 +36,8 @@ private:
     bool processDocument(WebNode* node, const std::string& workingCopy);
 
     Web& m_web;
+    ImagingLibrary* m_imaging;
+    std::vector<WebNode*>& m_reached;
 };
 
 } // namespace corvida

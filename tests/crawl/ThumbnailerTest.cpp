@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "model/Thumbnailer.h"
+#include "crawl/Thumbnailer.h"
 
 #include <string>
 #include <vector>

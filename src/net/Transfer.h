@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// A Transfer is one request of the crawl, seen from the crawl: a GET into a file or a HEAD,
+// reported to a TransferListener with status texts, a percentage, the reply headers and one
+// end report. HttpTransfer implements it on sockets; tests may implement it in memory. No
+// transfer ever waits: every report comes later from the event loop, or at once from the
+// starting call when the request fails before it could begin.
+
+#include <string>
+#include <string_view>
+
+namespace corvida {
+
+struct HttpRequestHeaders;
+class TransferListener;
+
+// How the start of a transfer went.
+enum class TransferStart {
+    Started,        // under way: reports follow, the end report last
+    FailedAtOnce,   // failed while starting: the end report has been made already
+    FileNotCreated, // the output file could not be created: no report at all
+};
+
+class Transfer {
+public:
+    virtual ~Transfer() = default;
+
+    // Fetches url with GET into filePath (created anew). headers are read during the call
+    // only; proxy is "host:port" or empty; listener must outlive the transfer.
+    virtual TransferStart getIntoFile(TransferListener& listener, std::string_view url, const std::string& filePath,
+                                      const HttpRequestHeaders& headers, std::string_view proxy) = 0;
+    // Tests url with HEAD. Never FileNotCreated.
+    virtual TransferStart head(TransferListener& listener, std::string_view url, const HttpRequestHeaders& headers,
+                               std::string_view proxy) = 0;
+    // Stops the request without an end report.
+    virtual void stop() = 0;
+};
+
+} // namespace corvida
