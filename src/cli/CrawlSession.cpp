@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CrawlSession.h"
 
-#include <chrono>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <ostream>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include "crawl/Crawler.h"
@@ -17,14 +22,19 @@ namespace corvida {
 
 namespace {
 
-volatile std::sig_atomic_t g_interrupts = 0;
+// The write end of the pipe that tells run() of Ctrl-C, or -1. A signal handler may only
+// write to it; run() reads it on its event loop.
+volatile std::sig_atomic_t g_interruptPipe = -1;
 
-extern "C" void countInterrupt(int /*signal*/) {
-    g_interrupts = g_interrupts + 1;
+extern "C" void noteInterrupt(int /*signal*/) {
+    const int savedErrno = errno;
+    const int pipe = g_interruptPipe;
+    if (pipe >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = ::write(pipe, &byte, 1);
+    }
+    errno = savedErrno;
 }
-
-// How often run() looks at the document's state and at Ctrl-C.
-constexpr int kWatchMilliseconds = 50;
 
 } // namespace
 
@@ -35,15 +45,19 @@ CrawlSession::CrawlSession(const Settings& settings, std::ostream& out, std::ost
 }
 
 CrawlSession::Outcome CrawlSession::run() {
-    g_interrupts = 0;
-    const auto previous = std::signal(SIGINT, countInterrupt);
     Outcome outcome = Outcome::Complete;
+    int interrupts = 0;
     bool suspending = false;
-    std::chrono::steady_clock::time_point suspendedAt;
+    bool drainOver = false;
     QEventLoop loop;
-    QTimer watch;
-    watch.setInterval(kWatchMilliseconds);
-    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+    QTimer drainDeadline;
+    drainDeadline.setSingleShot(true);
+    drainDeadline.setTimerType(Qt::PreciseTimer);
+    drainDeadline.setInterval(kDrainSeconds * 1000);
+
+    // Looks at the document and at Ctrl-C; runs on the event loop only, never inside the
+    // document's work, as it may stop transfers.
+    const auto check = [&] {
         if (m_ui.closeRequested()) {
             outcome = Outcome::StartFailed;
             loop.quit();
@@ -53,31 +67,76 @@ CrawlSession::Outcome CrawlSession::run() {
             loop.quit();
             return;
         }
-        if (g_interrupts > 0 && !suspending) {
+        if (interrupts > 0 && !suspending) {
             suspending = true;
-            suspendedAt = std::chrono::steady_clock::now();
+            drainDeadline.start();
             m_ui.note("Suspending: letting running transfers end (Ctrl-C again stops them)...");
         }
         if (!suspending) {
             return;
         }
-        // A crawl that has not taken its first idle run yet becomes Running first.
+        // A crawl that has not taken its first idle run yet becomes Running first, and says so.
         m_document.suspend();
         Crawler* crawler = m_document.crawler();
         const bool drained = crawler == nullptr || crawler->busySlotCount() == 0;
-        const bool late = std::chrono::steady_clock::now() - suspendedAt > std::chrono::seconds(kDrainSeconds);
-        if (drained || late || g_interrupts > 1) {
+        if (drained || drainOver || interrupts > 1) {
             if (crawler != nullptr) {
                 crawler->stopTransfers();
             }
             outcome = m_document.state() == CTamsoDoc::State::Complete ? Outcome::Complete : Outcome::Suspended;
             loop.quit();
         }
+    };
+    bool checkQueued = false;
+    const auto queueCheck = [&] {
+        if (!checkQueued) {
+            checkQueued = true;
+            QMetaObject::invokeMethod(
+                &loop,
+                [&] {
+                    checkQueued = false;
+                    check();
+                },
+                Qt::QueuedConnection);
+        }
+    };
+    m_ui.setStateListener(queueCheck);
+    QObject::connect(&drainDeadline, &QTimer::timeout, &loop, [&] {
+        drainOver = true;
+        check();
     });
-    watch.start();
+
+    // Ctrl-C reaches the loop through a pipe. Without one it ends the program as it would
+    // anyway.
+    int fds[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> notifier;
+    void (*previous)(int) = SIG_ERR;
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) == 0) {
+        notifier = std::make_unique<QSocketNotifier>(fds[0], QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, &loop, [&] {
+            char bytes[16];
+            ssize_t count = 0;
+            while ((count = ::read(fds[0], bytes, sizeof bytes)) > 0) {
+                interrupts += static_cast<int>(count);
+            }
+            check();
+        });
+        g_interruptPipe = fds[1];
+        previous = std::signal(SIGINT, noteInterrupt);
+    }
+
+    queueCheck(); // the first look, once the loop runs
     m_driver.wake();
     loop.exec();
-    std::signal(SIGINT, previous);
+
+    if (notifier != nullptr) {
+        std::signal(SIGINT, previous);
+        g_interruptPipe = -1;
+        notifier.reset();
+        ::close(fds[0]);
+        ::close(fds[1]);
+    }
+    m_ui.setStateListener({});
     m_ui.clearProgress();
     return outcome;
 }

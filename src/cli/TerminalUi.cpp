@@ -150,6 +150,13 @@ void TerminalUi::endWait() {}
 
 void TerminalUi::closeDocument() {
     m_closeRequested = true;
+    stateChanged();
+}
+
+void TerminalUi::stateChanged() {
+    if (m_stateListener) {
+        m_stateListener();
+    }
 }
 
 } // namespace corvida

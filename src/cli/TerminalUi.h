@@ -9,8 +9,10 @@
 // the password unechoed, and declined without one. The browser and sounds are not used.
 
 #include <chrono>
+#include <functional>
 #include <iosfwd>
 #include <string>
+#include <utility>
 
 #include "doc/DocumentUi.h"
 
@@ -29,6 +31,9 @@ public:
     // Warnings and errors shown so far.
     int problemCount() const { return m_problems; }
     bool closeRequested() const { return m_closeRequested; }
+    // listener is called whenever the document's state changes or it asks to be closed (from
+    // inside the document's work: it must not stop the crawl or destroy the document there).
+    void setStateListener(std::function<void()> listener) { m_stateListener = std::move(listener); }
     // Prints a line to standard error without breaking the progress line.
     void note(const std::string& text);
     // Removes the progress line from the terminal.
@@ -44,6 +49,7 @@ public:
     void beginWait() override;
     void endWait() override;
     void closeDocument() override;
+    void stateChanged() override;
 
 private:
     void drawProgress();
@@ -57,6 +63,7 @@ private:
     int m_percent = 0;
     int m_problems = 0;
     bool m_closeRequested = false;
+    std::function<void()> m_stateListener;
     bool m_lineShown = false;
     std::chrono::steady_clock::time_point m_lastDrawn;
 };

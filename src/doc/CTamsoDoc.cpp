@@ -78,6 +78,30 @@ bool CTamsoDoc::runIdle() {
     return m_scheduler.runOne();
 }
 
+void CTamsoDoc::setIdleBudget(std::chrono::nanoseconds budget, Clock clock) {
+    m_idleBudget = budget;
+    m_clock = std::move(clock);
+}
+
+std::chrono::steady_clock::time_point CTamsoDoc::idleNow() const {
+    return m_clock ? m_clock() : std::chrono::steady_clock::now();
+}
+
+bool CTamsoDoc::budgetLeft(std::chrono::steady_clock::time_point start) const {
+    return m_idleBudget > std::chrono::nanoseconds::zero() && idleNow() - start < m_idleBudget;
+}
+
+void CTamsoDoc::setState(State state) {
+    if (state != m_state) {
+        m_state = state;
+        m_ui.stateChanged();
+    }
+}
+
+bool CTamsoDoc::transfersRunning() const {
+    return m_crawler != nullptr && m_crawler->busySlotCount() > 0;
+}
+
 void CTamsoDoc::schedule(IdleTask& task) {
     m_scheduler.add(&task);
     if (m_wake) {
@@ -150,7 +174,7 @@ bool CTamsoDoc::startProcessing(std::string_view url) {
         start != nullptr && start->hasAnyFlag(kFlagFile) && start->isBroken() && !m_startFailed) {
         nodeFailed(start, start->httpStatus(), start->statusDetail());
     }
-    m_state = State::Started;
+    setState(State::Started);
     schedule(m_crawlTask);
     return true;
 }
@@ -174,7 +198,7 @@ bool CTamsoDoc::crawlTaskReady() const {
 
 bool CTamsoDoc::runCrawlTask() {
     if (m_state == State::Started) {
-        m_state = State::Running;
+        setState(State::Running);
         return true;
     }
     if (m_state != State::Running) {
@@ -196,7 +220,7 @@ bool CTamsoDoc::runCrawlTask() {
 }
 
 void CTamsoDoc::complete() {
-    m_state = State::Complete;
+    setState(State::Complete);
     std::string message = "Completed site: " + m_options.startUrl + "  \n";
     std::string failures;
     if (m_options.autoReport) {
@@ -226,8 +250,8 @@ void CTamsoDoc::suspend() {
     if (m_state != State::Running) {
         return;
     }
-    m_state = State::Suspended;
-    notify(DocumentView::kHintRedraw);
+    setState(State::Suspended);
+    notify(DocumentView::Hint::Redraw);
 }
 
 void CTamsoDoc::resume() {
@@ -239,8 +263,8 @@ void CTamsoDoc::resume() {
         // that is only looked at or reported on leaves its disk as it was.
         m_crawler = std::make_unique<Crawler>(*m_web, &m_transfers, m_imaging, connectionCount());
     }
-    m_state = State::Running;
     m_crawlWaiting = false;
+    setState(State::Running);
     schedule(m_crawlTask);
 }
 
@@ -250,6 +274,7 @@ std::string CTamsoDoc::writeReport() {
     m_ui.endWait();
     m_options.reportMade = true;
     m_modified = true;
+    m_ui.stateChanged();
     return failures;
 }
 
@@ -259,6 +284,7 @@ std::string CTamsoDoc::writeLocalSite() {
     m_ui.endWait();
     m_options.localSiteMade = true;
     m_modified = true;
+    m_ui.stateChanged();
     return result.ok() ? std::string() : LocalSiteWriter::endText(result);
 }
 
@@ -326,12 +352,12 @@ Status CTamsoDoc::openDocument(const std::string& path) {
     m_options = loaded.options;
     m_web->settings().applyProjectOptions(m_options);
     m_linkTree.rebuild(m_web->startNode());
-    m_state = State::Suspended;
     m_projectName = fs::path(path).stem().string();
     m_workingDirectory = m_web->workingDirectory();
     m_saved = true;
     m_modified = false;
     m_insertedCount = 0;
+    setState(State::Suspended);
     schedule(m_crawlTask);
     return Status::ok();
 }
@@ -371,11 +397,15 @@ Status CTamsoDoc::saveDocument(const std::string& path, SaveMode mode) {
 
 void CTamsoDoc::closeDocument() {
     suspend();
+    // The views let go of every node before anything can free one.
+    notify(DocumentView::Hint::ContentsGone);
     m_items.clear();
     m_insertedCount = 0;
     m_pending.clear();
     m_pendingHead = 0;
     m_changed.clear();
+    m_passes.clear();
+    m_passesDone.clear();
     for (IdleTask* task : {&m_insertTask, &m_feedTask, &m_changedTask, &m_viewPassTask}) {
         m_scheduler.remove(task);
     }
@@ -390,7 +420,7 @@ void CTamsoDoc::deleteProject(const std::string& path) {
 void CTamsoDoc::deleteContents() {
     for (DocumentView* view : m_views) {
         if (view->isMaster()) {
-            notify(DocumentView::kHintReset, view);
+            notify(DocumentView::Hint::Reset, view);
         }
     }
     closeDocument();
@@ -403,69 +433,113 @@ void CTamsoDoc::addView(DocumentView* view) {
 
 void CTamsoDoc::removeView(DocumentView* view) {
     m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+    dropWorkOf(view);
+}
+
+void CTamsoDoc::dropWorkOf(const DocumentView* master) {
     m_pending.erase(std::remove_if(m_pending.begin() + static_cast<std::ptrdiff_t>(m_pendingHead), m_pending.end(),
-                                   [view](const InsertRecord& record) { return record.master == view; }),
+                                   [master](const InsertRecord& record) { return record.master == master; }),
                     m_pending.end());
-    if (m_passMaster == view) {
-        m_passMaster = nullptr;
-        m_scheduler.remove(&m_viewPassTask);
+    const auto ofMaster = [master](const ViewPass& pass) { return pass.master == master; };
+    const auto running = std::find_if(m_passes.begin(), m_passes.end(), ofMaster);
+    if (running != m_passes.end()) {
+        if (static_cast<std::size_t>(running - m_passes.begin()) < m_passTurn) {
+            --m_passTurn; // the same pass keeps its turn
+        }
+        m_passes.erase(running);
     }
+    m_passesDone.erase(std::remove_if(m_passesDone.begin(), m_passesDone.end(), ofMaster), m_passesDone.end());
+}
+
+std::size_t CTamsoDoc::firstItemToInsert(const DocumentView* master) const {
+    const auto ofMaster = [master](const ViewPass& pass) { return pass.master == master; };
+    if (std::any_of(m_passes.begin(), m_passes.end(), ofMaster)) {
+        return m_items.size(); // the pass goes on to the last item
+    }
+    const auto done = std::find_if(m_passesDone.begin(), m_passesDone.end(), ofMaster);
+    return done != m_passesDone.end() ? done->position : 0;
 }
 
 void CTamsoDoc::startViewPass(DocumentView* master, std::string_view statusText) {
-    const bool filtering = statusText != "New View...";
-    m_pending.clear();
-    m_pendingHead = 0;
-    m_changed.clear();
-    for (IdleTask* task : {&m_insertTask, &m_feedTask, &m_changedTask}) {
-        m_scheduler.remove(task);
-    }
-    if (filtering) {
-        notify(DocumentView::kHintReset, master);
+    dropWorkOf(master);
+    if (statusText != kNewViewStatus) {
+        notify(DocumentView::Hint::Reset, master);
     }
     m_ui.setStatusText(statusText);
-    m_passMaster = master;
-    m_passPosition = 0;
+    m_passes.push_back({master, 0});
     schedule(m_viewPassTask);
 }
 
 bool CTamsoDoc::runViewPassTask() {
-    if (m_passMaster == nullptr) {
+    const auto start = idleNow();
+    const DocumentView* shown = nullptr; // the master of the pass whose progress is shown
+    do {
+        if (m_passes.empty()) {
+            break;
+        }
+        // The windows' passes take steps in turn.
+        m_passTurn %= m_passes.size();
+        ViewPass& pass = m_passes[m_passTurn];
+        const std::size_t end = std::min(m_items.size(), pass.position + kViewPassBatch);
+        for (; pass.position < end; ++pass.position) {
+            WebNode* node = m_items[pass.position];
+            if (pass.master->shows(*node)) {
+                m_pending.push_back({node, pass.master, false});
+            }
+        }
+        shown = pass.master;
+        if (pass.position < m_items.size()) {
+            ++m_passTurn;
+            continue;
+        }
+        // Finished: its records go out, and nodes it covered that wait for the insertion of
+        // new nodes are not inserted into its window again.
+        if (pass.position > m_insertedCount) {
+            m_passesDone.push_back(pass);
+        }
+        m_passes.erase(m_passes.begin() + static_cast<std::ptrdiff_t>(m_passTurn));
+        shown = nullptr;
+        schedule(m_feedTask);
+    } while (budgetLeft(start));
+
+    if (m_passes.empty()) {
+        m_ui.setStatusText("");
+        m_ui.setProgress(0);
+        if (m_insertedCount < m_items.size()) {
+            schedule(m_insertTask);
+        }
         return false;
     }
-    const std::size_t end = std::min(m_items.size(), m_passPosition + kViewPassBatch);
-    for (; m_passPosition < end; ++m_passPosition) {
-        WebNode* node = m_items[m_passPosition];
-        if (m_passMaster->shows(*node)) {
-            m_pending.push_back({node, m_passMaster, false});
-        }
-    }
-    if (m_passPosition < m_items.size()) {
-        m_ui.setStatusText("Filtering: " + std::to_string(m_passPosition) + " of " + std::to_string(m_items.size()));
-        m_ui.setProgress(static_cast<int>(m_passPosition * 100 / m_items.size()));
-        return true;
-    }
-    m_passMaster = nullptr;
-    m_ui.setStatusText("");
-    m_ui.setProgress(0);
-    schedule(m_feedTask);
-    if (m_insertedCount < m_items.size()) {
-        schedule(m_insertTask);
-    }
-    return false;
+    const auto it =
+        std::find_if(m_passes.begin(), m_passes.end(), [shown](const ViewPass& pass) { return pass.master == shown; });
+    const ViewPass& pass = it != m_passes.end() ? *it : m_passes.front();
+    m_ui.setStatusText("Filtering: " + std::to_string(pass.position) + " of " + std::to_string(m_items.size()));
+    m_ui.setProgress(static_cast<int>(pass.position * 100 / m_items.size()));
+    return true;
 }
 
 bool CTamsoDoc::runInsertTask() {
     const std::size_t first = m_insertedCount;
+    struct Target {
+        DocumentView* master;
+        std::size_t from;
+    };
+    std::vector<Target> targets;
+    for (DocumentView* view : m_views) {
+        if (view->isMaster()) {
+            targets.push_back({view, firstItemToInsert(view)});
+        }
+    }
     for (std::size_t i = first; i < m_items.size(); ++i) {
-        for (DocumentView* view : m_views) {
-            if (view->isMaster() && view->shows(*m_items[i])) {
-                m_pending.push_back({m_items[i], view, false});
+        for (const Target& target : targets) {
+            if (i >= target.from && target.master->shows(*m_items[i])) {
+                m_pending.push_back({m_items[i], target.master, false});
             }
         }
     }
     m_insertedCount = m_items.size();
-    notify(DocumentView::kHintNewNodes, nullptr, {},
+    m_passesDone.clear();
+    notify(DocumentView::Hint::NewNodes, nullptr, {},
            std::span<WebNode* const>(m_items).subspan(first, m_items.size() - first));
     // The feed task usually ran (and ended) before this one, which is of a lower kind: the
     // records just queued need it again, or the last nodes of a crawl would never be shown.
@@ -476,17 +550,20 @@ bool CTamsoDoc::runInsertTask() {
 }
 
 bool CTamsoDoc::runFeedTask() {
-    if (m_pendingHead == m_pending.size()) {
-        m_pending.clear();
-        m_pendingHead = 0;
-        notify(DocumentView::kHintInsertDone);
-        return false;
+    const auto start = idleNow();
+    while (m_pendingHead < m_pending.size()) {
+        const std::size_t count = std::min(kFeedBatch, m_pending.size() - m_pendingHead);
+        const std::span<const InsertRecord> batch(m_pending.data() + m_pendingHead, count);
+        m_pendingHead += count;
+        notify(DocumentView::Hint::Insert, nullptr, batch);
+        if (!budgetLeft(start)) {
+            return true;
+        }
     }
-    const std::size_t count = std::min(kFeedBatch, m_pending.size() - m_pendingHead);
-    const std::span<const InsertRecord> batch(m_pending.data() + m_pendingHead, count);
-    m_pendingHead += count;
-    notify(DocumentView::kHintInsert, nullptr, batch);
-    return true;
+    m_pending.clear();
+    m_pendingHead = 0;
+    notify(DocumentView::Hint::InsertDone);
+    return false;
 }
 
 bool CTamsoDoc::runChangedTask() {
@@ -499,7 +576,7 @@ bool CTamsoDoc::runChangedTask() {
             }
         }
     }
-    notify(DocumentView::kHintNodesChanged, nullptr, {}, m_changed);
+    notify(DocumentView::Hint::NodesChanged, nullptr, {}, m_changed);
     m_changed.clear();
     if (added) {
         schedule(m_feedTask);
@@ -507,17 +584,24 @@ bool CTamsoDoc::runChangedTask() {
     return false;
 }
 
-void CTamsoDoc::notify(int hint, const DocumentView* master, std::span<const InsertRecord> records,
+void CTamsoDoc::notify(DocumentView::Hint hint, const DocumentView* master, std::span<const InsertRecord> records,
                        std::span<WebNode* const> nodes) {
     DocumentView::Update update;
     update.hint = hint;
     update.master = master;
     update.records = records;
     update.nodes = nodes;
-    // A view may detach itself while it is told: walk a copy.
+    updateAllViews(update);
+}
+
+void CTamsoDoc::updateAllViews(const DocumentView::Update& update, const DocumentView* except) {
+    // A view may detach itself or others while it is told: walk a copy, and skip the views
+    // that left meanwhile.
     const std::vector<DocumentView*> views = m_views;
     for (DocumentView* view : views) {
-        view->update(update);
+        if (view != except && std::find(m_views.begin(), m_views.end(), view) != m_views.end()) {
+            view->update(update);
+        }
     }
 }
 
@@ -579,6 +663,9 @@ void CTamsoDoc::wakeCrawl() {
     m_crawlWaiting = false;
     if (m_scheduler.contains(&m_crawlTask) && crawlTaskReady() && m_wake) {
         m_wake();
+    }
+    if (m_state == State::Suspended && !transfersRunning()) {
+        m_ui.stateChanged(); // the suspended crawl has come to rest
     }
 }
 

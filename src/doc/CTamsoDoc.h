@@ -9,15 +9,23 @@
 // corvida-cli run the same document.
 //
 // States: New (never started), Started (the crawl task has not run yet), Running,
-// Suspended (no new transfers start; running ones finish), Complete.
+// Suspended (no new transfers start; running ones finish), Complete. The UI hears of every
+// change through DocumentUi::stateChanged().
+//
+// Each window has a master view. The document keeps one list of the nodes it was told of
+// (the view items) and hands each window the nodes its master shows as InsertRecords, a
+// batch at a time: new nodes as they come, every node again in a view pass when the window
+// is new or its filter changed. A window's pass leaves the other windows' work alone.
 //
 // The settings, the UI, the transfer factory and the imaging library must outlive the
 // document. Views stay attached until removeView(). A document that was never opened from or
 // saved to a file deletes its working files when it is destroyed.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,9 +53,11 @@ class CTamsoDoc : public WebListener {
 public:
     enum class State : std::int32_t { New = 0, Started = 1, Running = 2, Suspended = 3, Complete = 4 };
 
-    // Nodes examined per run of a view pass, and records handed to the views per batch.
+    // The units of the views' idle work: nodes examined per step of a view pass, and records
+    // handed to the views per batch. An idle call runs units until kIdleBudget has passed.
     static constexpr std::size_t kViewPassBatch = 60;
     static constexpr std::size_t kFeedBatch = 20;
+    static constexpr std::chrono::milliseconds kIdleBudget{10};
     // The most fetch slots a crawl gets, whatever the settings say.
     static constexpr int kMaxConnections = 64;
 
@@ -55,6 +65,11 @@ public:
     static constexpr const char* kSameUrlQuestion = "URL has not changed.\nDo you want to start processing again?";
     static constexpr const char* kReportEntry = "report/overview.htm";
     static constexpr const char* kLocalSiteEntry = "docs/index.htm";
+    // The status texts of a view pass: a new window's, and a changed filter's.
+    static constexpr std::string_view kNewViewStatus = "New View...";
+    static constexpr std::string_view kFilteringStatus = "Filtering...";
+
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
     CTamsoDoc(const Settings& settings, DocumentUi& ui, TransferFactory& transfers, ImagingLibrary* imaging);
     CTamsoDoc(const CTamsoDoc&) = delete;
@@ -65,16 +80,23 @@ public:
     // Idle time. wake is called whenever work that can run now appears; the front end then
     // calls runIdle() until it returns false.
     void setIdleWakeup(std::function<void()> wake) { m_wake = std::move(wake); }
-    // One idle call: runs one task. Returns whether work that can run now remains.
+    // One idle call: runs one task. A crawl task takes one step; view work runs its units
+    // (see kViewPassBatch) until the idle budget is spent, at least one. Returns whether work
+    // that can run now remains.
     bool runIdle();
     bool hasIdleWork() const { return m_scheduler.hasReadyWork(); }
+    // Sets the time an idle call of view work may take (kIdleBudget at first; zero runs one
+    // unit per call) and the clock that measures it (steady_clock when empty).
+    void setIdleBudget(std::chrono::nanoseconds budget, Clock clock = {});
 
     // A new project: makes the working directory (the settings' working directory, then
     // "noname" with the smallest free number, or name when given and free) and copies the
     // project settings. Returns false when no directory could be made.
     bool newDocument(std::string_view name = {});
     // Starts a crawl of url (state New or Complete only). When url equals the current start
-    // URL the person is asked first. Returns whether the crawl was started.
+    // URL the person is asked first. A completed project starts over: its views are told that
+    // the contents are gone before its graph and link tree are freed. Returns whether the
+    // crawl was started.
     bool startProcessing(std::string_view url);
     // Links from these URLs' sites count as the start site's too (for the next start).
     void setExtraStartUrls(std::vector<std::string> urls) { m_extraStartUrls = std::move(urls); }
@@ -87,8 +109,9 @@ public:
     // Moves the working directory into the settings' working directory under the file's base
     // name (unless mode keeps it), then writes the project to path. Busy while the crawl runs.
     Status saveDocument(const std::string& path, SaveMode mode = SaveMode::MoveWorkingDirectory);
-    // Suspends a running crawl and drops the view items, before the front end destroys the
-    // document.
+    // Suspends a running crawl, tells every view that the contents are gone, and drops the
+    // view items and the views' work, before the front end destroys the document. Views must
+    // hold no node once the document is destroyed.
     void closeDocument();
     // Marks the project unsaved and deletes its file at path: the working files go when the
     // document is destroyed.
@@ -96,7 +119,8 @@ public:
     // The working files stay when the document is destroyed, saved or not (a front end that
     // could not save tells the person where they are).
     void keepWorkingFiles() { m_keepFiles = true; }
-    // Empties the views of every master and drops the view work; the start URL is unset.
+    // Empties the views of every master, tells every view that the contents are gone, and
+    // drops the view work; the start URL is unset.
     void deleteContents();
 
     // Commands and whether they are available now.
@@ -115,12 +139,19 @@ public:
     // Shows and returns the project's options, one per line.
     std::string projectProperties();
 
-    // Views.
+    // Views. A view must stay alive while it is attached.
     void addView(DocumentView* view);
+    // Detaches view and drops the work queued for it as a master.
     void removeView(DocumentView* view);
-    // Refills master's window: every view is reset and the nodes it shows are handed over
-    // again, 60 examined per idle call. statusText is "New View..." or "Filtering...".
+    // Refills master's window: with kFilteringStatus its views are reset first (a new
+    // window, kNewViewStatus, is empty already); then every view item is examined and those
+    // master shows are handed over, in idle time. Records still queued for master and a pass
+    // of master's window that has not finished are dropped; other windows keep their work.
+    // statusText is shown in the status bar.
     void startViewPass(DocumentView* master, std::string_view statusText);
+    // Gives update to every attached view but except (which may be null), in the order they
+    // were added. A view may detach itself or others while it is told.
+    void updateAllViews(const DocumentView::Update& update, const DocumentView* except = nullptr);
 
     // The answer to DocumentUi::askCredentials: the realm's nodes are requested again with
     // these credentials, or stay refused.
@@ -142,7 +173,10 @@ public:
     bool isModified() const { return m_modified; }
     const LinkTree& linkTree() const { return m_linkTree; }
     std::size_t viewItemCount() const { return m_items.size(); }
-    std::size_t pendingRecordCount() const { return m_pending.size(); }
+    // InsertRecords queued and not yet handed to the views.
+    std::size_t pendingRecordCount() const { return m_pending.size() - m_pendingHead; }
+    // Whether a transfer of the crawl still runs (after Suspend, until the last one ends).
+    bool transfersRunning() const;
 
     // WebListener.
     void showStatusText(std::string_view text) override;
@@ -162,6 +196,12 @@ public:
     void credentialsNeeded(std::string_view url, std::string_view realm) override;
 
 private:
+    // A view pass of one window: its master and how many view items it examined.
+    struct ViewPass {
+        DocumentView* master = nullptr;
+        std::size_t position = 0;
+    };
+
     bool runCrawlTask();
     bool crawlTaskReady() const;
     bool runInsertTask();
@@ -169,6 +209,15 @@ private:
     bool runChangedTask();
     bool runViewPassTask();
     void schedule(IdleTask& task);
+    std::chrono::steady_clock::time_point idleNow() const;
+    // Whether an idle call that began at start may run another unit.
+    bool budgetLeft(std::chrono::steady_clock::time_point start) const;
+    void setState(State state);
+    // Drops the records queued for master and its window's pass, running or finished.
+    void dropWorkOf(const DocumentView* master);
+    // The first view item that the insertion of new nodes hands to master: its window has
+    // those before it, or all of them while its pass runs, from the pass.
+    std::size_t firstItemToInsert(const DocumentView* master) const;
     void nodeChanged(WebNode* node);
     void complete();
     // The settings a new crawl of url takes from the program's settings and the project.
@@ -181,8 +230,8 @@ private:
     std::string writeLocalSite();
     int connectionCount() const;
     std::string entryUrl(const char* entry) const;
-    void notify(int hint, const DocumentView* master = nullptr, std::span<const InsertRecord> records = {},
-                std::span<WebNode* const> nodes = {});
+    void notify(DocumentView::Hint hint, const DocumentView* master = nullptr,
+                std::span<const InsertRecord> records = {}, std::span<WebNode* const> nodes = {});
     void removeWorkingFiles();
 
     const Settings& m_settings;
@@ -210,8 +259,11 @@ private:
     std::vector<InsertRecord> m_pending;
     std::size_t m_pendingHead = 0; // records before it were handed over already
     std::vector<WebNode*> m_changed;
-    DocumentView* m_passMaster = nullptr;
-    std::size_t m_passPosition = 0;
+    std::vector<ViewPass> m_passes;     // running, one per window at most
+    std::size_t m_passTurn = 0;         // the running pass that takes the next step
+    std::vector<ViewPass> m_passesDone; // finished, until the insertion has passed their end
+    std::chrono::nanoseconds m_idleBudget = kIdleBudget;
+    Clock m_clock;
 
     IdleScheduler m_scheduler;
     std::function<void()> m_wake;

@@ -40,6 +40,12 @@ public:
     // The document asks to be closed (its start page failed). The front end closes it when it
     // is back in its event loop; the document must not be destroyed inside this call.
     virtual void closeDocument() = 0;
+    // Something the commands depend on may have changed: the document's state, its options'
+    // reportMade or localSiteMade, or a suspended crawl's last transfer ended (see
+    // CTamsoDoc::transfersRunning). Called after the change;
+    // the front end reads what it needs from the document. The call may come from deep inside
+    // the crawl: the document must not be destroyed, and the crawl not stopped, inside it.
+    virtual void stateChanged() = 0;
 };
 
 } // namespace corvida

@@ -15,23 +15,30 @@ class WebNode;
 
 class DocumentView {
 public:
-    // Update hints and what they carry.
-    static constexpr int kHintInsert = 1;     // records: at most 20 InsertRecords
-    static constexpr int kHintReset = 2;      // master: empty that window's views
-    static constexpr int kHintSelect = 3;     // master
-    static constexpr int kHintInsertDone = 4; // nothing
-    static constexpr int kHintNewNodes = 5;   // nodes newly added to the document
-    static constexpr int kHintNodesChanged = 6;
-    static constexpr int kHintRedraw = 8;
-    static constexpr int kHintDeselect = 9;
-    static constexpr int kHintColumns = 10;
-    static constexpr int kHintFind = 11;
-    static constexpr int kHintOutput = 12;
+    // Update hints and what they carry. The numbers are the program's own and stay fixed.
+    enum class Hint : int {
+        None = 0,
+        Insert = 1,       // records: at most 20 InsertRecords
+        Reset = 2,        // master: empty that window's views
+        Select = 3,       // master
+        InsertDone = 4,   // nothing
+        NewNodes = 5,     // nodes newly added to the document
+        NodesChanged = 6, // nodes
+        Redraw = 8,
+        Deselect = 9,
+        Columns = 10,
+        Find = 11,
+        Output = 12,
+        // Nothing. Every node and link-tree entry of the document is about to be freed (a
+        // restart of a completed project, or a close): views drop every pointer they hold to
+        // them (rows, selection, restriction, maps), as no later hint names those nodes again.
+        ContentsGone = 13,
+    };
 
     // One notification. Only the members that the hint names are set; spans are valid during
     // the call only.
     struct Update {
-        int hint = 0;
+        Hint hint = Hint::None;
         const DocumentView* master = nullptr;
         std::span<const InsertRecord> records;
         std::span<WebNode* const> nodes;

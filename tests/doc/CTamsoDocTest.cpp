@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -32,10 +34,10 @@ namespace corvida {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 using State = CTamsoDoc::State;
 using Icon = DocumentUi::Icon;
-constexpr int kInsert = DocumentView::kHintInsert;
-constexpr int kInsertDone = DocumentView::kHintInsertDone;
+using Hint = DocumentView::Hint;
 
 class RecordingUi : public DocumentUi {
 public:
@@ -52,15 +54,22 @@ public:
     void beginWait() override {}
     void endWait() override {}
     void closeDocument() override { ++closeRequests; }
+    void stateChanged() override {
+        if (onStateChanged) {
+            onStateChanged();
+        }
+    }
 
     bool answerOk = true;
     std::vector<std::string> statusTexts, questions, sounds;
     std::vector<int> progress;
     std::vector<std::pair<std::string, Icon>> messages;
     int closeRequests = 0;
+    std::function<void()> onStateChanged;
 };
 
-// A view that records its updates; as a master it shows the nodes shows accepts.
+// A view that records its updates; as a master it shows the nodes shows accepts and keeps
+// its window: the nodes inserted for it, with how often each was.
 class RecordingView : public DocumentView {
 public:
     explicit RecordingView(std::function<bool(const WebNode&)> shows = nullptr) : m_shows(std::move(shows)) {}
@@ -70,21 +79,54 @@ public:
     void update(const Update& update) override {
         hints.push_back(update.hint);
         nodes.insert(nodes.end(), update.nodes.begin(), update.nodes.end());
-        if (update.hint == kHintInsert) {
+        if (update.hint == Hint::Insert) {
             records.insert(records.end(), update.records.begin(), update.records.end());
             batches.push_back(update.records.size());
+            for (const InsertRecord& record : update.records) {
+                if (record.master == this && !record.redrawOnly) {
+                    ++window[record.node];
+                }
+            }
+        }
+        if ((update.hint == Hint::Reset && update.master == this) || update.hint == Hint::ContentsGone) {
+            window.clear();
+        }
+        if (onUpdate) {
+            onUpdate(update);
         }
     }
     void clear() { *this = RecordingView(m_shows); }
 
-    std::vector<int> hints;
+    std::vector<Hint> hints;
     std::vector<WebNode*> nodes;       // of every update that names nodes
     std::vector<InsertRecord> records; // of every insert update
     std::vector<std::size_t> batches;  // the number of records of each insert update
+    std::map<const WebNode*, int> window;
+    std::function<void(const Update&)> onUpdate;
 
 private:
     std::function<bool(const WebNode&)> m_shows;
 };
+
+bool showsAll(const WebNode& /*node*/) {
+    return true;
+}
+
+// Whether view's window holds each of nodes exactly once, and nothing else.
+::testing::AssertionResult holdsEachOnce(const RecordingView& view, const std::vector<WebNode*>& nodes) {
+    std::size_t missing = 0;
+    std::size_t twice = 0;
+    for (const WebNode* node : nodes) {
+        const auto it = view.window.find(node);
+        missing += it == view.window.end() ? 1 : 0;
+        twice += it != view.window.end() && it->second > 1 ? 1 : 0;
+    }
+    if (missing == 0 && twice == 0 && view.window.size() == nodes.size()) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << missing << " of " << nodes.size() << " nodes missing, " << twice
+                                         << " inserted more than once, " << view.window.size() << " held";
+}
 
 // Writes a site into directory: index.htm links to page1.htm ... pageN.htm, and page1.htm
 // links on to deep.htm. Returns the file:// URL of index.htm.
@@ -193,6 +235,94 @@ TEST_F(DocumentCrawlTest, WholeCrawlShowsEveryNodeWritesOutputsAsksBeforeARestar
     EXPECT_FALSE(fs::exists(work));
 }
 
+// Before a restart or a close drops the graph and the link tree, every view is told that the
+// contents are gone, while the nodes it holds still exist.
+TEST_F(DocumentCrawlTest, RestartAndCloseTellViewsTheContentsAreGoneFirst) {
+    const std::string url = writeSite(root + "/site", 3);
+    RecordingView master(showsAll);
+    RecordingView plain;
+    std::unique_ptr<CTamsoDoc> document = newDocument();
+    struct Gone {
+        const Web* web;
+        std::size_t nodes;
+        bool treeRooted;
+    };
+    std::vector<Gone> gone;
+    plain.onUpdate = [&](const DocumentView::Update& update) {
+        if (update.hint == Hint::ContentsGone) {
+            const Web* web = document->web();
+            gone.push_back({web, web != nullptr ? web->nodeCount() : 0, document->linkTree().root() != nullptr});
+        }
+    };
+    document->addView(&master);
+    document->addView(&plain);
+    ASSERT_TRUE(document->startProcessing(url));
+    ASSERT_TRUE(runToCompletion(*document));
+    drain(*document);
+    EXPECT_EQ(master.window.size(), 5u);
+    const Web* first = document->web();
+
+    ASSERT_TRUE(document->startProcessing(writeSite(root + "/other", 2)));
+    ASSERT_EQ(gone.size(), 1u);
+    EXPECT_TRUE(gone[0].web == first && gone[0].nodes == 5 && gone[0].treeRooted);
+    EXPECT_TRUE(master.window.empty());
+    ASSERT_TRUE(runToCompletion(*document));
+    drain(*document);
+    EXPECT_EQ(master.window.size(), 4u);
+
+    const Web* second = document->web();
+    document->closeDocument();
+    ASSERT_EQ(gone.size(), 2u);
+    EXPECT_TRUE(gone[1].web == second && gone[1].nodes == 4 && gone[1].treeRooted);
+    document->removeView(&master);
+    document->removeView(&plain);
+}
+
+// The UI hears of every change of state and of the outputs made, and of the end of the last
+// transfer of a suspended crawl, without asking.
+TEST_F(DocumentCrawlTest, StateChangesAreAnnounced) {
+    settings.autoReport = true;
+    test::ScriptedServer server;
+    server.setResponder([](std::string_view request) {
+        const std::string head = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
+        if (request.find("a.htm") != std::string_view::npos) {
+            return test::Script().pause(300ms).send(head + "A page.").close();
+        }
+        return test::Script().send(head + "<A HREF=\"a.htm\">a</A>").close();
+    });
+    std::unique_ptr<CTamsoDoc> document = newDocument();
+    std::vector<State> states;
+    bool reportMade = false;
+    bool localSiteMade = false;
+    bool rested = false;
+    ui.onStateChanged = [&] {
+        if (states.empty() || states.back() != document->state()) {
+            states.push_back(document->state());
+        }
+        reportMade = document->options().reportMade;
+        localSiteMade = document->options().localSiteMade;
+        rested = document->state() == State::Suspended && !document->transfersRunning();
+    };
+
+    ASSERT_TRUE(document->startProcessing(server.url("/")));
+    ASSERT_TRUE(runUntil(*document, [&] {
+        const int last = server.connectionCount() - 1;
+        return last >= 0 && server.request(last).find("a.htm ") != std::string::npos;
+    }));
+    document->suspend();
+    EXPECT_TRUE(document->transfersRunning());
+    EXPECT_FALSE(rested);
+    EXPECT_TRUE(test::ScriptedServer::waitUntil([&] { return rested; }));
+    document->resume();
+    ASSERT_TRUE(runToCompletion(*document));
+    EXPECT_EQ(states,
+              (std::vector<State>{State::Started, State::Running, State::Suspended, State::Running, State::Complete}));
+    EXPECT_TRUE(reportMade);
+    EXPECT_FALSE(localSiteMade);
+    EXPECT_TRUE(document->makeLocalSite());
+    EXPECT_TRUE(localSiteMade);
+}
+
 // A missing local file fails at once, a server's answer later; either way the project is
 // told failed once and asks once to be closed, and no completion follows.
 TEST_F(DocumentCrawlTest, StartPageNotFoundFailsTheProjectOnce) {
@@ -289,19 +419,39 @@ TEST_F(DocumentProjectTest, SaveOntoATakenDirectoryKeepsTheWorkingDirectory) {
 // told of new nodes from a graph of its own.
 class DocumentViewWorkTest : public DocFixture {
 protected:
+    // One unit of view work per idle call, whatever the machine's speed.
+    DocumentViewWorkTest() { document.setIdleBudget(std::chrono::nanoseconds::zero()); }
+
     std::vector<WebNode*> announce(int count) {
         document.addView(&master);
         document.addView(&plain);
         plain.clear();
-        std::vector<WebNode*> nodes;
-        for (int i = 0; i < count; ++i) {
-            WebNode* node = graph.findOrAddNode(CUrl("http://127.0.0.1/n" + std::to_string(i) + ".htm"));
-            document.nodeAdded(node, true, nodes.empty() ? nullptr : nodes.front());
-            nodes.push_back(node);
-        }
+        std::vector<WebNode*> nodes = addNodes(count);
         drain(document);
         return nodes;
     }
+
+    // Tells the document of count more nodes without giving it idle time. Returns every node
+    // added so far.
+    std::vector<WebNode*> addNodes(int count) {
+        for (int i = 0; i < count; ++i) {
+            WebNode* node = graph.findOrAddNode(CUrl("http://127.0.0.1/n" + std::to_string(added.size()) + ".htm"));
+            document.nodeAdded(node, true, added.empty() ? nullptr : added.front());
+            added.push_back(node);
+        }
+        return added;
+    }
+
+    // The nodes added so far that master shows.
+    std::vector<WebNode*> evenNodes() const {
+        std::vector<WebNode*> even;
+        for (std::size_t i = 0; i < added.size(); i += 2) {
+            even.push_back(added[i]);
+        }
+        return even;
+    }
+
+    std::vector<WebNode*> added;
 
     Web graph; // outlives the document, whose link tree refers to its nodes, and so do the views
     RecordingView master{[](const WebNode& node) { return node.number() % 2 == 0; }};
@@ -313,7 +463,8 @@ TEST_F(DocumentViewWorkTest, NewNodesThenChangedNodesReachTheShowingMaster) {
     const std::vector<WebNode*> nodes = announce(45);
     // The feed runs first and finds nothing; then every view hears of the new nodes once, in
     // order, then come the nodes the master shows, 20 at a time, and the end of the insertion.
-    EXPECT_EQ(plain.hints, (std::vector<int>{kInsertDone, DocumentView::kHintNewNodes, kInsert, kInsert, kInsertDone}));
+    EXPECT_EQ(plain.hints,
+              (std::vector<Hint>{Hint::InsertDone, Hint::NewNodes, Hint::Insert, Hint::Insert, Hint::InsertDone}));
     EXPECT_EQ(plain.nodes, nodes);
     EXPECT_EQ(plain.batches, (std::vector<std::size_t>{20, 3}));
     ASSERT_EQ(plain.records.size(), 23u);
@@ -328,7 +479,7 @@ TEST_F(DocumentViewWorkTest, NewNodesThenChangedNodesReachTheShowingMaster) {
     document.linksChanged(nodes[2]);
     document.nodeReclassified(nodes[4]);
     drain(document);
-    EXPECT_EQ(plain.hints, (std::vector<int>{DocumentView::kHintNodesChanged, kInsert, kInsertDone}));
+    EXPECT_EQ(plain.hints, (std::vector<Hint>{Hint::NodesChanged, Hint::Insert, Hint::InsertDone}));
     EXPECT_EQ(plain.nodes, (std::vector<WebNode*>{nodes[1], nodes[2], nodes[4]}));
     ASSERT_EQ(plain.records.size(), 2u);
     EXPECT_TRUE(plain.records[0].node == nodes[2] && plain.records[1].node == nodes[4]);
@@ -341,7 +492,7 @@ TEST_F(DocumentViewWorkTest, ViewPassExaminesSixtyNodesPerRun) {
     plain.clear();
     ui.progress.clear();
     document.startViewPass(&master, "Filtering...");
-    EXPECT_EQ(plain.hints, std::vector<int>{DocumentView::kHintReset});
+    EXPECT_EQ(plain.hints, std::vector<Hint>{Hint::Reset});
     for (const char* status : {"Filtering: 60 of 130", "Filtering: 120 of 130", ""}) {
         EXPECT_TRUE(document.runIdle());
         EXPECT_EQ(ui.statusTexts.back(), status);
@@ -352,7 +503,159 @@ TEST_F(DocumentViewWorkTest, ViewPassExaminesSixtyNodesPerRun) {
     EXPECT_EQ(plain.batches, (std::vector<std::size_t>{20, 20, 20, 5}));
     EXPECT_EQ(plain.records.front().node, nodes[0]);
     EXPECT_EQ(plain.records.back().node, nodes[128]);
-    EXPECT_EQ(plain.hints.back(), kInsertDone);
+    EXPECT_EQ(plain.hints.back(), Hint::InsertDone);
+}
+
+// A view's own hints reach the document's other views, not the sender; a view detached while
+// others are told hears nothing more.
+TEST_F(DocumentViewWorkTest, UpdateAllViewsLeavesOutTheSenderAndDetachedViews) {
+    announce(0);
+    master.clear();
+    plain.clear();
+    DocumentView::Update update;
+    update.hint = Hint::Deselect;
+    update.master = &master;
+    document.updateAllViews(update, &master);
+    EXPECT_TRUE(master.hints.empty());
+    EXPECT_EQ(plain.hints, std::vector<Hint>{Hint::Deselect});
+
+    RecordingView third;
+    document.addView(&third);
+    plain.onUpdate = [&](const DocumentView::Update&) { document.removeView(&third); };
+    document.updateAllViews(update);
+    EXPECT_EQ(master.hints, std::vector<Hint>{Hint::Deselect});
+    EXPECT_TRUE(third.hints.empty());
+}
+
+// An idle call of view work runs as many units as fit in its time budget: 60 nodes examined,
+// or 20 records handed over, per unit.
+TEST_F(DocumentViewWorkTest, IdleCallRunsUnitsUntilItsBudgetIsSpent) {
+    announce(1300);
+    // A clock that moves on 1 ms whenever it is read: a 10 ms budget holds ten units.
+    std::chrono::steady_clock::time_point now;
+    document.setIdleBudget(10ms, [&now] { return now += 1ms; });
+    plain.clear();
+    document.startViewPass(&master, "Filtering...");
+    for (const char* status : {"Filtering: 600 of 1300", "Filtering: 1200 of 1300", ""}) {
+        EXPECT_TRUE(document.runIdle());
+        EXPECT_EQ(ui.statusTexts.back(), status);
+    }
+    EXPECT_TRUE(plain.batches.empty());
+    for (const std::size_t batches : {10u, 20u, 30u}) {
+        EXPECT_TRUE(document.runIdle());
+        EXPECT_EQ(plain.batches.size(), batches);
+    }
+    EXPECT_FALSE(document.runIdle()); // the last three batches, and the end
+    EXPECT_EQ(plain.batches.size(), 33u);
+    EXPECT_EQ(plain.batches.back(), 10u);
+    EXPECT_EQ(plain.hints.back(), Hint::InsertDone);
+    EXPECT_TRUE(holdsEachOnce(master, evenNodes()));
+}
+
+// While a hold lives no driver runs idle calls, however its document is woken; when the last
+// hold goes, the drivers whose documents have work start again.
+TEST_F(DocumentViewWorkTest, HeldDriversRunNoIdleCallsUntilTheLastHoldGoes) {
+    document.addView(&master);
+    document.addView(&plain);
+    CTamsoDoc other(settings, ui, transfers, nullptr);
+    IdleDriver driver(document);
+    IdleDriver otherDriver(other);
+    addNodes(10);
+    EXPECT_TRUE(driver.isActive());
+    {
+        IdleDriver::Hold hold;
+        std::optional<IdleDriver::Hold> inner(std::in_place);
+        EXPECT_FALSE(driver.isActive() || otherDriver.isActive());
+        addNodes(10);
+        inner.reset();
+        EXPECT_TRUE(IdleDriver::isHeld());
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        EXPECT_FALSE(driver.isActive());
+        EXPECT_TRUE(plain.hints.empty());
+    }
+    EXPECT_FALSE(IdleDriver::isHeld());
+    EXPECT_TRUE(driver.isActive());
+    EXPECT_FALSE(otherDriver.isActive());
+    QElapsedTimer clock;
+    clock.start();
+    while (driver.isActive() && clock.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_TRUE(holdsEachOnce(master, evenNodes()));
+}
+
+// A filter pass for one window leaves the records queued for other windows and the changed
+// nodes alone; the count of records still to hand over leaves out those handed over.
+TEST_F(DocumentViewWorkTest, FilterPassForOneWindowKeepsTheOtherWindowsWork) {
+    RecordingView first(showsAll);
+    RecordingView second(showsAll);
+    document.addView(&first);
+    document.addView(&second);
+    document.addView(&plain);
+    const std::vector<WebNode*> nodes = addNodes(121);
+    document.nodeProcessed(nodes[3], false);
+    EXPECT_TRUE(document.runIdle()); // the feed finds nothing yet
+    EXPECT_TRUE(document.runIdle()); // the new nodes are queued for both windows
+    EXPECT_EQ(document.pendingRecordCount(), 242u);
+    EXPECT_TRUE(document.runIdle()); // one batch handed over
+    EXPECT_EQ(first.window.size(), 10u);
+    EXPECT_EQ(document.pendingRecordCount(), 222u);
+
+    document.startViewPass(&second, "Filtering...");
+    drain(document);
+    EXPECT_TRUE(holdsEachOnce(first, nodes));
+    EXPECT_TRUE(holdsEachOnce(second, nodes));
+    EXPECT_EQ(std::count(plain.nodes.begin(), plain.nodes.end(), nodes[3]), 2); // new, then changed
+    EXPECT_EQ(document.pendingRecordCount(), 0u);
+}
+
+// Nodes that wait to be offered when a window's pass starts reach that window once: from the
+// pass, not again from the insertion of new nodes.
+TEST_F(DocumentViewWorkTest, PassOverWaitingNewNodesInsertsEachOnce) {
+    RecordingView first(showsAll);
+    RecordingView second(showsAll);
+    document.addView(&first);
+    addNodes(30);
+    drain(document);
+    const std::vector<WebNode*> nodes = addNodes(31);
+    document.addView(&second);
+    document.startViewPass(&second, "New View...");
+    drain(document);
+    EXPECT_TRUE(holdsEachOnce(first, nodes));
+    EXPECT_TRUE(holdsEachOnce(second, nodes));
+
+    // Nodes that come while the pass runs, too.
+    document.startViewPass(&second, "Filtering...");
+    EXPECT_TRUE(document.runIdle());
+    const std::vector<WebNode*> more = addNodes(70);
+    drain(document);
+    EXPECT_TRUE(holdsEachOnce(first, more));
+    EXPECT_TRUE(holdsEachOnce(second, more));
+}
+
+// Each window has a pass of its own: a second window's pass leaves the first's running, and
+// only a new pass of the same window cancels its old one.
+TEST_F(DocumentViewWorkTest, PassesOfTwoWindowsRunSideBySide) {
+    RecordingView first(showsAll);
+    RecordingView second(showsAll);
+    document.addView(&first);
+    document.addView(&second);
+    const std::vector<WebNode*> nodes = addNodes(100);
+    drain(document);
+
+    document.startViewPass(&first, "Filtering...");
+    EXPECT_TRUE(document.runIdle());
+    document.startViewPass(&second, "Filtering...");
+    drain(document);
+    EXPECT_TRUE(holdsEachOnce(first, nodes));
+    EXPECT_TRUE(holdsEachOnce(second, nodes));
+
+    document.startViewPass(&first, "Filtering...");
+    EXPECT_TRUE(document.runIdle());
+    document.startViewPass(&first, "Filtering...");
+    drain(document);
+    EXPECT_TRUE(holdsEachOnce(first, nodes));
+    EXPECT_TRUE(holdsEachOnce(second, nodes));
 }
 
 } // namespace
