@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "cli/CliOptionParser.h"
 #include "cli/CliSettings.h"
 #include "cli/CrawlCommand.h"
 #include "cli/DebugDateCommand.h"
@@ -54,31 +55,39 @@ std::vector<CliCommand> cliCommands() {
 }
 
 int runCliProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> words = args;
-    std::string configPath;
-    if (!words.empty() && words[0] == "--config") {
-        if (words.size() < 2) {
-            err << "corvida-cli: --config takes a file\n";
-            return kExitUsage;
-        }
-        configPath = words[1];
-        words.erase(words.begin(), words.begin() + 2);
+    // The global options stand before the command words; the first word that is not one of
+    // them (a command, or anything else) begins the command.
+    CliOptionParser globalParser(CliOptionParser::Order::OptionsFirst);
+    globalParser.addValueOption("config");
+    globalParser.addSwitch({"help", "h"});
+    const CliArguments global = globalParser.parse(args);
+    const bool helpAsked = global.has("help") || (!global.operands.empty() && global.operands[0] == "help");
+    // --config is the one global option with a value, so it is the one that can lack it.
+    if (global.fault != CliArguments::Fault::None && !helpAsked) {
+        err << "corvida-cli: --config takes a file\n";
+        return kExitUsage;
     }
-    CliSettings::load(configPath);
+    CliSettings::load(global.lastValue("config").value_or(std::string()));
+
     const std::vector<CliCommand> commands = cliCommands();
-    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
-        printHelp(words.empty() ? err : out, commands);
-        return words.empty() ? kExitUsage : kExitOk;
+    if (helpAsked || global.operands.empty()) {
+        printHelp(helpAsked ? out : err, commands);
+        return helpAsked ? kExitOk : kExitUsage;
     }
-    const CliCommand* command = findCommand(commands, words);
+    const CliCommand* command = findCommand(commands, global.operands);
     if (command == nullptr) {
-        err << "corvida-cli: unknown command '" << words[0] << "'\n";
+        err << "corvida-cli: unknown command '" << global.operands[0] << "'\n";
         printHelp(err, commands);
         return kExitUsage;
     }
-    const std::vector<std::string> rest(words.begin() + static_cast<std::ptrdiff_t>(command->words.size()),
-                                        words.end());
-    if (!rest.empty() && (rest[0] == "--help" || rest[0] == "-h")) {
+    const std::vector<std::string> rest(global.operands.begin() + static_cast<std::ptrdiff_t>(command->words.size()),
+                                        global.operands.end());
+
+    // `COMMAND --help` (or -h) right after the command words; anywhere else it is the
+    // command's to read.
+    CliOptionParser helpParser(CliOptionParser::Order::OptionsFirst);
+    helpParser.addSwitch({"help", "h"});
+    if (helpParser.parse(rest).has("help")) {
         out << "usage: corvida-cli " << command->usage << '\n';
         return kExitOk;
     }
