@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <string_view>
 
 #include "app/NewProjectUrl.h"
+#include "cli/CliOptionParser.h"
 #include "cli/CliSettings.h"
 #include "cli/CrawlSession.h"
 #include "model/Web.h"
@@ -23,89 +25,86 @@ constexpr const char* kUsage =
 // The exit status when the start page could not be fetched.
 constexpr int kExitStartFailed = 3;
 
-struct CrawlArguments {
-    std::string url;
-    std::string project;
-    bool printNodes = false;
-    bool quiet = false;
-    bool failOnBroken = false;
+// The switches of crawl, each with a --no- form, and what each sets: a setting or a flag of the
+// request.
+struct Switch {
+    const char* name;
+    bool Settings::*setting;
+    bool CrawlRequest::*flag;
 };
+constexpr Switch kSwitches[] = {
+    {"html", &Settings::downloadHtml, nullptr},
+    {"pictures", &Settings::downloadPictures, nullptr},
+    {"audio", &Settings::downloadAudio, nullptr},
+    {"video", &Settings::downloadVideo, nullptr},
+    {"external", &Settings::checkExternal, nullptr},
+    {"report", &Settings::autoReport, nullptr},
+    {"local-site", &Settings::autoSiteImage, nullptr},
+    {"robots", &Settings::useRobotExclusion, nullptr},
+    {"ask-password", &Settings::askForPassword, nullptr},
+    {"nodes", nullptr, &CrawlRequest::printNodes},
+    {"quiet", nullptr, &CrawlRequest::quiet},
+    {"fail-on-broken", nullptr, &CrawlRequest::failOnBroken},
+};
+constexpr std::string_view kNoPrefix = "no-";
 
-// Applies the arguments to settings and parsed; returns an error text, or nothing when they
-// are good.
-std::optional<std::string> parseArguments(const std::vector<std::string>& args, Settings& settings,
-                                          CrawlArguments& parsed) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        bool switched = false;
-        auto flag = [&](const char* name, bool& target) {
-            const std::string on = std::string("--") + name;
-            const std::string off = std::string("--no-") + name;
-            if (!switched && (arg == on || arg == off)) {
-                target = arg == on;
-                switched = true;
-            }
-        };
-        flag("html", settings.downloadHtml);
-        flag("pictures", settings.downloadPictures);
-        flag("audio", settings.downloadAudio);
-        flag("video", settings.downloadVideo);
-        flag("external", settings.checkExternal);
-        flag("report", settings.autoReport);
-        flag("local-site", settings.autoSiteImage);
-        flag("robots", settings.useRobotExclusion);
-        flag("ask-password", settings.askForPassword);
-        flag("nodes", parsed.printNodes);
-        flag("quiet", parsed.quiet);
-        flag("fail-on-broken", parsed.failOnBroken);
-        if (switched) {
-            continue;
-        }
-        if (arg == "--no-proxy") {
-            settings.useProxy = false;
-        } else if (arg == "--dir" && hasValue) {
-            settings.workingDirectory = args[++i];
-        } else if (arg == "--project" && hasValue) {
-            parsed.project = args[++i];
-        } else if (arg == "--user-agent" && hasValue) {
-            settings.userAgent = args[++i];
-        } else if (arg == "--email" && hasValue) {
-            settings.emailAddress = args[++i];
-        } else if (arg == "--proxy" && hasValue) {
-            settings.proxyServer = args[++i];
-            settings.useProxy = true;
-        } else if (arg == "--depth" && hasValue) {
-            const std::optional<int> depth = parseNumber(args[++i], 0, 1 << 30);
-            if (!depth) {
-                return "--depth takes a number from 0 (no limit) up";
-            }
-            settings.maximumLevel = *depth;
-        } else if (arg == "--connections" && hasValue) {
-            const std::optional<int> connections = parseNumber(args[++i], 1, CTamsoDoc::kMaxConnections);
-            if (!connections) {
-                return "--connections takes a number from 1 to 64";
-            }
-            settings.numberOfConnections = *connections;
-        } else if (arg == "--buffer-size" && hasValue) {
-            const std::optional<int> size = parseNumber(args[++i], 1, kMaxBufferSize);
-            if (!size) {
-                return "--buffer-size takes a number of bytes from 1 to 1048576";
-            }
-            settings.networkBufferSize = *size;
-        } else if (!arg.empty() && arg[0] == '-') {
-            return "unknown or incomplete option " + arg;
-        } else if (parsed.url.empty()) {
-            parsed.url = arg;
-        } else {
-            return "more than one URL given";
+CliOptionParser crawlParser() {
+    CliOptionParser parser(CliOptionParser::Order::Interleaved);
+    for (const Switch& option : kSwitches) {
+        parser.addSwitch({option.name});
+        parser.addSwitch({std::string(kNoPrefix) + option.name});
+    }
+    parser.addSwitch({"no-proxy"});
+    for (const char* name : {"dir", "project", "user-agent", "email", "proxy", "depth", "connections", "buffer-size"}) {
+        parser.addValueOption(name);
+    }
+    return parser;
+}
+
+// Applies one option to request; returns an error text for a bad value.
+std::optional<std::string> apply(const CliArguments::Option& option, CrawlRequest& request) {
+    Settings& settings = request.settings;
+    const std::string_view name = option.name;
+    const bool negated = name.starts_with(kNoPrefix);
+    const std::string_view switchName = negated ? name.substr(kNoPrefix.size()) : name;
+    for (const Switch& candidate : kSwitches) {
+        if (switchName == candidate.name) {
+            (candidate.setting != nullptr ? settings.*candidate.setting : request.*candidate.flag) = !negated;
+            return std::nullopt;
         }
     }
-    if (parsed.url.empty()) {
-        return "a URL is required";
-    }
-    if (settings.workingDirectory.empty()) {
-        return "no working directory: give --dir DIR";
+    const std::string& value = option.value;
+    if (name == "no-proxy") {
+        settings.useProxy = false;
+    } else if (name == "dir") {
+        settings.workingDirectory = value;
+    } else if (name == "project") {
+        request.project = value;
+    } else if (name == "user-agent") {
+        settings.userAgent = value;
+    } else if (name == "email") {
+        settings.emailAddress = value;
+    } else if (name == "proxy") {
+        settings.proxyServer = value;
+        settings.useProxy = true;
+    } else if (name == "depth") {
+        const std::optional<int> depth = parseNumber(value, 0, 1 << 30);
+        if (!depth) {
+            return "--depth takes a number from 0 (no limit) up";
+        }
+        settings.maximumLevel = *depth;
+    } else if (name == "connections") {
+        const std::optional<int> connections = parseNumber(value, 1, CTamsoDoc::kMaxConnections);
+        if (!connections) {
+            return "--connections takes a number from 1 to 64";
+        }
+        settings.numberOfConnections = *connections;
+    } else if (name == "buffer-size") {
+        const std::optional<int> size = parseNumber(value, 1, kMaxBufferSize);
+        if (!size) {
+            return "--buffer-size takes a number of bytes from 1 to 1048576";
+        }
+        settings.networkBufferSize = *size;
     }
     return std::nullopt;
 }
@@ -128,22 +127,22 @@ std::string absolutePath(const std::string& path) {
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    Settings settings = CliSettings::settings();
-    CrawlArguments parsed;
-    if (const std::optional<std::string> error = parseArguments(args, settings, parsed)) {
+    CrawlRequest request;
+    request.settings = CliSettings::settings();
+    if (const std::optional<std::string> error = readCrawlArguments(args, request)) {
         err << "corvida-cli crawl: " << *error << "\nusage: corvida-cli " << kUsage << '\n';
         return kExitUsage;
     }
-    settings.workingDirectory = absolutePath(settings.workingDirectory);
+    request.settings.workingDirectory = absolutePath(request.settings.workingDirectory);
 
-    CrawlSession session(settings, out, err, parsed.quiet);
+    CrawlSession session(request.settings, out, err, request.quiet);
     CTamsoDoc& document = session.document();
     const std::string name =
-        parsed.project.empty() ? std::string() : std::filesystem::path(parsed.project).stem().string();
+        request.project.empty() ? std::string() : std::filesystem::path(request.project).stem().string();
     if (!document.newDocument(name)) {
         return kExitFailure;
     }
-    document.startProcessing(startUrlOf(parsed.url));
+    document.startProcessing(startUrlOf(request.url));
     const CrawlSession::Outcome outcome = session.run();
     if (outcome == CrawlSession::Outcome::StartFailed) {
         return kExitStartFailed;
@@ -151,12 +150,12 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     const Web& web = *document.web();
     CrawlSession::printCounters(web, out);
-    if (parsed.printNodes) {
+    if (request.printNodes) {
         CrawlSession::printNodes(web, out);
     }
-    const std::string project = absolutePath(parsed.project.empty() ? session.settings().workingDirectory + "/" +
-                                                                          document.projectName() + ".zpj"
-                                                                    : parsed.project);
+    const std::string project = absolutePath(request.project.empty() ? session.settings().workingDirectory + "/" +
+                                                                           document.projectName() + ".zpj"
+                                                                     : request.project);
     if (const Status saved = document.saveDocument(project); !saved.isOk()) {
         document.keepWorkingFiles();
         err << "corvida-cli: " << project << ": " << saved.message() << '\n'
@@ -176,10 +175,36 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (session.ui().problemCount() > 0) {
         return kExitFailure;
     }
-    return parsed.failOnBroken && web.brokenCount() > 0 ? kExitFailure : kExitOk;
+    return request.failOnBroken && web.brokenCount() > 0 ? kExitFailure : kExitOk;
 }
 
 } // namespace
+
+std::optional<std::string> readCrawlArguments(const std::vector<std::string>& args, CrawlRequest& request) {
+    const CliArguments parsed = crawlParser().parse(args);
+    if (parsed.fault != CliArguments::Fault::None) {
+        return "unknown or incomplete option " + parsed.faultArgument;
+    }
+    for (const CliArguments::Option& option : parsed.options) {
+        if (std::optional<std::string> error = apply(option, request)) {
+            return error;
+        }
+    }
+    for (const std::string& operand : parsed.operands) {
+        // An empty text names no URL; a later one may still.
+        if (!request.url.empty()) {
+            return "more than one URL given";
+        }
+        request.url = operand;
+    }
+    if (request.url.empty()) {
+        return "a URL is required";
+    }
+    if (request.settings.workingDirectory.empty()) {
+        return "no working directory: give --dir DIR";
+    }
+    return std::nullopt;
+}
 
 CliCommand crawlCommand() {
     return CliCommand{{"crawl"}, kUsage, run};

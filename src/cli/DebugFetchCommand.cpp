@@ -9,6 +9,7 @@
 
 #include <QEventLoop>
 
+#include "cli/CliOptionParser.h"
 #include "net/HttpDate.h"
 #include "net/HttpReplyParser.h"
 #include "net/HttpRequestHeaders.h"
@@ -42,28 +43,38 @@ std::int32_t readTime(const std::string& text) {
 }
 
 std::optional<Options> readOptions(const std::vector<std::string>& args) {
+    CliOptionParser parser(CliOptionParser::Order::Interleaved);
+    parser.addSwitch({"head"});
+    for (const char* name : {"proxy", "user-agent", "from", "if-modified-since", "out"}) {
+        parser.addValueOption(name);
+    }
+    const CliArguments parsed = parser.parse(args);
+    if (parsed.fault != CliArguments::Fault::None) {
+        return std::nullopt;
+    }
     Options options;
     options.headers.accept = "*/*";
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--head") {
+    for (const auto& [name, value] : parsed.options) {
+        if (name == "head") {
             options.head = true;
-        } else if (arg == "--proxy" && hasValue) {
-            options.proxy = args[++i];
-        } else if (arg == "--user-agent" && hasValue) {
-            options.headers.userAgent = args[++i];
-        } else if (arg == "--from" && hasValue) {
-            options.headers.from = args[++i];
-        } else if (arg == "--if-modified-since" && hasValue) {
-            options.headers.ifModifiedSince = readTime(args[++i]);
-        } else if (arg == "--out" && hasValue) {
-            options.out = args[++i];
-        } else if (arg.starts_with("--") || !options.url.empty()) {
-            return std::nullopt;
-        } else {
-            options.url = arg;
+        } else if (name == "proxy") {
+            options.proxy = value;
+        } else if (name == "user-agent") {
+            options.headers.userAgent = value;
+        } else if (name == "from") {
+            options.headers.from = value;
+        } else if (name == "if-modified-since") {
+            options.headers.ifModifiedSince = readTime(value);
+        } else if (name == "out") {
+            options.out = value;
         }
+    }
+    for (const std::string& operand : parsed.operands) {
+        // An empty text names no URL; a later one may still.
+        if (!options.url.empty()) {
+            return std::nullopt;
+        }
+        options.url = operand;
     }
     if (options.url.empty()) {
         return std::nullopt;

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <system_error>
 
+#include "cli/CliOptionParser.h"
 #include "html/HtmlDocument.h"
 #include "html/LinkExtractor.h"
 #include "html/LinkSink.h"
@@ -36,17 +37,17 @@ std::string fileUrl(const std::string& path) {
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    std::size_t first = 0;
-    const bool write = !args.empty() && args[0] == "--write";
-    if (write) {
-        first = 1;
-    }
-    if (args.size() <= first || args.size() > first + 2) {
+    CliOptionParser parser(CliOptionParser::Order::OptionsFirst);
+    parser.addSwitch({"write"});
+    const CliArguments parsed = parser.parse(args);
+    const bool write = parsed.has("write");
+    const std::vector<std::string>& words = parsed.operands;
+    if (words.empty() || words.size() > 2) {
         err << "usage: corvida-cli " << kUsage << '\n';
         return kExitUsage;
     }
-    const std::string& path = args[first];
-    const std::string url = args.size() == first + 2 ? args[first + 1] : fileUrl(path);
+    const std::string& path = words[0];
+    const std::string url = words.size() == 2 ? words[1] : fileUrl(path);
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         err << "corvida-cli: cannot read '" << path << "'; it reads as an empty page\n";

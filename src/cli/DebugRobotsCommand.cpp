@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/CliOptionParser.h"
 #include "net/RobotRules.h"
 
 namespace corvida {
@@ -13,32 +14,27 @@ namespace {
 constexpr const char* kUsage = "debug robots [--verbosity N] FILE AGENT PATH...";
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    std::size_t first = 0;
-    int verbosity = 0;
-    if (!args.empty() && args[0] == "--verbosity") {
-        const std::optional<int> parsed = parseNumber(args.size() > 1 ? args[1] : std::string());
-        if (!parsed) {
-            err << "usage: corvida-cli " << kUsage << '\n';
-            return kExitUsage;
-        }
-        verbosity = *parsed;
-        first = 2;
-    }
-    if (args.size() < first + 3) {
+    CliOptionParser parser(CliOptionParser::Order::OptionsFirst);
+    parser.addValueOption("verbosity");
+    const CliArguments parsed = parser.parse(args);
+    const std::optional<int> verbosity = parseNumber(parsed.lastValue("verbosity").value_or("0"));
+    const std::vector<std::string>& words = parsed.operands;
+    if (parsed.fault != CliArguments::Fault::None || !verbosity || words.size() < 3) {
         err << "usage: corvida-cli " << kUsage << '\n';
         return kExitUsage;
     }
-    const std::unique_ptr<RobotRules> rules = RobotRules::parseFile(args[first], verbosity, args[first + 1]);
+    const std::string& file = words[0];
+    const std::unique_ptr<RobotRules> rules = RobotRules::parseFile(file, *verbosity, words[1]);
     if (!rules) {
-        err << "no robots rules: cannot read " << args[first] << '\n';
+        err << "no robots rules: cannot read " << file << '\n';
     } else {
         for (const RobotRules::Diagnostic& diagnostic : rules->diagnostics()) {
             err << "line " << diagnostic.line << ": level " << diagnostic.level << ": " << diagnostic.message << ": "
                 << diagnostic.detail << '\n';
         }
     }
-    for (std::size_t i = first + 2; i < args.size(); ++i) {
-        out << (RobotRules::isAllowed(rules.get(), args[i]) ? "allowed " : "excluded ") << args[i] << '\n';
+    for (auto path = words.begin() + 2; path != words.end(); ++path) {
+        out << (RobotRules::isAllowed(rules.get(), *path) ? "allowed " : "excluded ") << *path << '\n';
     }
     return kExitOk;
 }

@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "cli/CliOptionParser.h"
 #include "model/CUrl.h"
 
 namespace corvida {
@@ -12,20 +13,24 @@ namespace {
 constexpr const char* kUsage = "debug url TEXT [BASE] | debug url --compare A B";
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (!args.empty() && args[0] == "--compare") {
-        if (args.size() != 3) {
+    CliOptionParser parser(CliOptionParser::Order::OptionsFirst);
+    parser.addSwitch({"compare"});
+    const CliArguments parsed = parser.parse(args);
+    const std::vector<std::string>& texts = parsed.operands;
+    if (parsed.has("compare")) {
+        if (texts.size() != 2) {
             err << "usage: corvida-cli " << kUsage << '\n';
             return kExitUsage;
         }
-        const int sign = CUrl(args[1]).compare(CUrl(args[2]));
+        const int sign = CUrl(texts[0]).compare(CUrl(texts[1]));
         out << (sign < 0 ? -1 : sign > 0 ? 1 : 0) << '\n';
         return kExitOk;
     }
-    if (args.empty() || args.size() > 2) {
+    if (texts.empty() || texts.size() > 2) {
         err << "usage: corvida-cli " << kUsage << '\n';
         return kExitUsage;
     }
-    const CUrl url(args[0], args.size() == 2 ? std::string_view(args[1]) : std::string_view());
+    const CUrl url(texts[0], texts.size() == 2 ? std::string_view(texts[1]) : std::string_view());
     out << "url: " << url.url() << '\n'
         << "base: " << url.baseDirectory() << '\n'
         << "scheme: " << url.scheme() << '\n'

@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/CliOptionParser.h"
 #include "cli/CliSettings.h"
 #include "cli/ProjectArgument.h"
 #include "model/ColumnEntry.h"
@@ -31,38 +32,37 @@ struct ListOptions {
 
 // Parses args; returns nothing on a usage error.
 std::optional<ListOptions> parse(const std::vector<std::string>& args) {
-    ListOptions options;
-    bool formatGiven = false;
-    bool pathGiven = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--csv" || arg == "--html") {
-            if (formatGiven) {
-                return std::nullopt;
-            }
-            formatGiven = true;
-            options.html = arg == "--html";
-        } else if (arg == "--all-columns") {
-            options.allColumns = true;
-        } else if (arg == "--filter" && hasValue) {
-            const std::string& slot = args[++i];
-            if (slot.size() != 1 || slot[0] < '0' || slot[0] >= static_cast<char>('0' + FilterSet::kSlotCount)) {
-                return std::nullopt;
-            }
-            options.filterSlot = static_cast<std::size_t>(slot[0] - '0');
-        } else if (arg == "-o" && hasValue && !args[i + 1].empty()) {
-            options.outputPath = args[++i];
-        } else if (!arg.empty() && arg[0] != '-' && !pathGiven) {
-            options.projectPath = arg;
-            pathGiven = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!pathGiven) {
+    CliOptionParser parser(CliOptionParser::Order::Interleaved);
+    parser.addSwitch({"csv"});
+    parser.addSwitch({"html"});
+    parser.addSwitch({"all-columns"});
+    parser.addValueOption("filter");
+    parser.addValueOption("o");
+    const CliArguments parsed = parser.parse(args);
+    // One format at most, and the same one twice is no exception.
+    if (parsed.fault != CliArguments::Fault::None || parsed.count("csv") + parsed.count("html") > 1) {
         return std::nullopt;
     }
+    ListOptions options;
+    for (const auto& [name, value] : parsed.options) {
+        if (name == "filter") {
+            if (value.size() != 1 || value[0] < '0' || value[0] >= static_cast<char>('0' + FilterSet::kSlotCount)) {
+                return std::nullopt;
+            }
+            options.filterSlot = static_cast<std::size_t>(value[0] - '0');
+        } else if (name == "o") {
+            if (value.empty()) {
+                return std::nullopt;
+            }
+            options.outputPath = value;
+        }
+    }
+    if (parsed.operands.size() != 1 || parsed.operands[0].empty()) {
+        return std::nullopt;
+    }
+    options.projectPath = parsed.operands[0];
+    options.html = parsed.has("html");
+    options.allColumns = parsed.has("all-columns");
     return options;
 }
 

@@ -4,28 +4,32 @@
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "cli/CliOptionParser.h"
 #include "doc/ProjectStore.h"
 
 namespace corvida {
 
 std::optional<std::string> projectPathArgument(const std::vector<std::string>& args, const char* usage,
                                                std::ostream& err) {
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+    // No options: a word that starts with a dash is an unknown one.
+    const CliArguments parsed = CliOptionParser(CliOptionParser::Order::Interleaved).parse(args);
+    if (parsed.fault != CliArguments::Fault::None || parsed.operands.size() != 1 || parsed.operands[0].empty()) {
         err << "usage: corvida-cli " << usage << '\n';
         return std::nullopt;
     }
-    return args[0];
+    return parsed.operands[0];
 }
 
 std::optional<ProjectFile::Loaded> loadProjectArgument(const std::vector<std::string>& args, const char* usage,
                                                        std::ostream& err, int& exitCode) {
-    if (!projectPathArgument(args, usage, err)) {
+    const std::optional<std::string> path = projectPathArgument(args, usage, err);
+    if (!path) {
         exitCode = kExitUsage;
         return std::nullopt;
     }
-    ProjectFile::Loaded loaded = ProjectStore::load(args[0], nullptr);
+    ProjectFile::Loaded loaded = ProjectStore::load(*path, nullptr);
     if (loaded.web == nullptr) {
-        err << "corvida-cli: " << args[0] << ": " << loaded.status.message() << '\n';
+        err << "corvida-cli: " << *path << ": " << loaded.status.message() << '\n';
         exitCode = kExitFailure;
         return std::nullopt;
     }

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "cli/ResumeCommand.h"
 
+#include <optional>
 #include <ostream>
 
+#include "cli/CliOptionParser.h"
 #include "cli/CliSettings.h"
 #include "cli/CrawlSession.h"
 #include "model/Web.h"
@@ -20,41 +22,36 @@ int usage(std::ostream& err) {
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    Settings settings = CliSettings::settings();
-    std::string path;
-    bool printNodes = false;
-    bool report = false;
-    bool localSite = false;
-    bool quiet = false;
-    bool failOnBroken = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--nodes") {
-            printNodes = true;
-        } else if (arg == "--report") {
-            report = true;
-        } else if (arg == "--local-site") {
-            localSite = true;
-        } else if (arg == "--quiet") {
-            quiet = true;
-        } else if (arg == "--fail-on-broken") {
-            failOnBroken = true;
-        } else if (arg == "--connections" && i + 1 < args.size()) {
-            const std::optional<int> connections = parseNumber(args[++i], 1, CTamsoDoc::kMaxConnections);
-            if (!connections) {
-                err << "corvida-cli resume: --connections takes a number from 1 to 64\n";
-                return kExitUsage;
-            }
-            settings.numberOfConnections = *connections;
-        } else if (path.empty() && !arg.empty() && arg[0] != '-') {
-            path = arg;
-        } else {
-            return usage(err);
-        }
+    CliOptionParser parser(CliOptionParser::Order::Interleaved);
+    for (const char* name : {"nodes", "report", "local-site", "quiet", "fail-on-broken"}) {
+        parser.addSwitch({name});
     }
-    if (path.empty()) {
+    parser.addValueOption("connections");
+    const CliArguments parsed = parser.parse(args);
+    if (parsed.fault != CliArguments::Fault::None) {
         return usage(err);
     }
+    Settings settings = CliSettings::settings();
+    for (const CliArguments::Option& option : parsed.options) {
+        if (option.name != "connections") {
+            continue;
+        }
+        const std::optional<int> connections = parseNumber(option.value, 1, CTamsoDoc::kMaxConnections);
+        if (!connections) {
+            err << "corvida-cli resume: --connections takes a number from 1 to 64\n";
+            return kExitUsage;
+        }
+        settings.numberOfConnections = *connections;
+    }
+    if (parsed.operands.size() != 1 || parsed.operands[0].empty()) {
+        return usage(err);
+    }
+    const std::string& path = parsed.operands[0];
+    const bool printNodes = parsed.has("nodes");
+    const bool report = parsed.has("report");
+    const bool localSite = parsed.has("local-site");
+    const bool quiet = parsed.has("quiet");
+    const bool failOnBroken = parsed.has("fail-on-broken");
 
     CrawlSession session(settings, out, err, quiet);
     CTamsoDoc& document = session.document();
