@@ -118,9 +118,9 @@ std::unique_ptr<Project> makeProject() {
 void BM_WriteReport(benchmark::State& state) {
     const std::unique_ptr<Project> project = makeProject();
     for (auto _ : state) {
-        const std::string error = corvida::ReportWriter::write(*project->web);
-        if (!error.empty()) {
-            state.SkipWithError(error.c_str());
+        const corvida::Status written = corvida::ReportWriter::write(*project->web);
+        if (!written.isOk()) {
+            state.SkipWithError(written.message().c_str());
         }
     }
     std::uintmax_t bytes = 0;

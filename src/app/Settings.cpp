@@ -206,17 +206,17 @@ void Settings::load(const Profile& profile, std::string defaultWorkingDirectory)
     }
 }
 
-bool Settings::save(Profile& profile, std::string& error) {
+Status Settings::save(Profile& profile) {
     if (!changed) {
-        return true;
+        return Status::ok();
     }
     KeyWriter writer(profile);
     visitKeys(std::as_const(*this), writer);
-    if (!profile.sync(error)) {
-        return false;
+    if (Status synced = profile.sync(); !synced.isOk()) {
+        return synced;
     }
     changed = false;
-    return true;
+    return Status::ok();
 }
 
 std::string Settings::proxyHost() const {

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "app/BrowserKind.h"
+#include "base/Status.h"
 #include "model/ColumnEntry.h"
 #include "model/CrawlSettings.h"
 #include "model/ProjectOptions.h"
@@ -66,10 +67,10 @@ struct Settings {
     // content exactly once is replaced by the built-in table. Leaves changed false.
     void load(const Profile& profile, std::string defaultWorkingDirectory);
 
-    // When changed is set, writes every key to profile and syncs it. Returns true when there
-    // was nothing to save or the save reached the store, and then clears changed. On failure
-    // returns false, sets error and leaves changed set, so a later save tries again.
-    bool save(Profile& profile, std::string& error);
+    // When changed is set, writes every key to profile and syncs it, then clears changed. OK
+    // when there was nothing to save or the save reached the store. On failure changed stays
+    // set, so a later save tries again.
+    Status save(Profile& profile);
 
     // The proxy server split at its first ":" into host and port, as the Connection page
     // shows it: without a ":" the host is empty and the port 0.

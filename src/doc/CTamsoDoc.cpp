@@ -224,11 +224,11 @@ void CTamsoDoc::complete() {
     std::string message = "Completed site: " + m_options.startUrl + "  \n";
     std::string failures;
     if (m_options.autoReport) {
-        failures = writeReport();
+        failures = writeReport().message();
         message += "Report stored in: " + m_web->workingDirectory() + kReportEntry + " \n";
     }
     if (m_options.autoLocalSite) {
-        const std::string localFailures = writeLocalSite();
+        const std::string localFailures = writeLocalSite().message();
         failures += (failures.empty() || localFailures.empty() ? "" : "\n") + localFailures;
         message += std::string("Web image starts at: ") + m_web->workingDirectory() + kLocalSiteEntry;
     }
@@ -268,50 +268,50 @@ void CTamsoDoc::resume() {
     schedule(m_crawlTask);
 }
 
-std::string CTamsoDoc::writeReport() {
+Status CTamsoDoc::writeReport() {
     m_ui.beginWait();
-    std::string failures = ReportWriter::write(*m_web);
+    Status written = ReportWriter::write(*m_web);
     m_ui.endWait();
     m_options.reportMade = true;
     m_modified = true;
     m_ui.stateChanged();
-    return failures;
+    return written;
 }
 
-std::string CTamsoDoc::writeLocalSite() {
+Status CTamsoDoc::writeLocalSite() {
     m_ui.beginWait();
     const LocalSiteWriter::Result result = LocalSiteWriter::write(*m_web);
     m_ui.endWait();
     m_options.localSiteMade = true;
     m_modified = true;
     m_ui.stateChanged();
-    return result.ok() ? std::string() : LocalSiteWriter::endText(result);
+    return result.ok() ? Status::ok() : Status::ioError(LocalSiteWriter::endText(result));
 }
 
 bool CTamsoDoc::makeReport() {
     if (m_web == nullptr) {
         return false;
     }
-    const std::string failures = writeReport();
+    const Status written = writeReport();
     m_ui.showMessage("Report stored in: " + m_web->workingDirectory() + kReportEntry, DocumentUi::Icon::Information);
-    if (!failures.empty()) {
-        m_ui.showMessage(failures, DocumentUi::Icon::Warning);
+    if (!written.isOk()) {
+        m_ui.showMessage(written.message(), DocumentUi::Icon::Warning);
     }
     m_ui.openInBrowser(entryUrl(kReportEntry));
-    return failures.empty();
+    return written.isOk();
 }
 
 bool CTamsoDoc::makeLocalSite() {
     if (m_web == nullptr || m_web->startNode() == nullptr) {
         return false;
     }
-    const std::string failures = writeLocalSite();
+    const Status written = writeLocalSite();
     m_ui.showMessage(std::string("Web image starts at: ") + m_web->workingDirectory() + kLocalSiteEntry,
                      DocumentUi::Icon::Information);
-    if (!failures.empty()) {
-        m_ui.showMessage(failures, DocumentUi::Icon::Warning);
+    if (!written.isOk()) {
+        m_ui.showMessage(written.message(), DocumentUi::Icon::Warning);
     }
-    return failures.empty();
+    return written.isOk();
 }
 
 void CTamsoDoc::viewReport() {

@@ -224,10 +224,9 @@ private:
     CrawlSettings crawlSettings(std::string_view url) const;
     // Wakes the crawl task after an answer or a free slot.
     void wakeCrawl();
-    // Write the report or the local site, mark them made, and return what failed (empty
-    // when nothing did).
-    std::string writeReport();
-    std::string writeLocalSite();
+    // Write the report or the local site and mark them made; IoError names what failed.
+    Status writeReport();
+    Status writeLocalSite();
     int connectionCount() const;
     std::string entryUrl(const char* entry) const;
     void notify(DocumentView::Hint hint, const DocumentView* master = nullptr,

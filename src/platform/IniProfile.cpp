@@ -45,15 +45,14 @@ void IniProfile::setValue(std::string_view section, std::string_view key, std::s
     m_settings->setValue(settingsKey(section, key), QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-bool IniProfile::sync(std::string& error) {
+Status IniProfile::sync() {
     m_settings->sync();
     // Reading the plain format never fails, so any error is one of access: the changes did not
     // reach the file.
     if (m_settings->status() != QSettings::NoError) {
-        error = "cannot write the settings file " + m_path;
-        return false;
+        return Status::ioError("cannot write the settings file " + m_path);
     }
-    return true;
+    return Status::ok();
 }
 
 std::string IniProfile::defaultConfigPath() {

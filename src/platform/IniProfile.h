@@ -30,7 +30,7 @@ public:
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const override;
     void setValue(std::string_view section, std::string_view key, std::string_view text) override;
-    bool sync(std::string& error) override;
+    Status sync() override;
 
     // The path given to the constructor.
     const std::string& path() const { return m_path; }

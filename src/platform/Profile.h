@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Status.h"
+
 namespace corvida {
 
 class Profile {
@@ -21,9 +23,8 @@ public:
     // Sets key in section to text. The store may hold the change until sync().
     virtual void setValue(std::string_view section, std::string_view key, std::string_view text) = 0;
 
-    // Puts every change into the store. Returns true on success; on failure returns false and
-    // sets error to a message for the user.
-    virtual bool sync(std::string& error) = 0;
+    // Puts every change into the store; on failure the message is for the user.
+    virtual Status sync() = 0;
 };
 
 } // namespace corvida

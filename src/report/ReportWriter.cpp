@@ -76,7 +76,7 @@ std::string endText(const std::vector<std::string>& failures) {
 
 } // namespace
 
-std::string ReportWriter::write(Web& web) {
+Status ReportWriter::write(Web& web) {
     for (WebNode* node : web.nodes()) {
         node->setGroupNumber(groupFor(*node));
     }
@@ -108,10 +108,11 @@ std::string ReportWriter::write(Web& web) {
     for (const std::string& failure : context.failures()) {
         result += "cannot write " + reportDirectory + failure + '\n';
     }
-    if (!result.empty()) {
-        result.pop_back();
+    if (result.empty()) {
+        return Status::ok();
     }
-    return result;
+    result.pop_back();
+    return Status::ioError(result);
 }
 
 std::string ReportWriter::location(const Web& web) {

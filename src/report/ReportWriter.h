@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Status.h"
+
 namespace corvida {
 
 class Web;
@@ -26,10 +28,11 @@ public:
     static constexpr const char* kPhaseText = "Producing web statistics...";
     static constexpr const char* kFinishedText = " FINISHED";
 
-    // Writes the report of web. Returns an empty text when every file was written, else
-    // one line "cannot write PATH: reason" per file that was not. Sets every node's group
-    // number (see above); changes nothing else in the graph. The crawl must not be running.
-    static std::string write(Web& web);
+    // Writes the report of web. When some file could not be written: IoError whose message
+    // has one line "cannot write PATH" per such file; the other files are written all the
+    // same. Sets every node's group number (see above); changes nothing else in the graph.
+    // The crawl must not be running.
+    static Status write(Web& web);
 
     // The report's entry page: the working directory followed by "report/overview.htm".
     static std::string location(const Web& web);

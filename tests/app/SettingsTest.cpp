@@ -25,10 +25,9 @@ public:
     void setValue(std::string_view section, std::string_view key, std::string_view text) override {
         values[{std::string(section), std::string(key)}] = std::string(text);
     }
-    bool sync(std::string& error) override {
+    Status sync() override {
         ++syncs;
-        error = failSync ? "disk full" : "";
-        return !failSync;
+        return failSync ? Status::ioError("disk full") : Status::ok();
     }
 
     std::map<std::pair<std::string, std::string>, std::string> values;
@@ -82,8 +81,7 @@ TEST(SettingsTest, ColumnTableMustShowEachContentOnce) {
 TEST(SettingsTest, SavesEveryKeyOnlyWhenChangedAndRetriesAfterAFailure) {
     MemoryProfile profile;
     Settings s;
-    std::string error;
-    EXPECT_TRUE(s.save(profile, error));
+    EXPECT_TRUE(s.save(profile).isOk());
     EXPECT_EQ(profile.syncs, 0);
     EXPECT_TRUE(profile.values.empty());
 
@@ -91,12 +89,13 @@ TEST(SettingsTest, SavesEveryKeyOnlyWhenChangedAndRetriesAfterAFailure) {
     s.useProxy = true;
     s.browser = static_cast<BrowserKind>(17);
     profile.failSync = true;
-    EXPECT_FALSE(s.save(profile, error));
-    EXPECT_EQ(error, "disk full");
+    const Status failed = s.save(profile);
+    EXPECT_EQ(failed.code(), Status::Code::IoError);
+    EXPECT_EQ(failed.message(), "disk full");
     EXPECT_TRUE(s.changed);
 
     profile.failSync = false;
-    EXPECT_TRUE(s.save(profile, error));
+    EXPECT_TRUE(s.save(profile).isOk());
     EXPECT_FALSE(s.changed);
     EXPECT_EQ(profile.values.size(), 9u * 5u + 8u + 7u + 8u);
     EXPECT_EQ((profile.values[{"Programs", "Browser"}]), "None");

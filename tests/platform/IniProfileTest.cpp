@@ -37,16 +37,15 @@ TEST(IniProfileTest, ChangedRecordRoundTripsThroughTheFile) {
     saved.workingDirectory = "/home/ren\xC3\xA9/sites";
     saved.columns[3].caption = "  a=b [c] \\ d\n";
     IniProfile profile(path);
-    std::string error;
-    ASSERT_TRUE(saved.save(profile, error)) << error;
+    ASSERT_TRUE(saved.save(profile).isOk());
     EXPECT_EQ(loadFrom(path), saved);
 
     const std::string blocker = folder.filePath("file").toStdString();
     std::ofstream(blocker) << "not a folder";
     IniProfile unwritable(blocker + "/Corvida/Corvida.conf");
     saved.changed = true;
-    EXPECT_FALSE(saved.save(unwritable, error));
-    EXPECT_NE(error.find(blocker), std::string::npos) << error;
+    const Status failed = saved.save(unwritable);
+    EXPECT_NE(failed.message().find(blocker), std::string::npos) << failed.message();
     EXPECT_TRUE(saved.changed);
 }
 

@@ -58,7 +58,7 @@ protected:
 };
 
 TEST_F(ReportWriterTest, GroupsFollowLinkLevelsAndEveryFileIsWritten) {
-    ASSERT_EQ(ReportWriter::write(m_web), "");
+    ASSERT_TRUE(ReportWriter::write(m_web).isOk());
     EXPECT_EQ(report("overview.htm"), test::readFile(test::dataPath("report/overview.htm")));
     EXPECT_EQ(report("usererpt.htm"), test::readFile(test::dataPath("report/usererpt.htm")));
     EXPECT_EQ(std::vector<int>(
@@ -78,7 +78,7 @@ TEST_F(ReportWriterTest, GroupsFollowLinkLevelsAndEveryFileIsWritten) {
 
 TEST_F(ReportWriterTest, AnUnwritablePageIsReportedAndTheRestIsWritten) {
     fs::create_directories(m_directory + "report/p_sim.htm");
-    const std::string result = ReportWriter::write(m_web);
+    const std::string result = ReportWriter::write(m_web).message();
     EXPECT_EQ(result.rfind("cannot write " + m_directory + "report/p_sim.htm: ", 0), 0u) << result;
     EXPECT_EQ(result.find('\n'), std::string::npos);
     EXPECT_NE(m_listener.events.find("|end  FINISHED, but cannot write p_sim.htm: "), std::string::npos);
@@ -90,7 +90,7 @@ TEST_F(ReportWriterTest, MissingReportDirectoryIsMadeOnlyInsideAnExistingWorking
     // The other tests' working directories start without a report directory.
     const std::string gone = m_directory + "gone/";
     m_web.settings().setWorkingDirectory(gone);
-    const std::string result = ReportWriter::write(m_web);
+    const std::string result = ReportWriter::write(m_web).message();
     EXPECT_FALSE(fs::exists(gone));
     EXPECT_NE(result.find("cannot write " + gone + "report/overview.htm"), std::string::npos);
     EXPECT_NE(m_listener.events.find("(and "), std::string::npos) << m_listener.events;
@@ -101,14 +101,14 @@ TEST_F(ReportWriterTest, MissingReportDirectoryIsMadeOnlyInsideAnExistingWorking
 TEST_F(ReportWriterTest, ProjectWithoutOrWithAHostileStartNodeGetsEveryFixedPage) {
     Web web;
     web.settings().setWorkingDirectory(m_directory);
-    ASSERT_EQ(ReportWriter::write(web), "");
+    ASSERT_TRUE(ReportWriter::write(web).isOk());
     for (const std::string& name : ReportWriter::fixedFileNames()) {
         EXPECT_TRUE(fs::is_regular_file(m_directory + name)) << name;
     }
     EXPECT_EQ(report("overview.htm").find("Root document"), std::string::npos);
 
     web.setStartNode(web.findOrAddNode(CUrl("http://www.example.com/\"><b>x</b>.htm")));
-    ASSERT_EQ(ReportWriter::write(web), "");
+    ASSERT_TRUE(ReportWriter::write(web).isOk());
     const std::string overview = report("overview.htm");
     EXPECT_EQ(overview.find("<b>"), std::string::npos) << overview;
     EXPECT_NE(overview.find("for http://www.example.com/&quot;&gt;&lt;b&gt;x&lt;/b&gt;.htm</B>"), std::string::npos);
