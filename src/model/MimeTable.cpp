@@ -56,6 +56,24 @@ std::uint32_t MimeTable::NameList::findOrAppend(std::string_view name) {
     return it->second;
 }
 
+void MimeTable::NameList::truncate(std::size_t size) {
+    if (size >= names.size()) {
+        return;
+    }
+    names.resize(size);
+    std::erase_if(indexByLowerName, [size](const auto& entry) { return entry.second >= size; });
+}
+
+void MimeTable::rollBack(const Mark& mark) {
+    m_schemes.truncate(mark.schemes);
+    m_majors.truncate(mark.majors);
+    m_typeNames.truncate(mark.types);
+    // Extensions are only mapped while the table is built, so none points at a dropped type.
+    if (mark.types < m_types.size()) {
+        m_types.resize(mark.types);
+    }
+}
+
 MimeTable::MimeTable(const std::vector<FileAssociation>& associations) {
     for (const char* scheme : kBuiltInSchemes) {
         m_schemes.findOrAppend(scheme);

@@ -75,6 +75,17 @@ public:
     // One of the six texts of a type; empty when unset or out of range.
     const std::string& typeText(std::uint32_t typeIndex, TypeText which) const;
 
+    // How far the table has grown: rows added after a mark can be dropped again.
+    struct Mark {
+        std::size_t schemes = 0;
+        std::size_t majors = 0;
+        std::size_t types = 0;
+    };
+    Mark mark() const { return Mark{m_schemes.names.size(), m_majors.names.size(), m_types.size()}; }
+    // Drops every scheme, major type and type added since mark was taken, as when
+    // a project file that named them is refused. No index of a dropped row may be in use.
+    void rollBack(const Mark& mark);
+
     std::size_t schemeCount() const { return m_schemes.names.size(); }
     std::size_t majorCount() const { return m_majors.names.size(); }
     std::size_t typeCount() const { return m_types.size(); }
@@ -89,6 +100,7 @@ private:
         std::vector<std::string> names;
         std::unordered_map<std::string, std::uint32_t> indexByLowerName;
         std::uint32_t findOrAppend(std::string_view name);
+        void truncate(std::size_t size);
     };
 
     NameList m_schemes;

@@ -521,16 +521,22 @@ ProjectFile::Loaded ProjectFile::decode(std::string_view contents, WebListener* 
     if (listener != nullptr) {
         listener->showText(kLoadingText);
     }
-    ContentsReader reader(contents, listener);
-    if (!reader.read(loaded.options)) {
+    // Names of schemes and types join the table while nodes are read; a refused file leaves
+    // none of them behind.
+    const MimeTable::Mark mark = MimeTable::instance().mark();
+    {
+        ContentsReader reader(contents, listener);
+        if (reader.read(loaded.options)) {
+            loaded.web = reader.build(listener);
+            reader.finishProgress();
+            if (listener != nullptr) {
+                listener->endText(kFinishedText);
+            }
+            return loaded;
+        }
         loaded.status = Status::corrupt(reader.error());
-        return loaded;
     }
-    loaded.web = reader.build(listener);
-    reader.finishProgress();
-    if (listener != nullptr) {
-        listener->endText(kFinishedText);
-    }
+    MimeTable::instance().rollBack(mark);
     return loaded;
 }
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "doc/ProjectStore.h"
+#include "model/MimeTable.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectFileTestSupport.h"
 #include "platform/CompoundFile.h"
@@ -56,6 +57,25 @@ TEST(ProjectFileDamageTest, EveryTruncationIsRefused) {
     EXPECT_EQ(errorOf(bytes.substr(0, bytes.size() - 2)),
               "damaged project file: node 5: the robots verdict is cut short: the file ends 2 bytes into it (at byte " +
                   std::to_string(bytes.size() - 4) + ")");
+}
+
+TEST(ProjectFileDamageTest, RefusedFilesAddNoSchemeOrTypeToTheTable) {
+    MimeTable& table = MimeTable::instance();
+    const MimeTable::Mark before = table.mark();
+    Web web;
+    web.findOrAddNode(CUrl("zz-only-here://h/a"))->url().setMimeIndexByServer("application/x-only-here");
+    const std::string bytes = ProjectFile::encode({}, &web);
+    table.rollBack(before); // as on a machine that never saw these names
+
+    ASSERT_EQ(ProjectFile::decode(bytes.substr(0, bytes.size() - 1), nullptr).web, nullptr);
+    EXPECT_EQ(table.schemeCount(), before.schemes);
+    EXPECT_EQ(table.typeCount(), before.types);
+    EXPECT_EQ(table.majorCount(), before.majors);
+
+    const ProjectFile::Loaded loaded = ProjectFile::decode(bytes, nullptr);
+    ASSERT_NE(loaded.web, nullptr);
+    EXPECT_EQ(table.typeCount(), before.types + 1);
+    EXPECT_EQ(table.typeName(loaded.web->nodes()[0]->url().effectiveMimeIndex()), "application/x-only-here");
 }
 
 TEST(ProjectFileDamageTest, RandomCorruptionsAreRefusedOrLoadSoundly) {
