@@ -96,9 +96,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << bytes;
         return kExitOk;
     }
-    const std::string error = UrlListExport::writeFile(*options->outputPath, bytes);
-    if (!error.empty()) {
-        err << "corvida-cli: " << error << '\n';
+    if (const Status written = UrlListExport::writeFile(*options->outputPath, bytes); !written.isOk()) {
+        err << "corvida-cli: " << written.message() << '\n';
         return kExitFailure;
     }
     return kExitOk;

@@ -523,8 +523,10 @@ void Crawler::transferFinished(FetchSlot& slot, bool success, int stringNumber) 
         // to learn the type) is not kept as the node's copy.
         const bool bodyUsed = (success && status == 200 && !fullFetch) || status == 304;
         if (!slot.testingOnly() && !bodyUsed && !slot.target().empty()) {
-            std::error_code ignored;
-            std::filesystem::remove(slot.target(), ignored);
+            std::error_code error;
+            if (!std::filesystem::remove(slot.target(), error) && error) {
+                m_web.listener().showStatusText("Cannot remove " + slot.target() + ": " + error.message());
+            }
         }
         if (success && status == 200) {
             if (slot.testingOnly()) {

@@ -49,22 +49,26 @@ bool sameContent(const std::string& a, const std::string& b) {
     return fileA.eof() && fileB.eof();
 }
 
-void removeFile(const std::string& path) {
-    std::error_code ignored;
-    fs::remove(path, ignored);
-}
-
-bool moveFile(const std::string& from, const std::string& to) {
-    std::error_code error;
-    fs::rename(from, to, error);
-    return !error;
-}
-
 std::int32_t now() {
     return static_cast<std::int32_t>(std::time(nullptr));
 }
 
 } // namespace
+
+void FetchedFileProcessor::removeFile(const std::string& path) {
+    std::error_code error;
+    if (!fs::remove(path, error) && error) {
+        m_web.listener().showStatusText("Cannot remove " + path + ": " + error.message());
+    }
+}
+
+void FetchedFileProcessor::moveFile(const std::string& from, const std::string& to) {
+    std::error_code error;
+    fs::rename(from, to, error);
+    if (error) {
+        m_web.listener().showStatusText("Cannot move " + from + " to " + to + ": " + error.message());
+    }
+}
 
 void FetchedFileProcessor::process(WebNode* node) {
     WebListener& listener = m_web.listener();

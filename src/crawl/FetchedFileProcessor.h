@@ -31,6 +31,9 @@ public:
     void process(WebNode* node);
 
 private:
+    // File steps whose failure the listener hears as a status text; the crawl goes on.
+    void removeFile(const std::string& path);
+    void moveFile(const std::string& from, const std::string& to);
     void processPicture(WebNode* node, const std::string& workingCopy);
     // Returns false when the page turned out to be the start page again.
     bool processDocument(WebNode* node, const std::string& workingCopy);

@@ -411,10 +411,14 @@ void CTamsoDoc::closeDocument() {
     }
 }
 
-void CTamsoDoc::deleteProject(const std::string& path) {
-    m_saved = false;
+Status CTamsoDoc::deleteProject(const std::string& path) {
     std::error_code error;
-    fs::remove(path, error);
+    if (!fs::remove(path, error) && error) {
+        // The file stays, so the project stays saved and its working files with it.
+        return Status::ioError("cannot delete " + path + ": " + error.message());
+    }
+    m_saved = false;
+    return Status::ok();
 }
 
 void CTamsoDoc::deleteContents() {

@@ -113,9 +113,9 @@ public:
     // view items and the views' work, before the front end destroys the document. Views must
     // hold no node once the document is destroyed.
     void closeDocument();
-    // Marks the project unsaved and deletes its file at path: the working files go when the
-    // document is destroyed.
-    void deleteProject(const std::string& path);
+    // Deletes the project's file at path and marks the project unsaved: the working files go
+    // when the document is destroyed. When the file cannot be deleted nothing changes.
+    Status deleteProject(const std::string& path);
     // The working files stay when the document is destroyed, saved or not (a front end that
     // could not save tells the person where they are).
     void keepWorkingFiles() { m_keepFiles = true; }

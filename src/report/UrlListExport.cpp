@@ -160,10 +160,10 @@ std::string UrlListExport::csvField(std::string_view text) {
     return out;
 }
 
-std::string UrlListExport::writeFile(const std::string& path, std::string_view bytes) {
+Status UrlListExport::writeFile(const std::string& path, std::string_view bytes) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
-        return path + ": " + std::strerror(errno);
+        return Status::ioError(path + ": " + std::strerror(errno));
     }
     errno = 0;
     const std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -173,14 +173,18 @@ std::string UrlListExport::writeFile(const std::string& path, std::string_view b
         error = errno != 0 ? errno : EIO;
     }
     if (error != 0) {
+        std::string message = path + ": " + std::strerror(error);
         // Only a regular file of ours is removed; a device or a link named by path stays.
-        std::error_code ignored;
-        if (std::filesystem::symlink_status(path, ignored).type() == std::filesystem::file_type::regular) {
-            std::filesystem::remove(path, ignored);
+        std::error_code status;
+        if (std::filesystem::symlink_status(path, status).type() == std::filesystem::file_type::regular) {
+            std::error_code removal;
+            if (!std::filesystem::remove(path, removal) && removal) {
+                message += " (the part written stays: " + removal.message() + ")";
+            }
         }
-        return path + ": " + std::strerror(error);
+        return Status::ioError(message);
     }
-    return {};
+    return Status::ok();
 }
 
 } // namespace corvida

@@ -16,6 +16,8 @@
 
 #include "model/ColumnEntry.h"
 
+#include "base/Status.h"
+
 namespace corvida {
 
 class WebNode;
@@ -43,9 +45,9 @@ public:
     // The clipboard text: the comma-separated file without its title and caption lines.
     std::string clipboardText(const std::vector<const WebNode*>& rows) const;
 
-    // Writes bytes to the file at path, replacing it. Returns an empty text on success, else
-    // a message naming the failure; a file that could not be written whole is removed.
-    static std::string writeFile(const std::string& path, std::string_view bytes);
+    // Writes bytes to the file at path, replacing it. On failure (IoError, the message names
+    // path and the reason) a file that could not be written whole is removed.
+    static Status writeFile(const std::string& path, std::string_view bytes);
 
     // text with '&', '<', '>' and '"' written as entities.
     static std::string escapeHtml(std::string_view text);

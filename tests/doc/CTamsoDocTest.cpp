@@ -408,7 +408,10 @@ TEST_F(DocumentProjectTest, SaveOntoATakenDirectoryKeepsTheWorkingDirectory) {
 
     auto reopened = std::make_unique<CTamsoDoc>(settings, ui, transfers, nullptr);
     ASSERT_TRUE(reopened->openDocument(root + "/taken.zpj").isOk());
-    reopened->deleteProject(root + "/taken.zpj");
+    // What cannot be deleted (here a folder with files) leaves the project saved.
+    EXPECT_EQ(reopened->deleteProject(root + "/work/taken").code(), Status::Code::IoError);
+    EXPECT_TRUE(reopened->isSaved());
+    ASSERT_TRUE(reopened->deleteProject(root + "/taken.zpj").isOk());
     EXPECT_FALSE(fs::exists(root + "/taken.zpj"));
     reopened.reset();
     EXPECT_FALSE(fs::exists(root + "/work/noname1"));
