@@ -123,9 +123,21 @@ int HttpConnection::start(HttpRequest& request, const HttpRequestHeaders& header
     }
     m_state = ConnectionState::LookingUp;
     progressMade();
-    std::uint32_t address = 0;
-    if (parseDottedAddress(m_host, address)) {
-        connectTo(address);
+    if (const std::optional<QHostAddress> literal = literalAddress(m_host)) {
+        m_addresses = {*literal};
+        connectToAddresses();
+    } else if (m_hostLookup) {
+        QTimer::singleShot(0, this, [this] {
+            if (m_state != ConnectionState::LookingUp) {
+                return;
+            }
+            QHostInfo info;
+            info.setAddresses(m_hostLookup(m_host));
+            if (info.addresses().isEmpty()) {
+                info.setError(QHostInfo::HostNotFound);
+            }
+            lookupDone(info);
+        });
     } else {
         m_lookupId = QHostInfo::lookupHost(QString::fromLatin1(m_host.data(), static_cast<qsizetype>(m_host.size())),
                                            this, &HttpConnection::lookupDone);
@@ -145,13 +157,24 @@ void HttpConnection::stop() {
     }
 }
 
-bool HttpConnection::parseDottedAddress(std::string_view host, std::uint32_t& address) {
+std::optional<QHostAddress> HttpConnection::literalAddress(std::string_view host) {
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
+        const std::string_view inside = host.substr(1, host.size() - 2);
+        QHostAddress address;
+        if (address.setAddress(QString::fromLatin1(inside.data(), static_cast<qsizetype>(inside.size()))) &&
+            address.protocol() == QAbstractSocket::IPv6Protocol) {
+            return address;
+        }
+        return std::nullopt;
+    }
+    // Only the plain four-number form is read here; anything else ("127.1", "0x7f.1") goes
+    // to the lookup like a name.
     std::uint32_t result = 0;
     std::size_t at = 0;
     for (int part = 0; part < 4; ++part) {
         if (part > 0) {
             if (at >= host.size() || host[at] != '.') {
-                return false;
+                return std::nullopt;
             }
             ++at;
         }
@@ -162,15 +185,14 @@ bool HttpConnection::parseDottedAddress(std::string_view host, std::uint32_t& ad
             ++at;
         }
         if (at == begin || value > 255) {
-            return false;
+            return std::nullopt;
         }
         result = (result << 8) | value;
     }
     if (at != host.size()) {
-        return false;
+        return std::nullopt;
     }
-    address = result;
-    return true;
+    return QHostAddress(result);
 }
 
 void HttpConnection::lookupDone(const QHostInfo& info) {
@@ -183,26 +205,55 @@ void HttpConnection::lookupDone(const QHostInfo& info) {
         fail(kStringHostNotFound, lookupErrorCode(info.error()));
         return;
     }
-    const QList<QHostAddress> addresses = info.addresses();
-    const auto ipv4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress& address) {
-        return address.protocol() == QAbstractSocket::IPv4Protocol;
-    });
-    if (ipv4 == addresses.end()) {
+    m_addresses.clear();
+    for (const QHostAddress& address : info.addresses()) {
+        const QAbstractSocket::NetworkLayerProtocol protocol = address.protocol();
+        if (protocol == QAbstractSocket::IPv4Protocol || protocol == QAbstractSocket::IPv6Protocol) {
+            m_addresses.push_back(address);
+        }
+    }
+    if (m_addresses.isEmpty()) {
         fail(kStringHostNotFound, 0);
         return;
     }
     progressMade();
-    connectTo(ipv4->toIPv4Address());
+    connectToAddresses();
 }
 
-void HttpConnection::connectTo(std::uint32_t address) {
+void HttpConnection::connectToAddresses() {
     const std::shared_ptr<Liveness> liveness = m_liveness;
     m_request->statusText(StringTable::withHost(kStringConnecting, m_host));
     if (!liveness->alive || m_state != ConnectionState::LookingUp) {
         return;
     }
     m_state = ConnectionState::Connecting;
-    m_socket->connectToHost(QHostAddress(address), m_port);
+    m_nextAddress = 0;
+    connectNext();
+}
+
+void HttpConnection::connectNext() {
+    HandlerScope scope(*this);
+    m_retryQueued = false;
+    if (m_state != ConnectionState::Connecting || m_nextAddress >= m_addresses.size()) {
+        return;
+    }
+    m_address = m_addresses[m_nextAddress++];
+    m_closed = false;
+    m_socket->abort();
+    m_socket->connectToHost(m_address, m_port);
+}
+
+void HttpConnection::addressFailed(int stringNumber, int errorCode) {
+    if (m_retryQueued) {
+        return; // a second signal of the same failed try
+    }
+    if (m_nextAddress >= m_addresses.size()) {
+        fail(stringNumber, errorCode);
+        return;
+    }
+    // Not progress: the transfer's timeout still counts from before this address.
+    m_retryQueued = true;
+    QMetaObject::invokeMethod(this, &HttpConnection::connectNext, Qt::QueuedConnection);
 }
 
 void HttpConnection::connectEvent() {
@@ -225,11 +276,9 @@ void HttpConnection::socketError(QAbstractSocket::SocketError error) {
     HandlerScope scope(*this);
     switch (m_state) {
     case ConnectionState::Connecting:
-        if (error == QAbstractSocket::ConnectionRefusedError) {
-            fail(kStringConnectionRefused, ECONNREFUSED);
-        } else {
-            fail(kStringNetworkFailure, errnoFor(error));
-        }
+        addressFailed(error == QAbstractSocket::ConnectionRefusedError ? kStringConnectionRefused
+                                                                       : kStringNetworkFailure,
+                      errnoFor(error));
         return;
     case ConnectionState::Sending:
         // The peer's close is handled by closeEvent(), which follows: it may have answered.
@@ -309,7 +358,7 @@ void HttpConnection::closeEvent() {
         fail(kStringNetworkFailure, 0);
         return;
     case ConnectionState::Connecting:
-        fail(kStringNetworkFailure, 0);
+        addressFailed(kStringNetworkFailure, 0);
         return;
     default:
         if (isReading(m_state)) {

@@ -2,10 +2,16 @@
 #pragma once
 
 // An HttpConnection runs one HTTP/1.0 request over TCP on the event loop, without blocking:
-// it looks up the host (a dotted IPv4 address is connected to without a lookup), connects,
-// sends the request text, reads the reply's header block and passes the body on, all as
-// QHostInfo and QTcpSocket signals arrive. It tells its HttpRequest everything that
-// happens and ends each request with exactly one end report, or none when stopped.
+// it looks up the host (a dotted IPv4 address or a bracketed IPv6 address is connected to
+// without a lookup), connects, sends the request text, reads the reply's header block and
+// passes the body on, all as QHostInfo and QTcpSocket signals arrive. It tells its
+// HttpRequest everything that happens and ends each request with exactly one end report, or
+// none when stopped.
+//
+// A lookup may give several addresses, IPv6 and IPv4 alike. They are tried in the order the
+// lookup gives them until one accepts the connection; only when the last one fails does the
+// request fail, with that address's error. The timeout below counts for the whole transfer,
+// whatever the number of addresses tried.
 //
 // Three guards keep a misbehaving server from holding a transfer: a header block longer
 // than HttpReplyParser::kMaxHeaderBlock fails, a transfer without any progress for
@@ -17,12 +23,17 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <QAbstractSocket>
+#include <QHostAddress>
+#include <QList>
 #include <QObject>
 
 #include "net/HttpReplyParser.h"
@@ -59,6 +70,10 @@ public:
     static constexpr std::chrono::milliseconds kDefaultTimeout{60000};
     static constexpr int kDefaultBufferSize = 8192;
 
+    // Gives the addresses of a host name in the order to try them; an empty list means the
+    // host was not found.
+    using HostLookup = std::function<QList<QHostAddress>(std::string_view host)>;
+
     // bufferSize is the most bytes read from the socket at once; a value below 1 keeps
     // kDefaultBufferSize.
     explicit HttpConnection(int bufferSize, QObject* parent = nullptr);
@@ -80,23 +95,36 @@ public:
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
     std::chrono::milliseconds timeout() const { return m_timeout; }
 
+    // Replaces the system's name lookup with lookup, which the connection then calls from the
+    // event loop, as soon as it runs after start(). A null lookup restores the system's. Set it
+    // before start().
+    void setHostLookup(HostLookup lookup) { m_hostLookup = std::move(lookup); }
+
     ConnectionState state() const { return m_state; }
     // The bytes sent (or to send) and the host and port connected to (the proxy's with one).
     const std::string& requestText() const { return m_requestText; }
     const std::string& host() const { return m_host; }
     std::uint16_t port() const { return m_port; }
+    // The address being connected to, connected to, or tried last; null before the first try.
+    const QHostAddress& address() const { return m_address; }
     // The reply, as far as it has arrived.
     const HttpReplyParser& reply() const { return m_parser; }
     std::int64_t bodyReceived() const { return m_bodyReceived; }
 
-    // Reads a host that is a dotted IPv4 address ("127.0.0.1": four numbers of 0 to 255)
-    // into address (host byte order). Returns false for anything else, which is looked up
-    // by name.
-    static bool parseDottedAddress(std::string_view host, std::uint32_t& address);
+    // Returns the address a host text names literally: a dotted IPv4 address ("127.0.0.1":
+    // four decimal numbers of 0 to 255) or an IPv6 address in brackets ("[::1]"). Returns
+    // nullopt for anything else, which is looked up by name.
+    static std::optional<QHostAddress> literalAddress(std::string_view host);
 
 private:
     void lookupDone(const QHostInfo& info);
-    void connectTo(std::uint32_t address);
+    // Starts connecting to m_addresses, the first one first.
+    void connectToAddresses();
+    // Tries the next of m_addresses.
+    void connectNext();
+    // The current address failed with the given report: tries the next one, or fails when
+    // it was the last.
+    void addressFailed(int stringNumber, int errorCode);
     void connectEvent();
     void socketError(QAbstractSocket::SocketError error);
     void writeEvent(qint64 written);
@@ -127,6 +155,12 @@ private:
     std::uint16_t m_port = 80;
     std::int64_t m_sent = 0;
     int m_lookupId = -1;
+    HostLookup m_hostLookup;
+    QList<QHostAddress> m_addresses;
+    qsizetype m_nextAddress = 0;
+    QHostAddress m_address;
+    // A try of the next address is queued (a socket may not reconnect from its error signal).
+    bool m_retryQueued = false;
     QTcpSocket* m_socket = nullptr;
     QTimer* m_timer = nullptr;
     HttpReplyParser m_parser;

@@ -12,10 +12,15 @@
 #include <string>
 #include <vector>
 
+#include <QHostInfo>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "TransferRecorder.h"
+#include "net/HttpConnection.h"
+#include "net/HttpRequest.h"
 #include "net/HttpRequestHeaders.h"
 #include "net/HttpTransfer.h"
 #include "net/StringTable.h"
@@ -40,6 +45,43 @@ HttpRequestHeaders crawlHeaders() {
     headers.userAgent = "Corvida-Test/1.0";
     headers.accept = "*/*";
     return headers;
+}
+
+// Answers every connection on one address with an empty 200 reply once the request has
+// arrived, then closes. (The scripted server listens on 127.0.0.1 only.)
+class OneAddressServer {
+public:
+    bool listen(const QHostAddress& address) {
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+                ++m_connections;
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                    if (socket->peek(1 << 16).contains("\r\n\r\n")) {
+                        socket->write("HTTP/1.0 200 OK\r\n\r\n");
+                        socket->disconnectFromHost();
+                    }
+                });
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+        return m_server.listen(address, 0);
+    }
+    std::uint16_t port() const { return m_server.serverPort(); }
+    int connections() const { return m_connections; }
+
+private:
+    QTcpServer m_server;
+    int m_connections = 0;
+};
+
+// Runs a HEAD of url on connection, whose lookup gives addresses, until its end report.
+Recorder headWithLookup(HttpConnection& connection, const std::string& url, const QList<QHostAddress>& addresses) {
+    Recorder recorder;
+    HttpRequest request(recorder, url, "HEAD", nullptr);
+    connection.setHostLookup([addresses](std::string_view) { return addresses; });
+    EXPECT_EQ(connection.start(request, crawlHeaders()), 1);
+    EXPECT_TRUE(ScriptedServer::waitUntil([&] { return recorder.ends > 0; }));
+    return recorder;
 }
 
 class HttpConnectionTest : public testing::Test {
@@ -156,6 +198,74 @@ TEST_F(HttpConnectionTest, NamedHostIsLookedUpAndStoppingDuringTheLookupReportsN
     EXPECT_EQ(stoppedRecorder.ends, 0);
     EXPECT_EQ(stoppedRecorder.texts, std::vector<std::string>{"Looking up host localhost..."});
     EXPECT_EQ(m_server.connectionCount(), 1);
+}
+
+TEST_F(HttpConnectionTest, LookupAddressesAreTriedInOrderUntilOneAnswers) {
+    const QHostAddress v4(QHostAddress::LocalHost);
+    const QHostAddress v6(QHostAddress::LocalHostIPv6);
+    // Nothing listens on ::1 at the server's port (or there is no IPv6 at all): the next one.
+    HttpConnection second(0);
+    const Recorder answered =
+        headWithLookup(second, "http://dual.test:" + std::to_string(m_server.port()) + "/", {v6, v4});
+    EXPECT_TRUE(answered.success) << answered.stringNumber;
+    EXPECT_EQ(second.address(), v4);
+    EXPECT_EQ(m_server.connectionCount(), 1);
+    EXPECT_EQ(std::count(answered.texts.begin(), answered.texts.end(), "Connecting to dual.test..."), 1);
+
+    // Every address fails: the last one's failure is reported, once.
+    HttpConnection none(0);
+    const Recorder refused =
+        headWithLookup(none, "http://dual.test:" + std::to_string(ScriptedServer::refusedPort()) + "/", {v6, v4});
+    idle(50ms);
+    EXPECT_EQ(refused.ends, 1);
+    EXPECT_EQ(refused.stringNumber, kStringConnectionRefused);
+    EXPECT_EQ(refused.code, ECONNREFUSED);
+    EXPECT_EQ(none.address(), v4);
+
+    HttpConnection unknown(0);
+    const Recorder notFound = headWithLookup(unknown, "http://nowhere.test/", {});
+    EXPECT_EQ(notFound.stringNumber, kStringHostNotFound);
+    EXPECT_TRUE(unknown.address().isNull());
+}
+
+TEST_F(HttpConnectionTest, HostsWithIpv6AddressesAreReached) {
+    OneAddressServer server;
+    if (!server.listen(QHostAddress::LocalHostIPv6)) {
+        GTEST_SKIP() << "::1 cannot be bound";
+    }
+    const std::string port = std::to_string(server.port());
+    const QHostAddress v4(QHostAddress::LocalHost);
+    const QHostAddress v6(QHostAddress::LocalHostIPv6);
+
+    HttpConnection only(0);
+    EXPECT_TRUE(headWithLookup(only, "http://six.test:" + port + "/", {v6}).success);
+    // 127.0.0.1 refuses at this port; ::1 answers.
+    HttpConnection after(0);
+    EXPECT_TRUE(headWithLookup(after, "http://dual.test:" + port + "/", {v4, v6}).success);
+    EXPECT_EQ(after.address(), v6);
+    EXPECT_EQ(server.connections(), 2);
+
+    // With the system's lookup, where "localhost" names ::1 as well.
+    const QList<QHostAddress> local = QHostInfo::fromName(QStringLiteral("localhost")).addresses();
+    if (local.contains(v6)) {
+        HttpTransfer transfer;
+        Recorder recorder;
+        ASSERT_EQ(transfer.head(recorder, "http://localhost:" + port + "/", crawlHeaders()), 1);
+        ASSERT_TRUE(ScriptedServer::waitUntil([&] { return recorder.ends > 0; }));
+        EXPECT_TRUE(recorder.success) << recorder.stringNumber;
+        EXPECT_EQ(server.connections(), 3);
+    }
+}
+
+TEST(HttpConnectionLiteralTest, DottedIpv4AndBracketedIpv6AreConnectedToWithoutLookup) {
+    EXPECT_EQ(HttpConnection::literalAddress("127.0.0.1"), QHostAddress(QHostAddress::LocalHost));
+    EXPECT_EQ(HttpConnection::literalAddress("001.002.003.255"), QHostAddress(QStringLiteral("1.2.3.255")));
+    EXPECT_EQ(HttpConnection::literalAddress("[::1]"), QHostAddress(QHostAddress::LocalHostIPv6));
+    EXPECT_EQ(HttpConnection::literalAddress("[2001:db8::a:1]"), QHostAddress(QStringLiteral("2001:db8::a:1")));
+    for (const char* name : {"localhost", "127.1", "1.2.3.4.5", "256.0.0.1", "1.2.3.0004", "::1", "[::1", "[]",
+                             "[127.0.0.1]", "[::1]x", "[localhost]", ""}) {
+        EXPECT_EQ(HttpConnection::literalAddress(name), std::nullopt) << name;
+    }
 }
 
 TEST_F(HttpConnectionTest, StoppingWhileTheBodyArrivesClosesFileAndReportsNothing) {
