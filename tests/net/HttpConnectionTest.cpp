@@ -250,7 +250,7 @@ TEST_F(HttpConnectionTest, HostsWithIpv6AddressesAreReached) {
     if (local.contains(v6)) {
         HttpTransfer transfer;
         Recorder recorder;
-        ASSERT_EQ(transfer.head(recorder, "http://localhost:" + port + "/", crawlHeaders()), 1);
+        ASSERT_EQ(transfer.head(recorder, "http://localhost:" + port + "/", crawlHeaders()), TransferStart::Started);
         ASSERT_TRUE(ScriptedServer::waitUntil([&] { return recorder.ends > 0; }));
         EXPECT_TRUE(recorder.success) << recorder.stringNumber;
         EXPECT_EQ(server.connections(), 3);
