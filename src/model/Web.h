@@ -35,9 +35,6 @@ inline constexpr std::size_t kNodeKindCount = 8;
 
 class Web {
 public:
-    // The kind mask that selects every node.
-    static constexpr std::uint32_t kAllKinds = 1023;
-
     // An empty graph. listener must outlive the Web; without one the Web makes and owns a
     // listener that does nothing.
     explicit Web(WebListener* listener = nullptr);
