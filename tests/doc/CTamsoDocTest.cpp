@@ -28,6 +28,7 @@
 #include "doc/IdleDriver.h"
 #include "model/Web.h"
 #include "net/NetworkTransferFactory.h"
+#include "support/FakeTransfers.h"
 #include "support/ScriptedServer.h"
 
 namespace corvida {
@@ -48,7 +49,9 @@ public:
         questions.emplace_back(question);
         return answerOk;
     }
-    void askCredentials(std::string_view, std::string_view) override {}
+    void askCredentials(std::string_view url, std::string_view realm) override {
+        credentialRequests.emplace_back(std::string(url) + " " + std::string(realm));
+    }
     void playSound(std::string_view name) override { sounds.emplace_back(name); }
     void openInBrowser(std::string_view) override {}
     void beginWait() override {}
@@ -61,7 +64,7 @@ public:
     }
 
     bool answerOk = true;
-    std::vector<std::string> statusTexts, questions, sounds;
+    std::vector<std::string> statusTexts, questions, sounds, credentialRequests;
     std::vector<int> progress;
     std::vector<std::pair<std::string, Icon>> messages;
     int closeRequests = 0;
@@ -325,6 +328,42 @@ TEST_F(DocumentCrawlTest, StateChangesAreAnnounced) {
 
 // A missing local file fails at once, a server's answer later; either way the project is
 // told failed once and asks once to be closed, and no completion follows.
+// The question for credentials is answered later, as from a dialog: meanwhile the crawl goes
+// on with the other nodes and waits, without completing, until the answer comes.
+TEST_F(DocumentCrawlTest, CredentialsAreAskedWithoutWaitingAndTheAnswerResumesTheCrawl) {
+    settings.askForPassword = true;
+    test::FakeTransfers fake;
+    test::FakeTransfers::Reply home;
+    home.body = "<a href=\"secret.htm\">s</a><a href=\"open.htm\">o</a>";
+    fake.replies["http://h/index.htm"] = home;
+    test::FakeTransfers::Reply closed;
+    closed.status = 401;
+    closed.wwwAuthenticate = "Basic realm=\"club\"";
+    fake.replies["http://h/secret.htm"] = closed;
+    fake.replies["http://h/open.htm"] = test::FakeTransfers::Reply{};
+    CTamsoDoc document(settings, ui, fake, nullptr);
+    ASSERT_TRUE(document.newDocument());
+    ASSERT_TRUE(document.startProcessing("http://h/index.htm"));
+    const auto settled = [&] {
+        while (document.runIdle()) {
+        }
+        return !fake.finishNext();
+    };
+    for (int guard = 0; guard < 100 && !settled(); ++guard) {
+    }
+    EXPECT_EQ(ui.credentialRequests, (std::vector<std::string>{"http://h/secret.htm club"}));
+    EXPECT_EQ(document.state(), State::Running);
+    EXPECT_TRUE(document.web()->findNode(CUrl("http://h/open.htm"))->hasAnyFlag(kFlagFetched));
+
+    fake.replies["http://h/secret.htm"] = test::FakeTransfers::Reply{};
+    document.provideCredentials("club", "Aladdin", "open sesame");
+    for (int guard = 0; guard < 100 && !settled(); ++guard) {
+    }
+    EXPECT_EQ(document.state(), State::Complete);
+    EXPECT_EQ(fake.authorizations.back(), "Basic QWxhZGRpbjpvcGVuIHNlc2FtZQ==");
+    EXPECT_TRUE(document.web()->findNode(CUrl("http://h/secret.htm"))->hasAnyFlag(kFlagFetched));
+}
+
 TEST_F(DocumentCrawlTest, StartPageNotFoundFailsTheProjectOnce) {
     test::ScriptedServer server;
     server.setScript(test::Script::reply("HTTP/1.0 404 Not Found", {"Content-Type: text/html"}, "gone"));
