@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <netdb.h>
+#include <utility>
 
 #include <QHostAddress>
 #include <QHostInfo>
@@ -51,56 +52,31 @@ bool isReading(ConnectionState state) {
 
 } // namespace
 
-// Marks a signal handler as running for as long as it lives, so that a connection destroyed
-// meanwhile defers deleting the socket and timer whose signal is being delivered.
-class HandlerScope {
-public:
-    explicit HandlerScope(HttpConnection& connection)
-        : m_depth(connection.m_handlerDepth), m_liveness(connection.m_liveness) {
-        ++m_depth;
-    }
-    HandlerScope(const HandlerScope&) = delete;
-    HandlerScope& operator=(const HandlerScope&) = delete;
-    ~HandlerScope() {
-        if (m_liveness->alive) {
-            --m_depth;
-        }
-    }
-
-private:
-    int& m_depth;
-    std::shared_ptr<HttpConnection::Liveness> m_liveness;
-};
-
 HttpConnection::HttpConnection(int bufferSize, QObject* parent)
-    : QObject(parent), m_bufferSize(bufferSize > 0 ? bufferSize : kDefaultBufferSize), m_socket(new QTcpSocket),
-      m_timer(new QTimer), m_buffer(static_cast<std::size_t>(m_bufferSize)) {
+    : QObject(parent), m_bufferSize(bufferSize > 0 ? bufferSize : kDefaultBufferSize),
+      m_socket(std::make_unique<QTcpSocket>()), m_timer(std::make_unique<QTimer>()),
+      m_buffer(static_cast<std::size_t>(m_bufferSize)) {
     m_timer->setSingleShot(true);
-    connect(m_timer, &QTimer::timeout, this, &HttpConnection::timedOut);
-    connect(m_socket, &QTcpSocket::connected, this, &HttpConnection::connectEvent);
-    connect(m_socket, &QTcpSocket::errorOccurred, this, &HttpConnection::socketError);
-    connect(m_socket, &QTcpSocket::bytesWritten, this, &HttpConnection::writeEvent);
-    connect(m_socket, &QTcpSocket::readyRead, this, &HttpConnection::readEvent);
-    connect(m_socket, &QTcpSocket::disconnected, this, &HttpConnection::closeEvent);
+    connect(m_timer.get(), &QTimer::timeout, this, &HttpConnection::timedOut);
+    connect(m_socket.get(), &QTcpSocket::connected, this, &HttpConnection::connectEvent);
+    connect(m_socket.get(), &QTcpSocket::errorOccurred, this, &HttpConnection::socketError);
+    connect(m_socket.get(), &QTcpSocket::bytesWritten, this, &HttpConnection::writeEvent);
+    connect(m_socket.get(), &QTcpSocket::readyRead, this, &HttpConnection::readEvent);
+    connect(m_socket.get(), &QTcpSocket::disconnected, this, &HttpConnection::closeEvent);
 }
 
 HttpConnection::~HttpConnection() {
-    m_liveness->alive = false;
     stop();
-    if (m_handlerDepth > 0) {
-        // One of their signals is being delivered right now; they go when it is over.
-        m_socket->deleteLater();
-        m_timer->deleteLater();
-    } else {
-        delete m_socket;
-        delete m_timer;
-    }
+    // A socket being deleted may still signal (an abort, a close); none of it may reach this
+    // half-destroyed connection.
+    m_socket->disconnect(this);
+    m_timer->disconnect(this);
 }
 
 int HttpConnection::start(HttpRequest& request, const HttpRequestHeaders& headers, std::string_view proxy) {
     if (m_request != nullptr || m_state != ConnectionState::Made) {
-        // A connection is used once; the transfer makes a new one for each request.
-        m_state = ConnectionState::Failed;
+        // A connection is used once; the transfer makes a new one for each request. The
+        // request it runs, if any, goes on.
         request.end(false, kStringCannotInitialise, 0);
         return 0;
     }
@@ -116,10 +92,9 @@ int HttpConnection::start(HttpRequest& request, const HttpRequestHeaders& header
     m_sent = 0;
     m_bodyReceived = 0;
 
-    const std::shared_ptr<Liveness> liveness = m_liveness;
     m_request->statusText(StringTable::withHost(kStringLookingUpHost, m_host));
-    if (!liveness->alive || m_state != ConnectionState::Made) {
-        return liveness->ended ? 0 : 1;
+    if (m_state != ConnectionState::Made) {
+        return 1; // stopped
     }
     m_state = ConnectionState::LookingUp;
     progressMade();
@@ -142,7 +117,8 @@ int HttpConnection::start(HttpRequest& request, const HttpRequestHeaders& header
         m_lookupId = QHostInfo::lookupHost(QString::fromLatin1(m_host.data(), static_cast<qsizetype>(m_host.size())),
                                            this, &HttpConnection::lookupDone);
     }
-    return liveness->ended ? 0 : 1;
+    // A literal address may fail while connecting starts.
+    return m_state == ConnectionState::Failed ? 0 : 1;
 }
 
 void HttpConnection::stop() {
@@ -151,8 +127,10 @@ void HttpConnection::stop() {
         m_lookupId = -1;
     }
     closeSocket();
-    // A request being set up (stopped from inside its first status text) counts as running.
-    if (running() || (m_state == ConnectionState::Made && m_request != nullptr)) {
+    // Also a request being set up (stopped from inside its first status text) or one that
+    // finished but has yet to make its end report.
+    if (m_request != nullptr) {
+        m_request = nullptr;
         m_state = ConnectionState::Stopped;
     }
 }
@@ -196,7 +174,6 @@ std::optional<QHostAddress> HttpConnection::literalAddress(std::string_view host
 }
 
 void HttpConnection::lookupDone(const QHostInfo& info) {
-    HandlerScope scope(*this);
     m_lookupId = -1;
     if (m_state != ConnectionState::LookingUp) {
         return;
@@ -221,9 +198,8 @@ void HttpConnection::lookupDone(const QHostInfo& info) {
 }
 
 void HttpConnection::connectToAddresses() {
-    const std::shared_ptr<Liveness> liveness = m_liveness;
     m_request->statusText(StringTable::withHost(kStringConnecting, m_host));
-    if (!liveness->alive || m_state != ConnectionState::LookingUp) {
+    if (m_state != ConnectionState::LookingUp) {
         return;
     }
     m_state = ConnectionState::Connecting;
@@ -232,7 +208,6 @@ void HttpConnection::connectToAddresses() {
 }
 
 void HttpConnection::connectNext() {
-    HandlerScope scope(*this);
     m_retryQueued = false;
     if (m_state != ConnectionState::Connecting || m_nextAddress >= m_addresses.size()) {
         return;
@@ -257,14 +232,12 @@ void HttpConnection::addressFailed(int stringNumber, int errorCode) {
 }
 
 void HttpConnection::connectEvent() {
-    HandlerScope scope(*this);
     if (m_state != ConnectionState::Connecting) {
         return;
     }
     progressMade();
-    const std::shared_ptr<Liveness> liveness = m_liveness;
     m_request->statusText(StringTable::withHost(kStringConnectedSending, m_host));
-    if (!liveness->alive || m_state != ConnectionState::Connecting) {
+    if (m_state != ConnectionState::Connecting) {
         return;
     }
     m_state = ConnectionState::Sending;
@@ -273,7 +246,6 @@ void HttpConnection::connectEvent() {
 }
 
 void HttpConnection::socketError(QAbstractSocket::SocketError error) {
-    HandlerScope scope(*this);
     switch (m_state) {
     case ConnectionState::Connecting:
         addressFailed(error == QAbstractSocket::ConnectionRefusedError ? kStringConnectionRefused
@@ -296,7 +268,6 @@ void HttpConnection::socketError(QAbstractSocket::SocketError error) {
 }
 
 void HttpConnection::writeEvent(qint64 written) {
-    HandlerScope scope(*this);
     if (m_state != ConnectionState::Sending) {
         return;
     }
@@ -305,9 +276,8 @@ void HttpConnection::writeEvent(qint64 written) {
     if (m_sent < static_cast<std::int64_t>(m_requestText.size())) {
         return;
     }
-    const std::shared_ptr<Liveness> liveness = m_liveness;
     m_request->statusText(StringTable::withHost(kStringRequestSent, m_host));
-    if (!liveness->alive || m_state != ConnectionState::Sending) {
+    if (m_state != ConnectionState::Sending) {
         return;
     }
     m_state = ConnectionState::InLine;
@@ -318,11 +288,9 @@ void HttpConnection::writeEvent(qint64 written) {
 }
 
 void HttpConnection::readEvent() {
-    HandlerScope scope(*this);
-    const std::shared_ptr<Liveness> liveness = m_liveness;
     while (isReading(m_state) && m_socket->bytesAvailable() > 0) {
         reportProgress();
-        if (!liveness->alive || !isReading(m_state)) {
+        if (!isReading(m_state)) {
             return;
         }
         const qint64 count = m_socket->read(m_buffer.data(), m_bufferSize);
@@ -344,7 +312,6 @@ void HttpConnection::readEvent() {
 }
 
 void HttpConnection::closeEvent() {
-    HandlerScope scope(*this);
     m_closed = true;
     switch (m_state) {
     case ConnectionState::Sending:
@@ -369,7 +336,6 @@ void HttpConnection::closeEvent() {
 }
 
 void HttpConnection::timedOut() {
-    HandlerScope scope(*this);
     if (!running()) {
         return;
     }
@@ -395,9 +361,8 @@ bool HttpConnection::receive(const char* bytes, std::size_t size) {
             return true;
         }
         m_state = ConnectionState::Body;
-        const std::shared_ptr<Liveness> liveness = m_liveness;
         m_request->headers(m_parser.statusCode(), m_parser.reason(), m_parser.replyHeaders(), m_parser.entityHeaders());
-        if (!liveness->alive || m_state != ConnectionState::Body) {
+        if (m_state != ConnectionState::Body) {
             return false;
         }
     }
@@ -441,20 +406,21 @@ void HttpConnection::succeed() {
         fail(kStringWriteFailed, error);
         return;
     }
-    const std::shared_ptr<Liveness> liveness = m_liveness;
     m_request->statusText(StringTable::text(kStringTransferComplete));
-    if (!liveness->alive || m_state != ConnectionState::Finished) {
-        return;
+    if (m_state != ConnectionState::Finished) {
+        return; // stopped
     }
-    liveness->ended = true;
-    m_request->end(true, kStringNone, 0);
+    end(true, kStringNone, 0);
 }
 
 void HttpConnection::fail(int stringNumber, int errorCode) {
     closeSocket();
     m_state = ConnectionState::Failed;
-    m_liveness->ended = true;
-    m_request->end(false, stringNumber, errorCode);
+    end(false, stringNumber, errorCode);
+}
+
+void HttpConnection::end(bool success, int stringNumber, int errorCode) {
+    std::exchange(m_request, nullptr)->end(success, stringNumber, errorCode);
 }
 
 void HttpConnection::closeSocket() {
@@ -482,9 +448,8 @@ void HttpConnection::reportProgress() {
         return;
     }
     const std::int64_t percent = m_bodyReceived * 100 / length;
-    const std::shared_ptr<Liveness> liveness = m_liveness;
     m_request->statusText(StringTable::bytesReceived(m_bodyReceived, length, percent));
-    if (liveness->alive && isReading(m_state)) {
+    if (isReading(m_state)) {
         m_request->percent(static_cast<int>(percent));
     }
 }

@@ -18,8 +18,10 @@
 // timeout() fails, and a reply cut short (before its header block ended, or before
 // Content-Length body bytes arrived) fails instead of passing as complete.
 //
-// The connection belongs to an HttpTransfer. It may be destroyed from inside any report it
-// makes: it notices and touches nothing afterwards.
+// The connection belongs to an HttpTransfer. Its request may stop it from inside any report
+// (the connection then makes no further call and touches nothing of the request), but must not
+// destroy it there: the connection is destroyed from the event loop or later, never while one
+// of its reports runs. It owns its socket and timer and deletes them with itself.
 
 #include <chrono>
 #include <cstdint>
@@ -84,10 +86,12 @@ public:
 
     // Starts request (not owned; it must live until the end report or stop()) with the
     // request text built from headers (used during the call only). proxy is "host:port" or
-    // empty. Returns 1 when the request is under way, 0 when it failed at once: then the
-    // end report has already been made. A connection runs one request only.
+    // empty. Returns 1 when the request is under way (or was stopped from inside its first
+    // report), 0 when it failed at once: then the end report has already been made. A
+    // connection runs one request only.
     int start(HttpRequest& request, const HttpRequestHeaders& headers, std::string_view proxy = {});
-    // Cancels a pending lookup, closes the socket and forgets the request: no report follows.
+    // Cancels a pending lookup, closes the socket and forgets the request: no report follows,
+    // also when called from inside one of the request's reports.
     void stop();
 
     // How long the transfer may go without any progress (lookup done, connected, bytes
@@ -133,12 +137,14 @@ private:
     void timedOut();
 
     // Feeds received bytes through the header block and the body. Returns false when the
-    // transfer ended or the connection was destroyed meanwhile.
+    // transfer ended or was stopped meanwhile.
     bool receive(const char* bytes, std::size_t size);
     // The peer closed and everything was read: the reply is complete or cut short.
     void endAtClose();
     void succeed();
     void fail(int stringNumber, int errorCode);
+    // Forgets the request and makes its end report, the last call to it.
+    void end(bool success, int stringNumber, int errorCode);
     void closeSocket();
     void progressMade();
     void reportProgress();
@@ -149,6 +155,8 @@ private:
     std::chrono::milliseconds m_timeout = kDefaultTimeout;
     std::chrono::steady_clock::time_point m_lastProgress;
     ConnectionState m_state = ConnectionState::Made;
+    // The request being run; null before start() and once the end report was made or the
+    // connection was stopped, so that nothing reaches the request afterwards.
     HttpRequest* m_request = nullptr;
     std::string m_requestText;
     std::string m_host;
@@ -161,23 +169,12 @@ private:
     QHostAddress m_address;
     // A try of the next address is queued (a socket may not reconnect from its error signal).
     bool m_retryQueued = false;
-    QTcpSocket* m_socket = nullptr;
-    QTimer* m_timer = nullptr;
+    std::unique_ptr<QTcpSocket> m_socket;
+    std::unique_ptr<QTimer> m_timer;
     HttpReplyParser m_parser;
     std::int64_t m_bodyReceived = 0;
     bool m_closed = false;
     std::vector<char> m_buffer;
-    // Handlers of the socket's and timer's signals being run; while one runs, they must not
-    // be deleted directly.
-    int m_handlerDepth = 0;
-    // Shared with running handlers so they can tell that the connection was destroyed, or
-    // that it made its end report, during a call to the request.
-    struct Liveness {
-        bool alive = true;
-        bool ended = false;
-    };
-    std::shared_ptr<Liveness> m_liveness = std::make_shared<Liveness>();
-    friend class HandlerScope;
 };
 
 } // namespace corvida

@@ -6,8 +6,10 @@
 // ends with exactly one end report to its TransferListener, or with none when its output file
 // cannot be opened or it is stopped.
 //
-// The listener may stop or destroy the transfer from inside any report; nothing of the
-// transfer runs after that.
+// The listener may stop the transfer from inside any report: no further report follows and
+// nothing of the request is touched afterwards. It must not destroy the transfer there, nor
+// start another request on it; that happens from the event loop or later, once the report
+// has returned.
 
 #include <chrono>
 #include <memory>
@@ -41,7 +43,8 @@ public:
     TransferStart head(TransferListener& listener, std::string_view url, const HttpRequestHeaders& headers,
                        std::string_view proxy = {}) override;
 
-    // Stops the request and closes its file; the listener is not told.
+    // Stops the request and closes its file; the listener is not told. May be called from
+    // inside a report.
     void stop() override;
 
     // How long the transfer may go without progress before it fails (default 60 s); applies

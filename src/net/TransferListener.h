@@ -6,8 +6,10 @@
 // end report. The crawl's fetch slots implement it; so does `corvida-cli debug fetch`.
 //
 // Every call comes from the event loop's thread. The end report is the last call of a
-// transfer. A listener may stop or destroy the transfer from inside any of these calls; the
-// transfer then makes no further call.
+// transfer. A listener may stop the transfer from inside any of these calls; the transfer then
+// makes no further call. It must not destroy the transfer (or start the transfer's next
+// request) from inside them: it keeps a finished or stopped transfer until the event loop
+// runs again, or later.
 
 #include <string_view>
 

@@ -9,13 +9,17 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <QHostInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "TransferRecorder.h"
@@ -285,26 +289,87 @@ TEST_F(HttpConnectionTest, StoppingWhileTheBodyArrivesClosesFileAndReportsNothin
     EXPECT_EQ(readFile(outPath()), std::string(40, 'a'));
 }
 
-TEST_F(HttpConnectionTest, ListenerMayDestroyTheTransferInsideItsReports) {
-    m_server.setScript(Script::reply("HTTP/1.0 200 OK", {"Content-Length: 5"}, "hello"));
-    for (bool inHeaders : {false, true}) {
-        SCOPED_TRACE(inHeaders);
+// A listener may stop its transfer inside any report, the end report too; the transfer is then
+// destroyed from the event loop. After the stop no report arrives and no body byte is written.
+TEST_F(HttpConnectionTest, ListenerMayStopTheTransferInsideAnyReport) {
+    // Body bytes come with the header block, and more of them later with a percentage.
+    const Recorder whole = fetch(Script()
+                                     .waitForRequest()
+                                     .send("HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhe")
+                                     .pause(30ms)
+                                     .send("llo")
+                                     .close());
+    ASSERT_EQ(readFile(outPath()), "hello");
+    ASSERT_TRUE(whole.success);
+    ASSERT_GT(whole.percents, 0);
+    std::vector<std::string> stopTexts;
+    for (const std::string& text : whole.texts) {
+        if (std::find(stopTexts.begin(), stopTexts.end(), text) == stopTexts.end()) {
+            stopTexts.push_back(text);
+        }
+    }
+    // From "Looking up host" (inside start) to "Document transfer complete." (after the body).
+    ASSERT_GE(stopTexts.size(), 7u) << testing::PrintToString(stopTexts);
+    const auto counts = [](const Recorder& r) { return std::tuple(r.texts.size(), r.percents, r.headerCalls, r.ends); };
+
+    enum class Inside { Text, Headers, End };
+    std::vector<std::pair<Inside, std::string>> points;
+    for (const std::string& text : stopTexts) {
+        points.emplace_back(Inside::Text, text);
+    }
+    points.emplace_back(Inside::Headers, "");
+    points.emplace_back(Inside::End, "");
+    for (const auto& [inside, text] : points) {
+        SCOPED_TRACE(inside == Inside::Text ? text : inside == Inside::Headers ? "headers" : "end");
+        std::filesystem::remove(outPath());
         auto transfer = std::make_unique<HttpTransfer>();
         Recorder recorder;
-        (inHeaders ? recorder.onHeaders : recorder.onEnd) = [&] { transfer.reset(); };
+        std::optional<decltype(counts(recorder))> atStop;
+        const auto stopHere = [&] {
+            if (!atStop) {
+                transfer->stop();
+                atStop = counts(recorder);
+                QTimer::singleShot(0, [&] { transfer.reset(); });
+            }
+        };
+        switch (inside) {
+        case Inside::Text:
+            recorder.onText = [&, &text = text] {
+                if (recorder.texts.back() == text) {
+                    stopHere();
+                }
+            };
+            break;
+        case Inside::Headers:
+            recorder.onHeaders = stopHere;
+            break;
+        case Inside::End:
+            recorder.onEnd = stopHere;
+            break;
+        }
         ASSERT_EQ(transfer->getIntoFile(recorder, m_server.url("/"), outPath(), crawlHeaders()),
                   TransferStart::Started);
         ASSERT_TRUE(ScriptedServer::waitUntil([&] { return transfer == nullptr; }));
         idle(50ms);
-        EXPECT_EQ(recorder.ends, inHeaders ? 0 : 1);
+        ASSERT_TRUE(atStop.has_value());
+        EXPECT_EQ(counts(recorder), *atStop);
+        EXPECT_EQ(recorder.ends, inside == Inside::End ? 1 : 0);
+        if (inside == Inside::Headers) {
+            EXPECT_EQ(readFile(outPath()), "");
+        }
     }
 
-    // Also when the failure is reported from inside start.
+    // Also inside the end report of a failure reported from inside start.
     auto transfer = std::make_unique<HttpTransfer>();
     Recorder recorder;
-    recorder.onEnd = [&] { transfer.reset(); };
+    recorder.onEnd = [&] {
+        transfer->stop();
+        QTimer::singleShot(0, [&] { transfer.reset(); });
+    };
     EXPECT_EQ(transfer->head(recorder, "http://my_host/", crawlHeaders()), TransferStart::FailedAtOnce);
-    EXPECT_EQ(transfer, nullptr);
+    ASSERT_TRUE(ScriptedServer::waitUntil([&] { return transfer == nullptr; }));
+    EXPECT_EQ(recorder.ends, 1);
+    EXPECT_EQ(recorder.stringNumber, kStringMalformedUrl);
 }
 
 TEST_F(HttpConnectionTest, RepliesCutShortFail) {

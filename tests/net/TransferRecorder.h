@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// A TransferListener for tests that records every report of one transfer; onHeaders and onEnd
-// run inside those reports, so a test can stop or destroy the transfer there.
+// A TransferListener for tests that records every report of one transfer; onText, onHeaders and
+// onEnd run inside those reports, so a test can stop the transfer there.
 
 #include <algorithm>
 #include <functional>
@@ -16,17 +16,24 @@ namespace corvida::test {
 
 struct TransferRecorder : TransferListener {
     std::vector<std::string> texts;
+    int percents = 0;
     int headerCalls = 0;
     HttpEntityHeaders entity;
     int ends = 0;
     bool success = false;
     int stringNumber = -1;
     int code = -1;
+    std::function<void()> onText;
     std::function<void()> onHeaders;
     std::function<void()> onEnd;
 
-    void statusText(std::string_view text) override { texts.emplace_back(text); }
-    void percent(int /*value*/) override {}
+    void statusText(std::string_view text) override {
+        texts.emplace_back(text);
+        if (onText) {
+            onText();
+        }
+    }
+    void percent(int /*value*/) override { ++percents; }
     void headers(int /*statusCode*/, std::string_view /*reasonText*/, const HttpReplyHeaders& /*replyHeaders*/,
                  const HttpEntityHeaders& entityHeaders) override {
         ++headerCalls;
