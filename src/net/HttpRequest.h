@@ -46,7 +46,7 @@ public:
     // data may then be incomplete). Later calls return 0.
     int closeOutput();
     // Closes the output file and then tells the listener; the last call the request makes.
-    // The listener may destroy the request during this call.
+    // The listener may stop the transfer during this call, but not destroy it.
     void end(bool success, int stringNumber, int errorCode);
 
 private:
