@@ -44,6 +44,12 @@ CrawlSession::CrawlSession(const Settings& settings, std::ostream& out, std::ost
     m_ui.setDocument(&m_document);
 }
 
+CrawlSession::~CrawlSession() {
+    if (m_previousInterrupt != SIG_ERR) {
+        std::signal(SIGINT, m_previousInterrupt);
+    }
+}
+
 CrawlSession::Outcome CrawlSession::run() {
     Outcome outcome = Outcome::Complete;
     int interrupts = 0;
@@ -110,7 +116,6 @@ CrawlSession::Outcome CrawlSession::run() {
     // anyway.
     int fds[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier;
-    void (*previous)(int) = SIG_ERR;
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) == 0) {
         notifier = std::make_unique<QSocketNotifier>(fds[0], QSocketNotifier::Read);
         QObject::connect(notifier.get(), &QSocketNotifier::activated, &loop, [&] {
@@ -122,7 +127,10 @@ CrawlSession::Outcome CrawlSession::run() {
             check();
         });
         g_interruptPipe = fds[1];
-        previous = std::signal(SIGINT, noteInterrupt);
+        void (*previous)(int) = std::signal(SIGINT, noteInterrupt);
+        if (m_previousInterrupt == SIG_ERR) {
+            m_previousInterrupt = previous;
+        }
     }
 
     queueCheck(); // the first look, once the loop runs
@@ -130,7 +138,8 @@ CrawlSession::Outcome CrawlSession::run() {
     loop.exec();
 
     if (notifier != nullptr) {
-        std::signal(SIGINT, previous);
+        // The handler stays until the session ends, writing nowhere: a late Ctrl-C must not
+        // kill the program while it saves the project.
         g_interruptPipe = -1;
         notifier.reset();
         ::close(fds[0]);

@@ -6,6 +6,7 @@
 // library, the terminal UI and the idle driver. run() drives the document on the Qt event
 // loop until its crawl completes, its start page fails, or Ctrl-C suspends it.
 
+#include <csignal>
 #include <iosfwd>
 
 #include "app/Settings.h"
@@ -30,6 +31,10 @@ public:
 
     // out and err must outlive the session.
     CrawlSession(const Settings& settings, std::ostream& out, std::ostream& err, bool quiet);
+    CrawlSession(const CrawlSession&) = delete;
+    CrawlSession& operator=(const CrawlSession&) = delete;
+    // Gives Ctrl-C back to what handled it before run().
+    ~CrawlSession();
 
     // The session's settings; the document reads them when it starts, opens and saves.
     Settings& settings() { return m_settings; }
@@ -38,7 +43,8 @@ public:
 
     // Runs the document until its crawl completes or its start page fails. The first Ctrl-C
     // suspends the crawl and lets running transfers end (kDrainSeconds at most, or until a
-    // second Ctrl-C), then stops the rest: Suspended.
+    // second Ctrl-C), then stops the rest: Suspended. After run() Ctrl-C does nothing until
+    // the session ends, so that it cannot cut short the save of the project that follows.
     Outcome run();
 
     // Prints "name: value" lines of the crawl's counters.
@@ -53,6 +59,7 @@ private:
     TerminalUi m_ui;
     CTamsoDoc m_document;
     IdleDriver m_driver;
+    void (*m_previousInterrupt)(int) = SIG_ERR; // the SIGINT handler before run(), while caught
 };
 
 } // namespace corvida
