@@ -56,14 +56,6 @@ TEST(CliOptionParserTest, ValuesAreTheNextArgumentAsItIs) {
     EXPECT_EQ(parsed.lastValue("html"), std::nullopt);
 }
 
-TEST(CliOptionParserTest, AValueOptionStandingLastMissesItsValue) {
-    const CliArguments parsed = makeParser(CliOptionParser::Order::Interleaved).parse({"--dir", "a", "x", "-o"});
-    EXPECT_EQ(parsed.fault, Fault::MissingValue);
-    EXPECT_EQ(parsed.faultArgument, "-o");
-    EXPECT_EQ(options(parsed), Strings{"dir=a"});
-    EXPECT_FALSE(parsed.has("o"));
-}
-
 TEST(CliOptionParserTest, OptionsFirstEndsAtTheFirstWordThatIsNoFreshOption) {
     const CliOptionParser parser = makeParser(CliOptionParser::Order::OptionsFirst);
     CliArguments parsed = parser.parse({"--dir", "d", "--html", "word", "--html", "-o", "f"});
@@ -81,14 +73,6 @@ TEST(CliOptionParserTest, OptionsFirstEndsAtTheFirstWordThatIsNoFreshOption) {
     parsed = parser.parse({"--html", "--dir"});
     EXPECT_EQ(parsed.fault, Fault::MissingValue);
     EXPECT_EQ(parsed.faultArgument, "--dir");
-}
-
-TEST(CliOptionParserTest, ArgumentsComeBackByteForByte) {
-    const std::string latin1 = "caf\xe9\xff";
-    const std::string utf8 = "caf\xc3\xa9";
-    const CliArguments parsed = makeParser(CliOptionParser::Order::Interleaved).parse({latin1, "--dir", utf8});
-    EXPECT_EQ(parsed.operands, Strings{latin1});
-    EXPECT_EQ(parsed.lastValue("dir"), utf8);
 }
 
 } // namespace

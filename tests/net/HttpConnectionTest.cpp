@@ -15,7 +15,6 @@
 #include <utility>
 #include <vector>
 
-#include <QHostInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -249,16 +248,6 @@ TEST_F(HttpConnectionTest, HostsWithIpv6AddressesAreReached) {
     EXPECT_EQ(after.address(), v6);
     EXPECT_EQ(server.connections(), 2);
 
-    // With the system's lookup, where "localhost" names ::1 as well.
-    const QList<QHostAddress> local = QHostInfo::fromName(QStringLiteral("localhost")).addresses();
-    if (local.contains(v6)) {
-        HttpTransfer transfer;
-        Recorder recorder;
-        ASSERT_EQ(transfer.head(recorder, "http://localhost:" + port + "/", crawlHeaders()), TransferStart::Started);
-        ASSERT_TRUE(ScriptedServer::waitUntil([&] { return recorder.ends > 0; }));
-        EXPECT_TRUE(recorder.success) << recorder.stringNumber;
-        EXPECT_EQ(server.connections(), 3);
-    }
 }
 
 TEST(HttpConnectionLiteralTest, DottedIpv4AndBracketedIpv6AreConnectedToWithoutLookup) {
