@@ -69,9 +69,8 @@ Crawler::Crawler(Web& web, TransferFactory* transfers, ImagingLibrary* imaging, 
     m_requestHeaders.from = textOrNone(settings.emailAddress);
 }
 
-Crawler::~Crawler() {
-    m_slots.clear();
-}
+// Each fetch slot stops its running transfer silently as it goes.
+Crawler::~Crawler() = default;
 
 bool Crawler::QueueLater::operator()(const QueueEntry& a, const QueueEntry& b) const {
     if (a.level != b.level) {

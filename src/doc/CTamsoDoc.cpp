@@ -444,7 +444,7 @@ void CTamsoDoc::dropWorkOf(const DocumentView* master) {
     m_pending.erase(std::remove_if(m_pending.begin() + static_cast<std::ptrdiff_t>(m_pendingHead), m_pending.end(),
                                    [master](const InsertRecord& record) { return record.master == master; }),
                     m_pending.end());
-    const auto ofMaster = [master](const ViewPass& pass) { return pass.master == master; };
+    const auto ofMaster = ViewPass::of(master);
     const auto running = std::find_if(m_passes.begin(), m_passes.end(), ofMaster);
     if (running != m_passes.end()) {
         if (static_cast<std::size_t>(running - m_passes.begin()) < m_passTurn) {
@@ -456,7 +456,7 @@ void CTamsoDoc::dropWorkOf(const DocumentView* master) {
 }
 
 std::size_t CTamsoDoc::firstItemToInsert(const DocumentView* master) const {
-    const auto ofMaster = [master](const ViewPass& pass) { return pass.master == master; };
+    const auto ofMaster = ViewPass::of(master);
     if (std::any_of(m_passes.begin(), m_passes.end(), ofMaster)) {
         return m_items.size(); // the pass goes on to the last item
     }
@@ -514,8 +514,7 @@ bool CTamsoDoc::runViewPassTask() {
         }
         return false;
     }
-    const auto it =
-        std::find_if(m_passes.begin(), m_passes.end(), [shown](const ViewPass& pass) { return pass.master == shown; });
+    const auto it = std::find_if(m_passes.begin(), m_passes.end(), ViewPass::of(shown));
     const ViewPass& pass = it != m_passes.end() ? *it : m_passes.front();
     m_ui.setStatusText("Filtering: " + std::to_string(pass.position) + " of " + std::to_string(m_items.size()));
     m_ui.setProgress(static_cast<int>(pass.position * 100 / m_items.size()));

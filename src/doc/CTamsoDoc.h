@@ -200,6 +200,11 @@ private:
     struct ViewPass {
         DocumentView* master = nullptr;
         std::size_t position = 0;
+
+        // A predicate that picks the passes of master.
+        static auto of(const DocumentView* master) {
+            return [master](const ViewPass& pass) { return pass.master == master; };
+        }
     };
 
     bool runCrawlTask();

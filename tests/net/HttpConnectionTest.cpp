@@ -247,7 +247,6 @@ TEST_F(HttpConnectionTest, HostsWithIpv6AddressesAreReached) {
     EXPECT_TRUE(headWithLookup(after, "http://dual.test:" + port + "/", {v4, v6}).success);
     EXPECT_EQ(after.address(), v6);
     EXPECT_EQ(server.connections(), 2);
-
 }
 
 TEST(HttpConnectionLiteralTest, DottedIpv4AndBracketedIpv6AreConnectedToWithoutLookup) {
