@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: MIT
+// corvida: the desktop program.
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    return 0;
+}
