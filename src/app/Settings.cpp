@@ -23,6 +23,7 @@ constexpr std::string_view kYes = "Yes";
 constexpr std::string_view kNo = "No";
 constexpr std::string_view kNoLimit = "None";
 constexpr std::int32_t kBytesPerKiB = 1024;
+constexpr std::int32_t kMaxPort = 65535;
 
 constexpr bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -101,6 +102,8 @@ void visitKeys(Record& s, Visitor& v) {
     v.flag(kPrograms, "CheckLowDiskSpace", s.checkLowDiskSpace);
     v.number(kPrograms, "DiskSpaceLimit", s.diskSpaceLimit);
     v.text(kPrograms, "WorkingDirectory", s.workingDirectory, Settings::kTextLimit);
+    v.text(kPrograms, "BrowserCommand", s.browserCommand, Settings::kTextLimit);
+    v.number(kPrograms, "BrowserDebugPort", s.browserDebugPort);
 
     v.flag(kProject, "AutoReport", s.autoReport);
     v.flag(kProject, "AutoSiteImage", s.autoSiteImage);
@@ -201,6 +204,9 @@ void Settings::load(const Profile& profile, std::string defaultWorkingDirectory)
     workingDirectory = cutText(std::move(defaultWorkingDirectory), kTextLimit);
     KeyReader reader(profile);
     visitKeys(*this, reader);
+    if (browserDebugPort < 1 || browserDebugPort > kMaxPort) {
+        browserDebugPort = kDefaultBrowserDebugPort;
+    }
     if (!isUsableColumnTable(columns)) {
         columns = defaultColumnTable();
     }

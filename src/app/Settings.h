@@ -28,11 +28,14 @@ struct Settings {
     static constexpr const char* kDefaultUserAgent = "Mozilla/2.0 (compatible; Vantorix 2.0; Windows 95)";
     static constexpr std::int32_t kDefaultDiskSpaceLimit = 10; // megabytes
     static constexpr std::int32_t kDefaultConnections = 1;
+    static constexpr std::int32_t kDefaultBrowserDebugPort = 9222;
 
     bool changed = false; // a setting changed since the last save
     std::string editorProgram;
     std::string editorArguments; // may hold "$URL" and "$LOCALFILE"
     BrowserKind browser = BrowserKind::None;
+    std::string browserCommand;                               // command line of the browser; empty for the default one
+    std::int32_t browserDebugPort = kDefaultBrowserDebugPort; // 1..65535, of a Chromium-family browser
     bool useSound = false;
     bool checkLowDiskSpace = false;
     std::int32_t diskSpaceLimit = kDefaultDiskSpaceLimit;
@@ -63,7 +66,8 @@ struct Settings {
     // Replaces every field with the profile's values; a missing key gives the field's default
     // and a missing WorkingDirectory gives defaultWorkingDirectory. Booleans are true only for
     // the exact text "Yes"; numbers read like atoi (a non-number is 0, out-of-range values are
-    // clamped); Browser is matched by name. A column table that does not show each column
+    // clamped); Browser is matched by name; a BrowserDebugPort outside 1..65535 gives the
+    // default. A column table that does not show each column
     // content exactly once is replaced by the built-in table. Leaves changed false.
     void load(const Profile& profile, std::string defaultWorkingDirectory);
 

@@ -55,6 +55,10 @@ TEST(SettingsTest, ReadsEachKindOfValueWithItsConversion) {
     EXPECT_EQ(loadOne("Programs", "Browser", "Netscape").browser, BrowserKind::None);
     EXPECT_EQ(loadOne("Project", "MaximumLevel", "None").maximumLevel, 0);
     EXPECT_EQ(loadOne("Project", "MaximumLevel", "6").maximumLevel, 6);
+    EXPECT_EQ(loadOne("Programs", "BrowserCommand", "chromium --incognito").browserCommand, "chromium --incognito");
+    for (const auto& [text, expected] : {std::pair{"9333", 9333}, {"65535", 65535}, {"0", 9222}, {"65536", 9222}}) {
+        EXPECT_EQ(loadOne("Programs", "BrowserDebugPort", text).browserDebugPort, expected) << text;
+    }
 
     // Long texts: a two-byte "é" that would straddle the limit goes whole; bytes that are
     // not UTF-8 are cut where the limit falls.
@@ -97,9 +101,10 @@ TEST(SettingsTest, SavesEveryKeyOnlyWhenChangedAndRetriesAfterAFailure) {
     profile.failSync = false;
     EXPECT_TRUE(s.save(profile).isOk());
     EXPECT_FALSE(s.changed);
-    EXPECT_EQ(profile.values.size(), 9u * 5u + 8u + 7u + 8u);
+    EXPECT_EQ(profile.values.size(), 9u * 5u + 8u + 9u + 8u);
     EXPECT_EQ((profile.values[{"Programs", "Browser"}]), "None");
     EXPECT_EQ((profile.values[{"Application", "UseProxy"}]), "Yes");
+    EXPECT_EQ((profile.values[{"Programs", "BrowserDebugPort"}]), "9222");
 }
 
 TEST(SettingsTest, OutOfRangeChoicesAreClampedOrIgnored) {
