@@ -119,7 +119,14 @@ QString SingleInstance::defaultServerName() {
 SingleInstance::SingleInstance(QString serverName, QObject* parent)
     : QObject(parent), m_serverName(std::move(serverName)) {}
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    // Connections still open go with the server; nothing of theirs may reach this object then.
+    if (m_server) {
+        for (QLocalSocket* socket : m_server->findChildren<QLocalSocket*>()) {
+            socket->disconnect();
+        }
+    }
+}
 
 Status SingleInstance::sendToRunning(const std::vector<std::string>& arguments, const std::string& workingDirectory,
                                      int timeoutMs) {
@@ -173,8 +180,9 @@ bool SingleInstance::listen() {
                  qPrintable(directory));
         return false;
     }
-    // A live instance keeps its socket. Anything else on the path was left by an instance
-    // that ended without removing it.
+    // A live instance keeps its socket; ask first, because a QLocalServer with access options
+    // renames its new socket over whatever holds the path. Anything else on the path was left
+    // by an instance that ended without removing it.
     if (answers(path)) {
         qWarning("corvida: another instance listens on %s; running on its own", qPrintable(path));
         return false;

@@ -55,8 +55,6 @@ TEST_F(InternetShortcutTest, RefusesFilesThatNameNoUsableUrl) {
     }
 
     std::string url = "kept";
-    EXPECT_EQ(InternetShortcut::read(m_dir.path().toStdString(), url).code(), Status::Code::NotFound);
-    EXPECT_EQ(InternetShortcut::read(m_dir.filePath("missing.url").toStdString(), url).code(), Status::Code::NotFound);
     // A FIFO would block the reader until someone writes to it.
     const std::string fifo = m_dir.filePath("fifo.url").toStdString();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
