@@ -1,18 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "MemoryProfile.h"
 #include "WidgetDriver.h"
 #include "app/Settings.h"
 #include "gui/CustomizeSheet.h"
+#include "gui/WorkspacePage.h"
 
 using namespace corvida;
 
@@ -24,14 +21,12 @@ Settings sample() {
     settings.proxyServer = "proxy.example:8080";
     settings.maximumLevel = 3;
     settings.networkBufferSize = 8192;
-    settings.numberOfConnections = 4;
     settings.workingDirectory = QDir::tempPath().toStdString();
-    settings.editorProgram = "/usr/bin/vi";
     settings.emailAddress = "me@example.org";
     return settings;
 }
 
-// A sheet whose messages go to a list instead of a message box.
+// A shown sheet whose messages go to a list instead of a message box.
 struct Sheet {
     explicit Sheet(Settings& settings) : sheet(settings, profile) {
         sheet.setMessageSink([this](const QString& text) { messages << text; });
@@ -54,29 +49,29 @@ private slots:
     void showsFivePagesWithTheirFixedTexts() {
         Settings settings = sample();
         Sheet run(settings);
-        QCOMPARE(run.sheet.windowTitle(), QStringLiteral("Customize Tools"));
+        QCOMPARE(run.sheet.windowTitle(), "Customize Tools");
         auto& tabs = child<QTabWidget>(run.sheet, "customizeTabs");
-        QStringList titles;
-        for (int i = 0; i < tabs.count(); ++i) {
-            titles << tabs.tabText(i);
+        const QStringList titles{"Project Properties", "Programs", "Workspace", "Connection", "Access"};
+        for (int i = 0; i < titles.size(); ++i) {
+            QCOMPARE(tabs.tabText(i), titles[i]);
         }
-        QCOMPARE(titles, (QStringList{"Project Properties", "Programs", "Workspace", "Connection", "Access"}));
         QCOMPARE(child<QCheckBox>(run.sheet, "useRobotExclusionCheck").text(), "Use Robot Exclusion Protocal");
-        auto& browser = child<QComboBox>(run.sheet, "browserCombo");
-        QCOMPARE(browser.itemText(0), "Desktop default browser");
-        QCOMPARE(browser.itemText(1), "Chromium-family browser (reads the current page)");
+        QCOMPARE(child<QComboBox>(run.sheet, "browserCombo").itemText(0), "Desktop default browser");
         QDir().mkpath(QStringLiteral(CORVIDA_ARTIFACTS));
         run.sheet.grab().save(QStringLiteral(CORVIDA_ARTIFACTS "/customize-sheet.png"));
     }
 
-    void okWithoutEditsKeepsTheRecordAndWritesNothing() {
+    void okWithoutEditsWritesNothingAndTheSheetHoldsIdleWork() {
         Settings settings = sample();
-        Sheet run(settings);
-        click(run.sheet, "okButton");
-        QCOMPARE(run.sheet.result(), QDialog::Accepted);
+        {
+            Sheet run(settings);
+            QVERIFY(IdleDriver::isHeld());
+            click(run.sheet, "okButton");
+            QCOMPARE(run.sheet.result(), QDialog::Accepted);
+            QCOMPARE(run.profile.writes + run.profile.syncs, 0);
+        }
         QVERIFY(settings == sample());
-        QCOMPARE(run.profile.writes + run.profile.syncs, 0);
-        QVERIFY(run.messages.isEmpty());
+        QVERIFY(!IdleDriver::isHeld());
     }
 
     void okTakesEveryPagesControls() {
@@ -91,7 +86,6 @@ private slots:
               "useRobotExclusionCheck", "askForPasswordCheck", "editorBrowseButton", "workingDirectoryBrowseButton"}) {
             click(run.sheet, name);
         }
-        QCOMPARE(child<QLineEdit>(run.sheet, "editorProgramEdit").text(), "/opt/editor");
         type(run.sheet, "editorArgumentsEdit", "$LOCALFILE");
         type(run.sheet, "emailAddressEdit", "you@example.org");
         type(run.sheet, "proxyHostEdit", "cache.local");
@@ -104,10 +98,9 @@ private slots:
         click(run.sheet, "okButton");
 
         Settings expected = sample();
-        expected.autoReport = expected.autoSiteImage = expected.checkExternal = true;
-        expected.downloadPictures = expected.downloadAudio = expected.downloadVideo = expected.downloadHtml = true;
-        expected.useSound = expected.checkLowDiskSpace = expected.useProxy = true;
-        expected.useRobotExclusion = expected.askForPassword = true;
+        expected.autoReport = expected.autoSiteImage = expected.checkExternal = expected.downloadPictures = true;
+        expected.downloadAudio = expected.downloadVideo = expected.downloadHtml = expected.useSound = true;
+        expected.checkLowDiskSpace = expected.useProxy = expected.useRobotExclusion = expected.askForPassword = true;
         expected.editorProgram = "/opt/editor";
         expected.editorArguments = "$LOCALFILE";
         expected.emailAddress = "you@example.org";
@@ -119,26 +112,30 @@ private slots:
         expected.browser = BrowserKind::InternetExplorer;
         QVERIFY(settings == expected);
         QCOMPARE(run.profile.syncs, 1);
-        QCOMPARE(run.profile.value("Application", "ProxyServer"), "cache.local:3128");
     }
 
-    void maximumLevelListTakesNoneAndNumbers() {
+    void listsTakeTheirChoicesAndNoSelectionKeepsTheValue() {
         struct Case {
-            std::int32_t stored;
-            QString shown;
-            QString chosen;
-            std::int32_t taken;
+            std::int32_t level;
+            QString chosenLevel; // empty: none
+            std::int32_t takenLevel;
+            BrowserKind kind;
+            int shownKind; // -1: none
         };
-        // A level the list does not hold shows no selection and survives OK.
-        for (const Case& c : {Case{3, "3", "NONE", 0}, Case{0, "NONE", "3", 3}, Case{12, "", "", 12}}) {
+        for (const Case& c :
+             {Case{3, "NONE", 0, BrowserKind::NetscapeNavigator, 0}, Case{0, "3", 3, BrowserKind::InternetExplorer, 1},
+              Case{12, "", 12, BrowserKind::NcsaMosaic, -1}, Case{0, "", 0, BrowserKind::LumbraMosaic, -1},
+              Case{0, "", 0, BrowserKind::QuarterdeckMosaic, -1}}) {
             Settings settings = sample();
-            settings.maximumLevel = c.stored;
+            settings.maximumLevel = c.level;
+            settings.browser = c.kind;
             Sheet run(settings);
             auto& level = child<QComboBox>(run.sheet, "maximumLevelCombo");
-            QCOMPARE(level.currentText(), c.shown);
-            level.setCurrentIndex(level.findText(c.chosen));
+            level.setCurrentIndex(level.findText(c.chosenLevel));
+            QCOMPARE(child<QComboBox>(run.sheet, "browserCombo").currentIndex(), c.shownKind);
             click(run.sheet, "okButton");
-            QCOMPARE(settings.maximumLevel, c.taken);
+            QCOMPARE(settings.maximumLevel, c.takenLevel);
+            QCOMPARE(settings.browser, c.kind);
         }
     }
 
@@ -152,18 +149,18 @@ private slots:
         QCOMPARE(settings.proxyServer, "proxy.example:8080");
     }
 
-    void browserListShowsKindsThreeAndFourAndNoSelectionKeepsOthers() {
-        for (const auto& [kind, shown] :
-             {std::pair{BrowserKind::NetscapeNavigator, 0}, std::pair{BrowserKind::InternetExplorer, 1},
-              std::pair{BrowserKind::None, -1}, std::pair{BrowserKind::NcsaMosaic, -1},
-              std::pair{BrowserKind::LumbraMosaic, -1}, std::pair{BrowserKind::QuarterdeckMosaic, -1}}) {
-            Settings settings = sample();
-            settings.browser = kind;
-            Sheet run(settings);
-            QCOMPARE(child<QComboBox>(run.sheet, "browserCombo").currentIndex(), shown);
-            click(run.sheet, "okButton");
-            QCOMPARE(settings.browser, kind);
-        }
+    void proxyHostWithPortZeroKeepsTheSheetOpen() {
+        Settings settings = sample();
+        settings.proxyServer.clear();
+        Sheet run(settings);
+        type(run.sheet, "proxyHostEdit", "cache.local");
+        click(run.sheet, "okButton");
+        QCOMPARE(run.messages, QStringList{"Please enter an integer between 1 and 65535."});
+        QVERIFY(run.sheet.isVisible());
+        QCOMPARE(run.profile.syncs, 0);
+        child<QSpinBox>(run.sheet, "proxyPortSpin").setValue(65535);
+        click(run.sheet, "okButton");
+        QCOMPARE(settings.proxyServer, "cache.local:65535");
     }
 
     void cancelAfterEditsLeavesRecordAndProfile() {
@@ -171,25 +168,30 @@ private slots:
         Sheet run(settings);
         run.sheet.setFileChooser([] { return QStringLiteral("/opt/editor"); });
         click(run.sheet, "editorBrowseButton");
+        QCOMPARE(child<QLineEdit>(run.sheet, "editorProgramEdit").text(), "/opt/editor");
         click(run.sheet, "useSoundCheck");
-        type(run.sheet, "emailAddressEdit", "other@example.org");
         click(run.sheet, "cancelButton");
-        QCOMPARE(run.sheet.result(), QDialog::Rejected);
         QVERIFY(settings == sample());
         QCOMPARE(run.profile.writes + run.profile.syncs, 0);
     }
 
-    void untouchedWorkspaceValuesAreNotTaken() {
+    void workspaceCountsOnlyWhenChangedAndChecksOnlyAnEditedDirectory() {
         Settings settings = sample();
         settings.diskSpaceLimit = 0; // below what the page can show
         settings.workingDirectory = "/no/such/directory";
-        Sheet run(settings);
-        click(run.sheet, "autoReportCheck");
-        click(run.sheet, "okButton");
+        Sheet untouched(settings);
+        click(untouched.sheet, "autoReportCheck");
+        click(untouched.sheet, "okButton");
         QVERIFY(settings.autoReport);
         QCOMPARE(settings.diskSpaceLimit, 0);
+
+        Sheet touched(settings);
+        click(touched.sheet, "useSoundCheck");
+        click(touched.sheet, "okButton");
+        QVERIFY(settings.useSound);
+        QCOMPARE(settings.diskSpaceLimit, WorkspacePage::kMinimumDiskLimit);
         QCOMPARE(settings.workingDirectory, "/no/such/directory");
-        QVERIFY(run.messages.isEmpty());
+        QVERIFY(untouched.messages.isEmpty() && touched.messages.isEmpty());
     }
 
     void unusableDirectoryIsRefusedWhileTheOtherWorkspaceValuesAreTaken() {
@@ -204,23 +206,7 @@ private slots:
             QCOMPARE(run.messages, QStringList{"Error of the selected directory."});
             QCOMPARE(settings.workingDirectory, sample().workingDirectory);
             QVERIFY(settings.useSound);
-            QCOMPARE(run.profile.syncs, 1);
         }
-    }
-
-    void proxyHostWithPortZeroKeepsTheSheetOpen() {
-        Settings settings = sample();
-        settings.proxyServer.clear();
-        Sheet run(settings);
-        type(run.sheet, "proxyHostEdit", "cache.local");
-        click(run.sheet, "okButton");
-        QCOMPARE(run.messages, QStringList{"Please enter an integer between 1 and 65535."});
-        QVERIFY(run.sheet.isVisible());
-        QCOMPARE(run.profile.syncs, 0);
-        child<QSpinBox>(run.sheet, "proxyPortSpin").setValue(65535);
-        click(run.sheet, "okButton");
-        QVERIFY(!run.sheet.isVisible());
-        QCOMPARE(settings.proxyServer, "cache.local:65535");
     }
 
     void failedSaveIsReportedAndTheRecordStaysChanged() {
@@ -232,16 +218,6 @@ private slots:
         QCOMPARE(run.messages, QStringList{"cannot write /home/me/.config/corvida.ini"});
         QVERIFY(settings.autoReport && settings.changed);
         QCOMPARE(run.sheet.result(), QDialog::Accepted);
-    }
-
-    void holdsIdleWorkWhileItExists() {
-        Settings settings = sample();
-        QVERIFY(!IdleDriver::isHeld());
-        {
-            Sheet run(settings);
-            QVERIFY(IdleDriver::isHeld());
-        }
-        QVERIFY(!IdleDriver::isHeld());
     }
 };
 
