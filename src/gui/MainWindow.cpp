@@ -1,0 +1,1147 @@
+// SPDX-License-Identifier: MIT
+#include "gui/MainWindow.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QUrl>
+#include <QWhatsThis>
+
+#include "app/CommandLine.h"
+#include "app/EditorCommand.h"
+#include "app/HelpLocation.h"
+#include "app/InternetShortcut.h"
+#include "app/NewProjectUrl.h"
+#include "doc/IdleDriver.h"
+#include "gui/AboutDialog.h"
+#include "gui/CustomizeSheet.h"
+#include "gui/OpenUrlDialog.h"
+#include "gui/ProjectDocument.h"
+#include "gui/UrlBar.h"
+#include "model/ImagingLibrary.h"
+#include "model/MimeTable.h"
+#include "model/Web.h"
+#include "platform/Profile.h"
+#include "viewlogic/CommandState.h"
+#include "views/GlyphFactory.h"
+#include "views/ProjectWindow.h"
+#include "views/StatusPanes.h"
+
+namespace corvida {
+
+namespace {
+
+constexpr auto kTitle = "Corvida";
+constexpr auto kProjectFilter = "Corvida Files (*.zpj *.ZPJ)";
+constexpr auto kProjectSuffix = ".zpj";
+constexpr auto kDeleteQuestion = "Are you sure you want to delete project: ";
+constexpr auto kNoPageAddress = "No page address in the browser or on the clipboard.";
+constexpr int kCountsIntervalMs = 250;
+
+// The menu text of each command, with its mnemonic.
+QString menuText(Command command) {
+    switch (command) {
+    case Command::NewProject:
+        return QStringLiteral("&New Project...");
+    case Command::StartFromBrowser:
+        return QStringLiteral("Start from &Browser");
+    case Command::OpenSiteMap:
+        return QStringLiteral("&Open Site Map...");
+    case Command::Close:
+        return QStringLiteral("&Close");
+    case Command::Save:
+        return QStringLiteral("&Save");
+    case Command::SaveAs:
+        return QStringLiteral("Save &As...");
+    case Command::DeleteProject:
+        return QStringLiteral("&Delete Project...");
+    case Command::Exit:
+        return QStringLiteral("E&xit");
+    case Command::Resume:
+        return QStringLiteral("&Resume");
+    case Command::Suspend:
+        return QStringLiteral("&Suspend");
+    case Command::MakeReport:
+        return QStringLiteral("Make &Report");
+    case Command::MakeLocalSite:
+        return QStringLiteral("Make &Local Site");
+    case Command::ViewReport:
+        return QStringLiteral("View R&eport");
+    case Command::ViewLocalSite:
+        return QStringLiteral("View Local &Site");
+    case Command::ProjectProperties:
+        return QStringLiteral("Project &Properties");
+    case Command::UrlCopy:
+        return QStringLiteral("&Copy");
+    case Command::UrlView:
+        return QStringLiteral("&View");
+    case Command::UrlEdit:
+        return QStringLiteral("&Edit");
+    case Command::UrlProperties:
+        return QStringLiteral("&Properties...");
+    case Command::Find:
+        return QStringLiteral("&Find...");
+    case Command::EditFilters:
+        return QStringLiteral("Edit &Filters...");
+    case Command::ShowFilters:
+        return QStringLiteral("&Show Filters...");
+    case Command::Customize:
+        return QStringLiteral("&Customize...");
+    case Command::CustomizeListUrl:
+        return QStringLiteral("Customize &List URL...");
+    case Command::RunBrowser:
+        return QStringLiteral("Run &Browser");
+    case Command::RunEditor:
+        return QStringLiteral("Run &Editor");
+    case Command::ViewProperties:
+        return QStringLiteral("&Properties");
+    // '+' and '-' are keys of the Wavefront map itself: the menu shows them without taking them.
+    case Command::ZoomIn:
+        return QStringLiteral("Zoom &In\t+");
+    case Command::ZoomOut:
+        return QStringLiteral("Zoom &Out\t-");
+    case Command::InLinks:
+        return QStringLiteral("In &Links");
+    case Command::OutLinks:
+        return QStringLiteral("Out Lin&ks");
+    case Command::CenterOnNode:
+        return QStringLiteral("&Center on Node");
+    case Command::FilterAll:
+        return QStringLiteral("Show &Everything");
+    case Command::Filter1:
+        return QStringLiteral("Filter #&1");
+    case Command::Filter2:
+        return QStringLiteral("Filter #&2");
+    case Command::Filter3:
+        return QStringLiteral("Filter #&3");
+    case Command::Filter4:
+        return QStringLiteral("Filter #&4");
+    case Command::FilterSelection:
+        return QStringLiteral("Filter &Selection...");
+    case Command::NewWindow:
+        return QStringLiteral("&New Window");
+    case Command::Cascade:
+        return QStringLiteral("&Cascade");
+    case Command::Tile:
+        return QStringLiteral("&Tile");
+    case Command::HelpTopics:
+        return QStringLiteral("&Help Topics");
+    case Command::ContextHelp:
+        return QStringLiteral("&What's This?");
+    case Command::HomePage:
+        return QStringLiteral("Quillmark &Home Page");
+    case Command::About:
+        return QStringLiteral("&About Corvida...");
+    case Command::NextPane:
+        return QStringLiteral("Next Pane");
+    case Command::PreviousPane:
+        return QStringLiteral("Previous Pane");
+    }
+    return {};
+}
+
+QList<QKeySequence> shortcuts(Command command) {
+    switch (command) {
+    case Command::NewProject:
+        return {QKeySequence(Qt::CTRL | Qt::Key_N)};
+    case Command::OpenSiteMap:
+        return {QKeySequence(Qt::CTRL | Qt::Key_O)};
+    case Command::Save:
+        return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+    case Command::Find:
+        return {QKeySequence(Qt::Key_F3)};
+    case Command::UrlCopy:
+        return {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)};
+    case Command::ViewProperties:
+        return {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)};
+    case Command::InLinks:
+        return {QKeySequence(Qt::Key_F7)};
+    case Command::NextPane:
+        return {QKeySequence(Qt::Key_F6)};
+    case Command::PreviousPane:
+        return {QKeySequence(Qt::SHIFT | Qt::Key_F6)};
+    case Command::HelpTopics:
+        return {QKeySequence(Qt::Key_F1)};
+    case Command::ContextHelp:
+        return {QKeySequence(Qt::SHIFT | Qt::Key_F1)};
+    default:
+        return {};
+    }
+}
+
+bool isCheckable(Command command) {
+    switch (command) {
+    case Command::Resume:
+    case Command::Suspend:
+    case Command::UrlProperties:
+    case Command::FilterAll:
+    case Command::Filter1:
+    case Command::Filter2:
+    case Command::Filter3:
+    case Command::Filter4:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::size_t filterSlotOf(Command command) {
+    switch (command) {
+    case Command::Filter1:
+        return 1;
+    case Command::Filter2:
+        return 2;
+    case Command::Filter3:
+        return 3;
+    case Command::Filter4:
+        return 4;
+    default:
+        return FilterSet::kAllSlot;
+    }
+}
+
+// A page address a person may start a project at: one line of http, https or file.
+bool isStartableAddress(const QString& text) {
+    if (text.isEmpty() || text.contains(QLatin1Char('\n'))) {
+        return false;
+    }
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() &&
+           (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("file"));
+}
+
+} // namespace
+
+MainWindow::MainWindow(Profile& profile, const std::string& defaultWorkingDirectory, QWidget* parent)
+    : QMainWindow(parent), m_profile(profile) {
+    m_settings.load(profile, defaultWorkingDirectory);
+    m_guiState.load(profile);
+    makeBrowserClient();
+
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowIcon(GlyphFactory::applicationIcon());
+    setAcceptDrops(true);
+
+    m_mdi = new QMdiArea;
+    m_mdi->setObjectName(QStringLiteral("MdiArea"));
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
+
+    m_panes = new StatusPanes(*statusBar());
+    m_panes->setMessage(tr("Ready"));
+
+    createActions();
+    createToolBars();
+    rebuildMenus();
+
+    if (!m_guiState.windowGeometry().empty()) {
+        const std::string& geometry = m_guiState.windowGeometry();
+        restoreGeometry(QByteArray(geometry.data(), static_cast<qsizetype>(geometry.size())));
+    }
+    if (!m_guiState.windowState().empty()) {
+        const std::string& state = m_guiState.windowState();
+        restoreState(QByteArray(state.data(), static_cast<qsizetype>(state.size())));
+    }
+    statusBar()->setVisible(m_guiState.statusBarVisible());
+
+    m_countsTimer.setInterval(kCountsIntervalMs);
+    connect(&m_countsTimer, &QTimer::timeout, this, &MainWindow::refreshCounts);
+    m_countsTimer.start();
+    updateActions();
+}
+
+MainWindow::~MainWindow() {
+    // The windows let go of their documents before the documents go.
+    m_quitting = true;
+    for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+        delete window;
+    }
+    for (ProjectDocument* project : std::exchange(m_documents, {})) {
+        delete project;
+    }
+    if (m_browser != nullptr) {
+        m_browser->exitIfLaunched();
+    }
+}
+
+void MainWindow::createActions() {
+    for (const Command command : kAllCommands) {
+        auto* action = new QAction(menuText(command), this);
+        action->setObjectName(QString::fromLatin1(commandName(command)));
+        const QString prompt = QString::fromLatin1(commandPrompt(command));
+        const qsizetype tip = prompt.indexOf(QLatin1Char('\n'));
+        action->setStatusTip(tip < 0 ? prompt : prompt.left(tip));
+        action->setToolTip(tip < 0
+                               ? QString(menuText(command)).remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0)
+                               : prompt.mid(tip + 1));
+        action->setShortcuts(shortcuts(command));
+        action->setCheckable(isCheckable(command));
+        action->setIcon(GlyphFactory::icon(command));
+        action->setIconVisibleInMenu(false);
+        connect(action, &QAction::triggered, this, [this, command] { run(command); });
+        // Every shortcut works whichever menus are shown.
+        addAction(action);
+        m_actions[static_cast<std::size_t>(command)] = action;
+    }
+    for (std::size_t slot = 0; slot < FilterSet::kSlotCount; ++slot) {
+        const Command command =
+            slot == 0 ? Command::FilterAll
+                      : static_cast<Command>(static_cast<int>(Command::Filter1) + static_cast<int>(slot) - 1);
+        action(command)->setToolTip(QString::fromStdString(m_filters.at(slot).name()));
+    }
+    for (std::size_t index = 0; index < m_recentActions.size(); ++index) {
+        auto* recent = new QAction(this);
+        recent->setObjectName(QStringLiteral("RecentFile%1").arg(index + 1));
+        connect(recent, &QAction::triggered, this, [this, index] {
+            const auto& files = m_guiState.recentFiles();
+            if (index < files.size()) {
+                openProject(QString::fromStdString(files[index]));
+            }
+        });
+        m_recentActions[index] = recent;
+    }
+    m_statusLineAction = new QAction(tr("&Status Line"), this);
+    m_statusLineAction->setObjectName(QStringLiteral("StatusLine"));
+    m_statusLineAction->setCheckable(true);
+    m_statusLineAction->setStatusTip(tr("Show or hide the status bar"));
+    connect(m_statusLineAction, &QAction::toggled, this, [this](bool visible) {
+        statusBar()->setVisible(visible);
+        if (m_guiState.statusBarVisible() != visible) {
+            m_guiState.setStatusBarVisible(visible);
+        }
+    });
+}
+
+void MainWindow::createToolBars() {
+    const auto makeBar = [this](const QString& title, const QString& name, std::initializer_list<Command> commands) {
+        auto* bar = addToolBar(title);
+        bar->setObjectName(name);
+        bar->setIconSize(QSize(16, 16));
+        for (const Command command : commands) {
+            if (command == Command::HelpTopics || command == Command::FilterSelection ||
+                command == Command::CenterOnNode || command == Command::MakeReport) {
+                bar->addSeparator();
+            }
+            bar->addAction(action(command));
+        }
+        // Showing or hiding a bar is a change of what the program keeps between runs.
+        connect(bar->toggleViewAction(), &QAction::toggled, this, [this] { m_settings.changed = true; });
+        m_toolBars.push_back(bar);
+        return bar;
+    };
+    makeBar(tr("&File"), QStringLiteral("FileToolBar"),
+            {Command::NewProject, Command::OpenSiteMap, Command::Save, Command::HelpTopics});
+    makeBar(tr("F&ilters"), QStringLiteral("FiltersToolBar"),
+            {Command::FilterAll, Command::Filter1, Command::Filter2, Command::Filter3, Command::Filter4,
+             Command::FilterSelection});
+    makeBar(tr("View"), QStringLiteral("ViewToolBar"),
+            {Command::InLinks, Command::OutLinks, Command::CenterOnNode, Command::ZoomIn, Command::ZoomOut});
+    makeBar(tr("&Project"), QStringLiteral("ProjectToolBar"),
+            {Command::Resume, Command::Suspend, Command::MakeReport, Command::MakeLocalSite, Command::ViewReport});
+    addToolBarBreak();
+    m_urlBar = new UrlBar(this);
+    addToolBar(m_urlBar);
+    connect(m_urlBar->toggleViewAction(), &QAction::toggled, this, [this] { m_settings.changed = true; });
+    connect(m_urlBar, &UrlBar::urlEntered, this, [this](const QString& text) { newProjectFromUrl(text); });
+    m_toolBars.push_back(m_urlBar);
+}
+
+void MainWindow::rebuildMenus() {
+    const bool withProject = activeProjectWindow() != nullptr;
+    if (withProject == m_menusWithProject) {
+        return;
+    }
+    m_menusWithProject = withProject;
+    QMenuBar* bar = menuBar();
+    bar->clear();
+    const auto add = [this](QMenu* menu, std::initializer_list<Command> commands) {
+        for (const Command command : commands) {
+            menu->addAction(action(command));
+        }
+    };
+
+    QMenu* file = bar->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("FileMenu"));
+    add(file, {Command::NewProject, Command::StartFromBrowser, Command::OpenSiteMap});
+    if (withProject) {
+        add(file, {Command::Close, Command::Save, Command::SaveAs, Command::DeleteProject});
+    }
+    file->addSeparator();
+    for (QAction* recent : m_recentActions) {
+        file->addAction(recent);
+    }
+    file->addSeparator();
+    add(file, {Command::Exit});
+    rebuildRecentFiles();
+
+    if (withProject) {
+        QMenu* project = bar->addMenu(tr("&Project"));
+        project->setObjectName(QStringLiteral("ProjectMenu"));
+        add(project, {Command::Resume, Command::Suspend});
+        project->addSeparator();
+        add(project, {Command::MakeReport, Command::MakeLocalSite, Command::ViewReport, Command::ViewLocalSite});
+        project->addSeparator();
+        add(project, {Command::ProjectProperties});
+
+        QMenu* url = bar->addMenu(tr("&URL"));
+        url->setObjectName(QStringLiteral("UrlMenu"));
+        add(url, {Command::UrlCopy, Command::UrlView, Command::UrlEdit, Command::UrlProperties});
+    }
+
+    QMenu* tools = bar->addMenu(tr("&Tools"));
+    tools->setObjectName(QStringLiteral("ToolsMenu"));
+    if (withProject) {
+        add(tools, {Command::Find});
+    }
+    add(tools, {Command::EditFilters, Command::ShowFilters});
+    tools->addSeparator();
+    add(tools, {Command::Customize, Command::CustomizeListUrl, Command::RunBrowser, Command::RunEditor});
+
+    if (withProject) {
+        QMenu* view = bar->addMenu(tr("&View"));
+        view->setObjectName(QStringLiteral("ViewMenu"));
+        add(view, {Command::ViewProperties, Command::ZoomIn, Command::ZoomOut});
+        view->addSeparator();
+        QMenu* toolBars = view->addMenu(tr("&Toolbars"));
+        toolBars->setObjectName(QStringLiteral("ToolbarsMenu"));
+        for (QToolBar* toolBar : m_toolBars) {
+            QAction* toggle = toolBar->toggleViewAction();
+            toggle->setText(toolBar->windowTitle());
+            toolBars->addAction(toggle);
+        }
+        m_statusLineAction->setChecked(statusBar()->isVisible());
+        view->addAction(m_statusLineAction);
+
+        m_windowMenu = bar->addMenu(tr("&Window"));
+        m_windowMenu->setObjectName(QStringLiteral("WindowMenu"));
+        connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::rebuildWindowMenu);
+        rebuildWindowMenu();
+    } else {
+        m_windowMenu = nullptr;
+    }
+
+    QMenu* help = bar->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("HelpMenu"));
+    add(help, {Command::HelpTopics, Command::HomePage});
+    help->addSeparator();
+    add(help, {Command::About});
+}
+
+void MainWindow::rebuildWindowMenu() {
+    if (m_windowMenu == nullptr) {
+        return;
+    }
+    m_windowMenu->clear();
+    m_windowMenu->addAction(action(Command::NewWindow));
+    m_windowMenu->addAction(action(Command::Cascade));
+    m_windowMenu->addAction(action(Command::Tile));
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    if (!windows.isEmpty()) {
+        m_windowMenu->addSeparator();
+    }
+    for (qsizetype index = 0; index < windows.size(); ++index) {
+        QMdiSubWindow* window = windows[index];
+        QAction* entry = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(index + 1).arg(window->windowTitle()));
+        entry->setCheckable(true);
+        entry->setChecked(window == m_mdi->activeSubWindow());
+        connect(entry, &QAction::triggered, this, [this, window] { m_mdi->setActiveSubWindow(window); });
+    }
+}
+
+void MainWindow::rebuildRecentFiles() {
+    const auto& files = m_guiState.recentFiles();
+    for (std::size_t index = 0; index < m_recentActions.size(); ++index) {
+        QAction* recent = m_recentActions[index];
+        recent->setVisible(index < files.size());
+        if (index < files.size()) {
+            const QString path = QString::fromStdString(files[index]);
+            recent->setText(QStringLiteral("&%1 %2").arg(index + 1).arg(QFileInfo(path).fileName()));
+            recent->setStatusTip(path);
+        }
+    }
+}
+
+ProjectWindow* MainWindow::activeProjectWindow() const {
+    QMdiSubWindow* window = m_mdi->activeSubWindow();
+    if (window == nullptr && !m_mdi->subWindowList().isEmpty()) {
+        // Focus may sit outside the MDI area (a toolbar): the current window still counts.
+        window = m_mdi->currentSubWindow();
+    }
+    return window != nullptr ? qobject_cast<ProjectWindow*>(window->widget()) : nullptr;
+}
+
+ProjectDocument* MainWindow::activeDocument() const {
+    return documentOf(m_mdi->activeSubWindow() != nullptr ? m_mdi->activeSubWindow() : m_mdi->currentSubWindow());
+}
+
+ProjectDocument* MainWindow::documentOf(const QMdiSubWindow* window) const {
+    const auto* projectWindow = window != nullptr ? qobject_cast<const ProjectWindow*>(window->widget()) : nullptr;
+    if (projectWindow == nullptr) {
+        return nullptr;
+    }
+    for (ProjectDocument* project : m_documents) {
+        if (&project->document() == &projectWindow->document()) {
+            return project;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<QMdiSubWindow*> MainWindow::windowsOf(const ProjectDocument* project) const {
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+        if (documentOf(window) == project) {
+            windows.push_back(window);
+        }
+    }
+    return windows;
+}
+
+void MainWindow::updateActions() {
+    rebuildMenus();
+    CommandContext context;
+    ProjectWindow* window = activeProjectWindow();
+    ProjectDocument* project = activeDocument();
+    if (window != nullptr && project != nullptr) {
+        const CTamsoDoc& document = project->document();
+        context.hasProject = true;
+        context.state = document.state();
+        context.reportMade = document.options().reportMade;
+        context.localSiteMade = document.options().localSiteMade;
+        context.nodeSelected = window->master().selectedNode() != nullptr;
+        context.filterSlot = static_cast<int>(window->master().filterSlot());
+    }
+    context.browserKind = m_settings.browser;
+    context.browserRequestPending = m_browserPending;
+    context.editorSet = !m_settings.editorProgram.empty();
+    context.statusBarVisible = statusBar()->isVisible();
+    for (const Command command : kAllCommands) {
+        const CommandFlags flags = CommandState::of(command, context);
+        QAction* commandAction = action(command);
+        commandAction->setEnabled(flags.enabled);
+        if (commandAction->isCheckable()) {
+            commandAction->setChecked(flags.checked);
+        }
+    }
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        m_panes->setMessage(
+            tip.isEmpty() ? (activeDocument() != nullptr ? activeDocument()->ui().statusText() : tr("Ready")) : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close) {
+        auto* window = qobject_cast<QMdiSubWindow*>(watched);
+        ProjectDocument* project = documentOf(window);
+        // Closing the last window of a project closes the project: a modified one asks first.
+        if (project != nullptr && !m_quitting && m_closing != project && windowsOf(project).size() == 1 &&
+            !confirmClose(project)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+ProjectDocument* MainWindow::addDocument() {
+    auto* project = new ProjectDocument(m_settings, m_transfers, ImagingLibrary::installed(), this);
+    GuiDocumentUi& ui = project->ui();
+    ui.setDialogParent(this);
+    ui.setPageOpener([this](const std::string& url) { openPage(url); });
+    ui.setSoundPlayer([this](std::string_view name) {
+        if (m_settings.useSound) {
+            m_sounds.play(name);
+        }
+    });
+    connect(&ui, &GuiDocumentUi::statusTextChanged, this, [this, project](const QString& text) {
+        if (project == activeDocument()) {
+            m_panes->setMessage(text);
+        }
+    });
+    connect(&ui, &GuiDocumentUi::progressChanged, this, [this, project](int position) {
+        if (project == activeDocument()) {
+            m_panes->setProgress(position);
+        }
+    });
+    connect(&ui, &GuiDocumentUi::closeRequested, this, [this, project] { closeDocument(project, false); });
+    connect(project, &ProjectDocument::changed, this, [this, project] {
+        for (QMdiSubWindow* window : windowsOf(project)) {
+            window->setWindowTitle(project->title());
+        }
+        subWindowActivated();
+    });
+    m_documents.push_back(project);
+    return project;
+}
+
+void MainWindow::removeDocument(ProjectDocument* project) {
+    const auto found = std::find(m_documents.begin(), m_documents.end(), project);
+    if (found == m_documents.end()) {
+        return;
+    }
+    m_documents.erase(found);
+    delete project;
+    updateActions();
+}
+
+void MainWindow::openWindow(ProjectDocument* project) {
+    auto* projectWindow = new ProjectWindow(project->document(), m_filters);
+    QMdiSubWindow* window = m_mdi->addSubWindow(projectWindow);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(project->title());
+    window->setWindowIcon(GlyphFactory::applicationIcon());
+    window->installEventFilter(this);
+    connect(projectWindow, &ProjectWindow::masterChanged, this, &MainWindow::updateActions);
+    connect(window, &QObject::destroyed, this, [this, project] {
+        // The document goes with its last window, once the window is gone from the area.
+        QMetaObject::invokeMethod(
+            this,
+            [this, project] {
+                if (std::find(m_documents.begin(), m_documents.end(), project) != m_documents.end() &&
+                    windowsOf(project).empty()) {
+                    removeDocument(project);
+                }
+            },
+            Qt::QueuedConnection);
+    });
+    connect(window, &QMdiSubWindow::windowStateChanged, this, &MainWindow::subWindowActivated);
+    // A new window fills the area, stepped down from the ones before it; with one maximized
+    // it is maximized too.
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    const bool maximized = std::any_of(windows.begin(), windows.end(), [window](const QMdiSubWindow* other) {
+        return other != window && other->isMaximized();
+    });
+    if (maximized) {
+        window->showMaximized();
+    } else {
+        constexpr int kStep = 24;
+        const int offset = kStep * static_cast<int>((windows.size() - 1) % 5);
+        window->setGeometry(QRect(QPoint(offset, offset), m_mdi->viewport()->size() - QSize(offset, offset)));
+        window->show();
+    }
+    m_mdi->setActiveSubWindow(window);
+    updateActions();
+}
+
+bool MainWindow::newProjectFromUrl(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) {
+        return false;
+    }
+    const std::string url = NewProjectUrl::normalise(trimmed.toStdString());
+    m_currentStartUrl = url;
+    ProjectDocument* project = addDocument();
+    // The extra start URLs of the Open URL dialog go with the project started from it only.
+    if (!project->start(url, std::exchange(m_extraUrls, {}))) {
+        removeDocument(project);
+        return false;
+    }
+    openWindow(project);
+    return true;
+}
+
+bool MainWindow::openProject(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (ProjectDocument* project : m_documents) {
+        if (QString::fromStdString(project->path()) == absolute && !windowsOf(project).empty()) {
+            m_mdi->setActiveSubWindow(windowsOf(project).front());
+            return true;
+        }
+    }
+    ProjectDocument* project = addDocument();
+    const Status status = project->open(absolute.toStdString());
+    if (!status.isOk()) {
+        removeDocument(project);
+        m_guiState.removeRecentFile(absolute.toStdString());
+        rebuildRecentFiles();
+        showMessage(tr("Cannot open %1:\n%2").arg(absolute, GuiDocumentUi::displayText(status.message())),
+                    QMessageBox::Critical);
+        return false;
+    }
+    m_guiState.addRecentFile(absolute.toStdString());
+    rebuildRecentFiles();
+    openWindow(project);
+    emit projectOpened(absolute);
+    return true;
+}
+
+void MainWindow::runCommandLine(const QStringList& arguments, const QString& workingDirectory, bool atStartUp) {
+    std::vector<std::string> texts;
+    for (const QString& argument : arguments) {
+        texts.push_back(argument.toStdString());
+    }
+    const CommandLine commandLine = CommandLine::parse(texts);
+    if (commandLine.browserGiven && !(atStartUp && m_browser != nullptr)) {
+        if (m_browser != nullptr) {
+            m_browser->exitIfLaunched();
+        }
+        m_browser = BrowserClient::create(commandLine.browser, m_settings);
+    }
+    const QDir base(workingDirectory);
+    for (const std::string& file : commandLine.files) {
+        openProject(base.absoluteFilePath(QString::fromStdString(file)));
+    }
+    updateActions();
+}
+
+void MainWindow::bringToFront() {
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+    // Wayland refuses focus to a window that asks for itself: the window then asks for attention.
+    QApplication::alert(this);
+}
+
+void MainWindow::dropData(const QMimeData& data) {
+    for (const QUrl& url : data.urls()) {
+        if (!url.isLocalFile()) {
+            newProjectFromUrl(url.toString());
+            continue;
+        }
+        const QString path = url.toLocalFile();
+        const std::string extension = QFileInfo(path).suffix().toStdString();
+        if (MimeTable::instance().findTypeByExtension(extension) == MimeTable::kTypeHtml) {
+            newProjectFromUrl(path);
+        } else if (QFileInfo(path).suffix().compare(QLatin1String("zpj"), Qt::CaseInsensitive) == 0) {
+            openProject(path);
+        } else {
+            std::string address;
+            const Status status = InternetShortcut::read(path.toStdString(), address);
+            if (status.isOk()) {
+                newProjectFromUrl(QString::fromStdString(address));
+            } else {
+                m_panes->setMessage(GuiDocumentUi::displayText(status.message()));
+            }
+        }
+    }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    event->acceptProposedAction();
+    dropData(*event->mimeData());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    for (ProjectDocument* project : m_documents) {
+        if (!confirmClose(project)) {
+            event->ignore();
+            return;
+        }
+    }
+    m_quitting = true;
+    saveState();
+    event->accept();
+}
+
+void MainWindow::saveState() {
+    const QByteArray state = QMainWindow::saveState();
+    const QByteArray geometry = saveGeometry();
+    m_guiState.setWindowState(state.toStdString());
+    m_guiState.setWindowGeometry(geometry.toStdString());
+    m_guiState.setStatusBarVisible(statusBar()->isVisible());
+    Status status = m_guiState.save(m_profile);
+    if (status.isOk()) {
+        status = m_settings.save(m_profile);
+    }
+    if (!status.isOk()) {
+        showMessage(tr("The settings could not be saved:\n%1").arg(GuiDocumentUi::displayText(status.message())),
+                    QMessageBox::Warning);
+    }
+}
+
+bool MainWindow::confirmClose(ProjectDocument* project) {
+    if (!project->document().isModified()) {
+        return true;
+    }
+    QMessageBox::StandardButton answer;
+    {
+        const IdleDriver::Hold hold;
+        QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle),
+                        tr("Save changes to %1?").arg(GuiDocumentUi::displayText(project->document().projectName())),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+        box.setObjectName(QStringLiteral("SaveChangesQuestion"));
+        box.setTextFormat(Qt::PlainText);
+        answer = static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+    if (answer == QMessageBox::Yes) {
+        project->document().suspend();
+        return save(project, false);
+    }
+    return answer == QMessageBox::No;
+}
+
+bool MainWindow::closeDocument(ProjectDocument* project, bool ask) {
+    if (ask && !confirmClose(project)) {
+        return false;
+    }
+    m_closing = project;
+    for (QMdiSubWindow* window : windowsOf(project)) {
+        window->close();
+    }
+    m_closing = nullptr;
+    return true;
+}
+
+bool MainWindow::save(ProjectDocument* project, bool asNewFile) {
+    QString path = QString::fromStdString(project->path());
+    if (asNewFile || path.isEmpty()) {
+        const QString suggestion = QDir(QString::fromStdString(m_settings.workingDirectory))
+                                       .filePath(GuiDocumentUi::displayText(project->document().projectName()) +
+                                                 QString::fromLatin1(kProjectSuffix));
+        path = chooseProjectFile(true, path.isEmpty() ? suggestion : path);
+        if (path.isEmpty()) {
+            return false;
+        }
+        if (QFileInfo(path).suffix().isEmpty()) {
+            path += QString::fromLatin1(kProjectSuffix);
+        }
+    }
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const Status status = project->save(absolute.toStdString());
+    if (!status.isOk()) {
+        showMessage(tr("Cannot save %1:\n%2").arg(absolute, GuiDocumentUi::displayText(status.message())),
+                    QMessageBox::Critical);
+        return false;
+    }
+    m_guiState.addRecentFile(absolute.toStdString());
+    rebuildRecentFiles();
+    return true;
+}
+
+void MainWindow::deleteProject(ProjectDocument* project) {
+    QMessageBox::StandardButton answer;
+    {
+        const IdleDriver::Hold hold;
+        QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle),
+                        QString::fromLatin1(kDeleteQuestion) +
+                            GuiDocumentUi::displayText(project->document().projectName()),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setObjectName(QStringLiteral("DeleteQuestion"));
+        box.setTextFormat(Qt::PlainText);
+        answer = static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+    if (answer != QMessageBox::Yes) {
+        return;
+    }
+    const std::string path = project->path();
+    if (!path.empty()) {
+        const Status status = project->deleteProject();
+        if (!status.isOk()) {
+            showMessage(GuiDocumentUi::displayText(status.message()), QMessageBox::Critical);
+            return;
+        }
+        m_guiState.removeRecentFile(path);
+        rebuildRecentFiles();
+    }
+    // Deleted, the project closes; its working files go with the document.
+    closeDocument(project, false);
+}
+
+void MainWindow::subWindowActivated() {
+    ProjectDocument* project = activeDocument();
+    QMdiSubWindow* window = m_mdi->activeSubWindow();
+    // A maximized window's title is added by the MDI area itself, as " - [title]".
+    setWindowTitle(window != nullptr && !window->isMaximized()
+                       ? QString::fromLatin1(kTitle) + QStringLiteral(" - ") + window->windowTitle()
+                       : QString::fromLatin1(kTitle));
+    if (project != nullptr) {
+        m_currentStartUrl = project->document().startUrl();
+    }
+    showActiveStatus();
+    updateActions();
+}
+
+void MainWindow::showActiveStatus() {
+    ProjectDocument* project = activeDocument();
+    m_panes->setMessage(project != nullptr ? project->ui().statusText() : tr("Ready"));
+    m_panes->setProgress(project != nullptr ? project->ui().progress() : 0);
+    refreshCounts();
+}
+
+void MainWindow::refreshCounts() {
+    ProjectDocument* project = activeDocument();
+    if (project == nullptr) {
+        m_panes->clearCounts();
+        return;
+    }
+    const CTamsoDoc& document = project->document();
+    const Web* web = document.web();
+    m_panes->setCounts(document.pendingRecordCount(), web != nullptr ? web->processedCount() : 0,
+                       web != nullptr ? web->nodeCount() : 0);
+    // Pressed states follow a running crawl without a hint for every step.
+    if (document.state() == CTamsoDoc::State::Running || document.state() == CTamsoDoc::State::Started) {
+        updateActions();
+    }
+}
+
+void MainWindow::run(Command command) {
+    ProjectDocument* project = activeDocument();
+    ProjectWindow* window = activeProjectWindow();
+    switch (command) {
+    case Command::NewProject: {
+        const IdleDriver::Hold hold;
+        OpenUrlDialog dialog(QString::fromStdString(m_currentStartUrl), this);
+        if (dialog.exec() == QDialog::Accepted) {
+            m_extraUrls = dialog.extraUrls();
+            newProjectFromUrl(dialog.url());
+        }
+        m_extraUrls.clear();
+        break;
+    }
+    case Command::StartFromBrowser:
+        startFromBrowser();
+        break;
+    case Command::OpenSiteMap: {
+        const QString path = chooseProjectFile(false, QString::fromStdString(m_settings.workingDirectory));
+        if (!path.isEmpty()) {
+            openProject(path);
+        }
+        break;
+    }
+    case Command::Close:
+        if (project != nullptr) {
+            closeDocument(project, true);
+        }
+        break;
+    case Command::Save:
+    case Command::SaveAs:
+        if (project != nullptr) {
+            save(project, command == Command::SaveAs);
+        }
+        break;
+    case Command::DeleteProject:
+        if (project != nullptr) {
+            deleteProject(project);
+        }
+        break;
+    case Command::Exit:
+        close();
+        break;
+    case Command::Resume:
+        if (project != nullptr) {
+            project->document().resume();
+        }
+        break;
+    case Command::Suspend:
+        if (project != nullptr) {
+            project->document().suspend();
+        }
+        break;
+    case Command::MakeReport:
+        if (project != nullptr) {
+            project->document().makeReport();
+        }
+        break;
+    case Command::MakeLocalSite:
+        if (project != nullptr) {
+            project->document().makeLocalSite();
+        }
+        break;
+    case Command::ViewReport:
+        if (project != nullptr) {
+            project->document().viewReport();
+        }
+        break;
+    case Command::ViewLocalSite:
+        if (project != nullptr) {
+            project->document().viewLocalSite();
+        }
+        break;
+    case Command::ProjectProperties:
+        if (project != nullptr) {
+            static_cast<void>(project->document().projectProperties());
+        }
+        break;
+    case Command::Customize:
+        customize();
+        break;
+    case Command::RunBrowser:
+        openPage(m_currentStartUrl);
+        break;
+    case Command::RunEditor:
+        runEditor();
+        break;
+    case Command::FilterAll:
+    case Command::Filter1:
+    case Command::Filter2:
+    case Command::Filter3:
+    case Command::Filter4:
+        if (window != nullptr) {
+            window->master().setFilterSlot(filterSlotOf(command));
+        }
+        updateActions();
+        break;
+    case Command::NewWindow:
+        if (project != nullptr) {
+            openWindow(project);
+        }
+        break;
+    case Command::Cascade:
+        m_mdi->cascadeSubWindows();
+        break;
+    case Command::Tile:
+        m_mdi->tileSubWindows();
+        break;
+    case Command::NextPane:
+    case Command::PreviousPane:
+        if (window != nullptr) {
+            window->focusPane(command == Command::NextPane ? 1 : -1);
+        }
+        break;
+    case Command::HelpTopics:
+    case Command::HomePage: {
+        const std::string help = HelpLocation::indexPath(QCoreApplication::applicationDirPath().toStdString());
+        if (help.empty()) {
+            showMessage(tr("The help pages are not installed."), QMessageBox::Warning);
+        } else {
+            openPage("file://" + help + (command == Command::HomePage ? "#about" : ""));
+        }
+        break;
+    }
+    case Command::ContextHelp:
+        QWhatsThis::enterWhatsThisMode();
+        break;
+    case Command::About: {
+        const IdleDriver::Hold hold;
+        AboutDialog(this).exec();
+        break;
+    }
+    default:
+        // The node, find, filter-dialog and Wavefront commands belong to the project window's
+        // views; they stay disabled until a window offers them.
+        break;
+    }
+}
+
+void MainWindow::startFromBrowser() {
+    if (m_browser == nullptr || !m_browser->canReadCurrentPage()) {
+        startFromClipboard();
+        return;
+    }
+    m_browserPending = true;
+    updateActions();
+    m_browser->currentPage([this](std::optional<BrowserPage> page) {
+        m_browserPending = false;
+        updateActions();
+        if (page.has_value()) {
+            newProjectFromUrl(QString::fromStdString(page->url));
+        } else {
+            startFromClipboard();
+        }
+    });
+}
+
+void MainWindow::startFromClipboard() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    for (const QClipboard::Mode mode : {QClipboard::Clipboard, QClipboard::Selection}) {
+        const QString text = clipboard->text(mode).trimmed();
+        if (isStartableAddress(text)) {
+            newProjectFromUrl(text);
+            return;
+        }
+    }
+    m_panes->setMessage(QString::fromLatin1(kNoPageAddress));
+}
+
+void MainWindow::runEditor() {
+    const EditorCommand::Prepared prepared =
+        EditorCommand::prepare(m_settings.editorProgram, m_settings.editorArguments, m_currentStartUrl);
+    if (!prepared.message.empty()) {
+        showMessage(QString::fromStdString(prepared.message), QMessageBox::Information);
+    }
+    const EditorCommand::Error error = EditorCommand::start(prepared);
+    if (error != EditorCommand::Error::None) {
+        showMessage(QString::fromLatin1(EditorCommand::errorText(error)), QMessageBox::Warning);
+    }
+}
+
+void MainWindow::customize() {
+    const Settings before = m_settings;
+    {
+        CustomizeSheet sheet(m_settings, m_profile, this);
+        sheet.exec();
+    }
+    if (m_settings.browser != before.browser || m_settings.browserCommand != before.browserCommand ||
+        m_settings.browserDebugPort != before.browserDebugPort) {
+        makeBrowserClient();
+    }
+    updateActions();
+}
+
+void MainWindow::makeBrowserClient() {
+    if (m_browser != nullptr) {
+        m_browser->exitIfLaunched();
+    }
+    m_browser = BrowserClient::create(m_settings.browser, m_settings);
+}
+
+void MainWindow::openPage(const std::string& url) {
+    if (url.empty()) {
+        return;
+    }
+    if (m_pageOpener) {
+        m_pageOpener(url);
+        return;
+    }
+    // Without a client of its own the program still shows pages, with the desktop's browser.
+    if (m_browser == nullptr || !m_browser->openUrl(url)) {
+        QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    }
+}
+
+void MainWindow::showMessage(const QString& text, int icon) {
+    const IdleDriver::Hold hold;
+    QMessageBox box(static_cast<QMessageBox::Icon>(icon), QString::fromLatin1(kTitle), text, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("MainMessage"));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+QString MainWindow::chooseProjectFile(bool forSaving, const QString& suggestion) {
+    if (m_chooseProjectFile) {
+        return m_chooseProjectFile(forSaving, suggestion);
+    }
+    const IdleDriver::Hold hold;
+    if (forSaving) {
+        QFileDialog dialog(this, tr("Save As"), suggestion, QString::fromLatin1(kProjectFilter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("zpj"));
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    }
+    return QFileDialog::getOpenFileName(this, tr("Open Site Map"), suggestion, QString::fromLatin1(kProjectFilter));
+}
+
+} // namespace corvida

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "gui/ProjectDocument.h"
+
+namespace corvida {
+
+ProjectDocument::ProjectDocument(const Settings& settings, TransferFactory& transfers, ImagingLibrary* imaging,
+                                 QObject* parent)
+    : QObject(parent), m_document(settings, m_ui, transfers, imaging), m_driver(m_document) {
+    m_ui.setDocument(&m_document);
+    connect(&m_ui, &GuiDocumentUi::documentStateChanged, this, &ProjectDocument::changed);
+}
+
+ProjectDocument::~ProjectDocument() {
+    // No node may be freed while a view or a dialog still points to it.
+    m_document.closeDocument();
+}
+
+QString ProjectDocument::title() const {
+    return GuiDocumentUi::displayText(m_document.projectName()) + QStringLiteral(" - ") +
+           GuiDocumentUi::displayText(m_document.startUrl());
+}
+
+bool ProjectDocument::start(const std::string& url, std::vector<std::string> extraUrls) {
+    if (!m_document.newDocument()) {
+        return false;
+    }
+    m_document.setExtraStartUrls(std::move(extraUrls));
+    const bool started = m_document.startProcessing(url);
+    emit changed();
+    return started;
+}
+
+Status ProjectDocument::open(const std::string& path) {
+    Status status = m_document.openDocument(path);
+    if (status.isOk()) {
+        m_path = path;
+    }
+    emit changed();
+    return status;
+}
+
+Status ProjectDocument::save(const std::string& path) {
+    Status status = m_document.saveDocument(path);
+    if (status.isOk()) {
+        m_path = path;
+    }
+    emit changed();
+    return status;
+}
+
+Status ProjectDocument::deleteProject() {
+    return m_document.deleteProject(m_path);
+}
+
+} // namespace corvida

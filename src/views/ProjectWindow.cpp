@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+#include "views/ProjectWindow.h"
+
+#include <array>
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSplitter>
+
+#include "doc/CTamsoDoc.h"
+
+namespace corvida {
+
+namespace {
+
+// A pane that names what it will show.
+QLabel* placeholderPane(const QString& name, const QString& text) {
+    auto* pane = new QLabel(text);
+    pane->setObjectName(name);
+    pane->setTextFormat(Qt::PlainText);
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setFrameShape(QFrame::StyledPanel);
+    pane->setAutoFillBackground(true);
+    pane->setBackgroundRole(QPalette::Base);
+    pane->setForegroundRole(QPalette::PlaceholderText);
+    pane->setMinimumSize(40, 40);
+    pane->setFocusPolicy(Qt::StrongFocus);
+    return pane;
+}
+
+} // namespace
+
+ProjectWindow::ProjectWindow(CTamsoDoc& document, const FilterSet& filters, QWidget* parent)
+    : QWidget(parent), m_document(document), m_master(document, filters) {
+    m_master.setChangeListener([this] { emit masterChanged(); });
+    // The master comes first, so that the document knows what the window shows before any
+    // other view of it asks.
+    m_document.addView(&m_master);
+
+    m_navigation = placeholderPane(QStringLiteral("NavigationPane"), tr("Link tree"));
+    m_wavefront = placeholderPane(QStringLiteral("WavefrontPane"), tr("Wavefront"));
+    m_list = placeholderPane(QStringLiteral("UrlListPane"), tr("URL list"));
+
+    m_inner = new QSplitter(Qt::Vertical);
+    m_inner->addWidget(m_wavefront);
+    m_inner->addWidget(m_list);
+    m_outer = new QSplitter(Qt::Horizontal);
+    m_outer->addWidget(m_navigation);
+    m_outer->addWidget(m_inner);
+    m_outer->setStretchFactor(0, 1);
+    m_outer->setStretchFactor(1, 2);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_outer);
+
+    m_document.startViewPass(&m_master, CTamsoDoc::kNewViewStatus);
+}
+
+ProjectWindow::~ProjectWindow() {
+    m_document.removeView(&m_master);
+}
+
+void ProjectWindow::focusPane(int step) {
+    const std::array<QWidget*, 3> panes{m_navigation, m_wavefront, m_list};
+    int current = -1;
+    for (int index = 0; index < static_cast<int>(panes.size()); ++index) {
+        if (panes[index]->isAncestorOf(focusWidget()) || panes[index] == focusWidget()) {
+            current = index;
+        }
+    }
+    const int count = static_cast<int>(panes.size());
+    const int next = current < 0 ? (step > 0 ? 0 : count - 1) : ((current + step) % count + count) % count;
+    panes[static_cast<std::size_t>(next)]->setFocus(Qt::OtherFocusReason);
+}
+
+void ProjectWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_sized) {
+        return;
+    }
+    // The tree takes a third of the first width, the Wavefront and the list half the height.
+    m_sized = true;
+    const int width = m_outer->width();
+    m_outer->setSizes({width / 3, width - width / 3});
+    const int height = m_inner->height();
+    m_inner->setSizes({height / 2, height - height / 2});
+}
+
+} // namespace corvida

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+// The desktop's document UI: messages that never wait, questions and credential dialogs that
+// hold the idle drivers while they are open, and site texts shown as plain text. The crawl
+// runs against a scripted server on 127.0.0.1 that protects its pages with a realm.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "app/Settings.h"
+#include "doc/IdleDriver.h"
+#include "gui/AuthorizationDialog.h"
+#include "gui/ProjectDocument.h"
+#include "net/NetworkTransferFactory.h"
+#include "support/ScriptedServer.h"
+
+using namespace corvida;
+using corvida::test::Script;
+using corvida::test::ScriptedServer;
+
+class GuiDocumentUiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void messagesShowSiteTextPlainAndNeverWait() {
+        GuiDocumentUi ui;
+        ui.showMessage("URL <img src=x>\nError: 404", DocumentUi::Icon::Warning);
+        auto* box = QApplication::topLevelWidgets().isEmpty() ? nullptr : findBox("DocumentMessage");
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->text(), QString("URL <img src=x>\nError: 404"));
+        QCOMPARE(box->textFormat(), Qt::PlainText);
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        box->button(QMessageBox::Ok)->click();
+
+        // Bytes that are not UTF-8 are shown as Latin-1, not dropped.
+        QCOMPARE(GuiDocumentUi::displayText("caf\xe9"), QString::fromLatin1("caf\xe9"));
+        QCOMPARE(GuiDocumentUi::displayText("caf\xc3\xa9"), QString::fromUtf8("caf\xc3\xa9"));
+    }
+
+    void questionsHoldTheIdleDrivers() {
+        GuiDocumentUi ui;
+        bool heldWhileOpen = false;
+        QTimer::singleShot(50, [&] {
+            heldWhileOpen = IdleDriver::isHeld();
+            findBox("DocumentQuestion")->button(QMessageBox::Ok)->click();
+        });
+        QVERIFY(ui.askOkCancel("URL has not changed.\nDo you want to start processing again?"));
+        QVERIFY(heldWhileOpen);
+        QVERIFY(!IdleDriver::isHeld());
+    }
+
+    void credentialsReachTheCrawlLater() {
+        ScriptedServer server;
+        server.setResponder([](std::string_view request) {
+            if (request.find("Authorization: Basic dXNlcjpzZWNyZXQ=") != std::string_view::npos) {
+                return Script::reply("HTTP/1.0 200 OK", {"Content-Type: text/html"}, "<title>In</title>");
+            }
+            return Script::reply("HTTP/1.0 401 Unauthorized",
+                                 {"WWW-Authenticate: Basic realm=\"<b>staff</b>\"", "Content-Type: text/html"}, "no");
+        });
+        QTemporaryDir dir;
+        Settings settings;
+        settings.askForPassword = true;
+        settings.workingDirectory = dir.path().toStdString() + "/";
+        NetworkTransferFactory transfers;
+        ProjectDocument project(settings, transfers, nullptr);
+        QVERIFY(project.start(server.url("/"), {}));
+
+        AuthorizationDialog* dialog = nullptr;
+        QTRY_VERIFY((dialog = findDialog()) != nullptr);
+        QVERIFY(IdleDriver::isHeld());
+        dialog->findChild<QLineEdit*>("userEdit")->setText("user");
+        dialog->findChild<QLineEdit*>("passwordEdit")->setText("secret");
+        dialog->findChild<QPushButton*>("okButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(project.document().state() == CTamsoDoc::State::Complete, 10000);
+        QVERIFY(!IdleDriver::isHeld());
+        QVERIFY(server.request(server.connectionCount() - 1).find("Authorization: Basic") != std::string::npos);
+        project.document().keepWorkingFiles();
+    }
+
+private:
+    static QMessageBox* findBox(const char* name) {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget);
+                box != nullptr && box->objectName() == name && box->isVisible()) {
+                return box;
+            }
+        }
+        return nullptr;
+    }
+
+    static AuthorizationDialog* findDialog() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<AuthorizationDialog*>(widget); dialog != nullptr && dialog->isVisible()) {
+                return dialog;
+            }
+        }
+        return nullptr;
+    }
+};
+
+QTEST_MAIN(GuiDocumentUiTest)
+#include "GuiDocumentUiTest.moc"

@@ -1,0 +1,240 @@
+// SPDX-License-Identifier: MIT
+// The main window under the offscreen platform: its menus with and without a project, the
+// project windows and their titles, drops, the URL bar, the close prompt of a modified
+// project and the status panes during a crawl of the bundled sample site.
+
+#include <memory>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include "gui/MainWindow.h"
+#include "gui/ProjectDocument.h"
+#include "gui/UrlBar.h"
+#include "model/Web.h"
+#include "platform/IniProfile.h"
+#include "views/ProjectWindow.h"
+#include "views/StatusPanes.h"
+
+using namespace corvida;
+
+namespace {
+
+const QString kSampleIndex = QStringLiteral(CORVIDA_EXAMPLES "/site/index.htm");
+
+QStringList menuTitles(const QMainWindow& window) {
+    QStringList titles;
+    for (const QAction* menu : window.menuBar()->actions()) {
+        titles << menu->text();
+    }
+    return titles;
+}
+
+QStringList entries(const QMainWindow& window, const QString& title) {
+    QStringList texts;
+    for (const QAction* menu : window.menuBar()->actions()) {
+        if (menu->text() == title) {
+            for (const QAction* entry : menu->menu()->actions()) {
+                if (!entry->isSeparator() && entry->isVisible()) {
+                    texts << entry->text();
+                }
+            }
+        }
+    }
+    return texts;
+}
+
+// Presses button of the next modal box whose object name is name, once it shows.
+void answerBox(const QString& name, QMessageBox::StandardButton button, bool* seen = nullptr) {
+    QTimer::singleShot(20, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || box->objectName() != name) {
+            answerBox(name, button, seen);
+            return;
+        }
+        if (seen != nullptr) {
+            *seen = true;
+        }
+        box->button(button)->click();
+    });
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_profile = std::make_unique<IniProfile>(m_dir->filePath(QStringLiteral("Corvida.conf")).toStdString());
+        m_window = std::make_unique<MainWindow>(*m_profile, m_dir->filePath(QStringLiteral("work/")).toStdString());
+        m_window->setPageOpener([this](const std::string& url) { m_opened.push_back(url); });
+        m_window->resize(1000, 700);
+        m_window->show();
+    }
+
+    void cleanup() {
+        // Unsaved projects close without a prompt at the end of each test.
+        for (ProjectDocument* project : m_window->documents()) {
+            project->document().keepWorkingFiles();
+        }
+        m_window.reset();
+        m_profile.reset();
+        m_dir.reset();
+        m_opened.clear();
+    }
+
+    void menusFollowTheActiveProject() {
+        QCOMPARE(menuTitles(*m_window), (QStringList{"&File", "&Tools", "&Help"}));
+        QCOMPARE(entries(*m_window, "&File"),
+                 (QStringList{"&New Project...", "Start from &Browser", "&Open Site Map...", "E&xit"}));
+        QCOMPARE(m_window->action(Command::OpenSiteMap)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        QVERIFY(!m_window->action(Command::Save)->isEnabled());
+        QCOMPARE(m_window->action(Command::NewProject)->statusTip(), QString("Start a new project with a URL or File"));
+        QCOMPARE(m_window->action(Command::NewProject)->toolTip(), QString("New Project"));
+
+        QVERIFY(m_window->newProjectFromUrl(kSampleIndex));
+        QCOMPARE(menuTitles(*m_window),
+                 (QStringList{"&File", "&Project", "&URL", "&Tools", "&View", "&Window", "&Help"}));
+        QCOMPARE(entries(*m_window, "&URL"), (QStringList{"&Copy", "&View", "&Edit", "&Properties..."}));
+        QCOMPARE(entries(*m_window, "&View"),
+                 (QStringList{"&Properties", "Zoom &In\t+", "Zoom &Out\t-", "&Toolbars", "&Status Line"}));
+        // The node commands wait for a selected node; Copy's keys stay with the window.
+        QVERIFY(!m_window->action(Command::UrlCopy)->isEnabled());
+        QVERIFY(m_window->action(Command::UrlCopy)->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Insert)));
+
+        answerBox("SaveChangesQuestion", QMessageBox::No);
+        m_window->mdiArea()->closeAllSubWindows();
+        QTRY_VERIFY(m_window->documents().empty());
+        QCOMPARE(menuTitles(*m_window), (QStringList{"&File", "&Tools", "&Help"}));
+        QCOMPARE(m_window->windowTitle(), QString("Corvida"));
+    }
+
+    void projectWindowFollowsItsCrawl() {
+        QVERIFY(m_window->newProjectFromUrl(kSampleIndex));
+        const QString url = "file://" + kSampleIndex;
+        QCOMPARE(m_window->currentStartUrl(), url.toStdString());
+        QCOMPARE(m_window->windowTitle(), "Corvida - noname1 - " + url);
+        ProjectWindow* window = m_window->activeProjectWindow();
+        QVERIFY(window != nullptr);
+        // The tree takes a third of the width; the Wavefront and the list share the height.
+        const int treeWidth = window->navigationPane()->width();
+        QVERIFY(qAbs(treeWidth * 3 - window->width()) < 30);
+        QVERIFY(qAbs(window->wavefrontPane()->height() - window->listPane()->height()) < 10);
+        // Resume is pressed while the crawl runs; Make Report waits for its end.
+        QVERIFY(m_window->action(Command::Resume)->isChecked());
+        QVERIFY(!m_window->action(Command::MakeReport)->isEnabled());
+
+        CTamsoDoc& document = m_window->activeDocument()->document();
+        QTRY_VERIFY_WITH_TIMEOUT(document.state() == CTamsoDoc::State::Complete, 30000);
+        QTRY_VERIFY(m_window->action(Command::MakeReport)->isEnabled());
+        QVERIFY(!m_window->action(Command::Resume)->isChecked());
+        QTRY_COMPARE(m_window->statusPanes().webProgressLabel()->text(),
+                     QString("%1 of %2").arg(document.web()->processedCount()).arg(document.web()->nodeCount()));
+
+        QVERIFY(m_window->grab().save(QStringLiteral(CORVIDA_ARTIFACTS "/main-window.png")));
+
+        m_window->action(Command::MakeReport)->trigger();
+        QTRY_VERIFY(m_window->action(Command::ViewReport)->isEnabled());
+        m_window->action(Command::ViewReport)->trigger();
+        QVERIFY(!m_opened.empty());
+        QVERIFY(QString::fromStdString(m_opened.back()).endsWith("report/overview.htm"));
+        QVERIFY(QString::fromStdString(m_opened.back()).startsWith("file:///"));
+    }
+
+    void dropsStartProjectsAndIgnoreBadShortcuts() {
+        const QString shortcut = m_dir->filePath("news.url");
+        QFile file(shortcut);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[InternetShortcut]\r\nURL=" + QUrl::fromLocalFile(CORVIDA_EXAMPLES "/site/news.htm").toEncoded() +
+                   "\r\n");
+        file.close();
+        const QString bad = m_dir->filePath("bad.url");
+        QFile badFile(bad);
+        QVERIFY(badFile.open(QIODevice::WriteOnly));
+        badFile.write("[Other]\nURL=http://example.invalid/\n");
+        badFile.close();
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(kSampleIndex), QUrl::fromLocalFile(shortcut), QUrl::fromLocalFile(bad)});
+        m_window->dropData(data);
+        QCOMPARE(m_window->documents().size(), std::size_t(2));
+        QCOMPARE(m_window->documents()[0]->document().startUrl(), ("file://" + kSampleIndex).toStdString());
+        QVERIFY(QString::fromStdString(m_window->documents()[1]->document().startUrl()).endsWith("/site/news.htm"));
+        QVERIFY(!m_window->statusPanes().message().isEmpty());
+    }
+
+    void urlBarStartsProjectsAndKeepsItsKeys() {
+        QComboBox* combo = m_window->urlBar()->comboBox();
+        combo->setFocus();
+        QTest::keyClicks(combo, "   ");
+        QTest::keyClick(combo, Qt::Key_Return);
+        QVERIFY(m_window->documents().empty());
+
+        combo->setFocus();
+        QTest::keyClicks(combo, kSampleIndex);
+        // Ctrl+C in the field copies the field's text, not a node's address.
+        combo->lineEdit()->selectAll();
+        QTest::keyClick(combo->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), kSampleIndex);
+        QTest::keyClick(combo, Qt::Key_Return);
+        QCOMPARE(m_window->documents().size(), std::size_t(1));
+        QCOMPARE(m_window->documents()[0]->document().startUrl(), ("file://" + kSampleIndex).toStdString());
+        QVERIFY(combo->currentText().isEmpty());
+        QCOMPARE(combo->count(), 1);
+    }
+
+    void closingAModifiedProjectAsksToSave() {
+        QVERIFY(m_window->newProjectFromUrl(kSampleIndex));
+        ProjectDocument* project = m_window->activeDocument();
+        QTRY_VERIFY_WITH_TIMEOUT(project->document().state() == CTamsoDoc::State::Complete, 30000);
+        QVERIFY(project->document().isModified());
+
+        bool asked = false;
+        answerBox("SaveChangesQuestion", QMessageBox::Cancel, &asked);
+        m_window->action(Command::Close)->trigger();
+        QVERIFY(asked);
+        QCOMPARE(m_window->documents().size(), std::size_t(1));
+
+        const QString path = m_dir->filePath("saved.zpj");
+        m_window->setProjectFileChooser([&](bool forSaving, const QString&) { return forSaving ? path : QString(); });
+        answerBox("SaveChangesQuestion", QMessageBox::Yes);
+        m_window->action(Command::Close)->trigger();
+        QTRY_VERIFY(m_window->documents().empty());
+        QVERIFY(QFileInfo::exists(path));
+
+        // The saved project opens again, once, however often it is asked for.
+        QVERIFY(m_window->openProject(path));
+        QVERIFY(m_window->openProject(path));
+        QCOMPARE(m_window->documents().size(), std::size_t(1));
+        QCOMPARE(m_window->windowTitle(), "Corvida - saved - file://" + kSampleIndex);
+        // Maximized, the window's title goes in brackets after the program's.
+        m_window->mdiArea()->activeSubWindow()->showMaximized();
+        QCOMPARE(m_window->windowTitle(), "Corvida - [saved - file://" + kSampleIndex + "]");
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<IniProfile> m_profile;
+    std::unique_ptr<MainWindow> m_window;
+    std::vector<std::string> m_opened;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
