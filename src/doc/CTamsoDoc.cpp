@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "app/Settings.h"
 #include "crawl/Crawler.h"
@@ -404,6 +405,7 @@ void CTamsoDoc::closeDocument() {
     m_pending.clear();
     m_pendingHead = 0;
     m_changed.clear();
+    m_changedHead = 0;
     m_passes.clear();
     m_passesDone.clear();
     for (IdleTask* task : {&m_insertTask, &m_feedTask, &m_changedTask, &m_viewPassTask}) {
@@ -570,20 +572,31 @@ bool CTamsoDoc::runFeedTask() {
 }
 
 bool CTamsoDoc::runChangedTask() {
+    // A project that is opened reports every node as changed: slices keep the window answering.
+    const auto start = idleNow();
     bool added = false;
-    for (WebNode* node : m_changed) {
-        for (DocumentView* view : m_views) {
-            if (view->isMaster() && view->shows(*node)) {
-                m_pending.push_back({node, view, true});
-                added = true;
+    do {
+        const std::size_t end = std::min(m_changed.size(), m_changedHead + kChangedBatch);
+        for (std::size_t i = m_changedHead; i < end; ++i) {
+            for (DocumentView* view : m_views) {
+                if (view->isMaster() && view->shows(*m_changed[i])) {
+                    m_pending.push_back({m_changed[i], view, true});
+                    added = true;
+                }
             }
         }
-    }
-    notify(DocumentView::Hint::NodesChanged, nullptr, {}, m_changed);
-    m_changed.clear();
+        const std::size_t first = std::exchange(m_changedHead, end);
+        notify(DocumentView::Hint::NodesChanged, nullptr, {},
+               std::span<WebNode* const>(m_changed).subspan(first, end - first));
+    } while (m_changedHead < m_changed.size() && budgetLeft(start));
     if (added) {
         schedule(m_feedTask);
     }
+    if (m_changedHead < m_changed.size()) {
+        return true;
+    }
+    m_changed.clear();
+    m_changedHead = 0;
     return false;
 }
 

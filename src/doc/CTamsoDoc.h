@@ -53,10 +53,12 @@ class CTamsoDoc : public WebListener {
 public:
     enum class State : std::int32_t { New = 0, Started = 1, Running = 2, Suspended = 3, Complete = 4 };
 
-    // The units of the views' idle work: nodes examined per step of a view pass, and records
-    // handed to the views per batch. An idle call runs units until kIdleBudget has passed.
+    // The units of the views' idle work: nodes examined per step of a view pass, records
+    // handed to the views per batch, and changed nodes examined per step. An idle call runs
+    // units until kIdleBudget has passed.
     static constexpr std::size_t kViewPassBatch = 60;
     static constexpr std::size_t kFeedBatch = 20;
+    static constexpr std::size_t kChangedBatch = 200;
     static constexpr std::chrono::milliseconds kIdleBudget{10};
     // The most fetch slots a crawl gets, whatever the settings say.
     static constexpr int kMaxConnections = 64;
@@ -263,6 +265,7 @@ private:
     std::vector<InsertRecord> m_pending;
     std::size_t m_pendingHead = 0; // records before it were handed over already
     std::vector<WebNode*> m_changed;
+    std::size_t m_changedHead = 0;      // m_changed before it went to the views
     std::vector<ViewPass> m_passes;     // running, one per window at most
     std::size_t m_passTurn = 0;         // the running pass that takes the next step
     std::vector<ViewPass> m_passesDone; // finished, until the insertion has passed their end

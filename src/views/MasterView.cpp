@@ -20,9 +20,9 @@ bool MasterView::shows(const WebNode& node) const {
     if (!m_filters.at(m_filterSlot).passes(node)) {
         return false;
     }
-    // Before the start page is fetched the tree has no root: the window follows whatever comes.
-    const LinkTreeRestriction current = restriction();
-    return current.entry() == nullptr && !m_restricted ? true : current.passes(node);
+    // Following the root with the subtree flag lets every node through (also those outside
+    // the tree, and all of them before the start page gives the tree its root).
+    return !m_restricted || m_restriction.passes(node);
 }
 
 void MasterView::update(const Update& update) {

@@ -528,6 +528,27 @@ TEST_F(DocumentViewWorkTest, NewNodesThenChangedNodesReachTheShowingMaster) {
     EXPECT_TRUE(plain.records[0].redrawOnly && plain.records[1].redrawOnly);
 }
 
+TEST_F(DocumentViewWorkTest, ManyChangedNodesGoToTheViewsInSlices) {
+    // An opened project reports every node as changed; one idle call must not take them all.
+    const std::size_t count = 2 * CTamsoDoc::kChangedBatch + 7;
+    const std::vector<WebNode*> nodes = announce(static_cast<int>(count));
+    plain.clear();
+    for (WebNode* node : nodes) {
+        document.nodeProcessed(node, false);
+    }
+    int calls = 0;
+    while (document.runIdle()) {
+        ++calls;
+    }
+    EXPECT_GE(calls, 3);
+    EXPECT_EQ(std::count(plain.hints.begin(), plain.hints.end(), Hint::NodesChanged), 3);
+    EXPECT_EQ(plain.nodes, nodes);
+    // The master's shown nodes come back redraw-only, each once.
+    EXPECT_EQ(plain.records.size(), evenNodes().size());
+    EXPECT_TRUE(std::all_of(plain.records.begin(), plain.records.end(),
+                            [](const InsertRecord& record) { return record.redrawOnly; }));
+}
+
 TEST_F(DocumentViewWorkTest, ViewPassExaminesSixtyNodesPerRun) {
     const std::vector<WebNode*> nodes = announce(130);
     // Filtering empties the window first; nothing is handed over while the pass runs.
