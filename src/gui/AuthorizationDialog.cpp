@@ -44,6 +44,8 @@ AuthorizationDialog::AuthorizationDialog(const QString& url, const QString& real
     : QDialog(parent), m_user(named(new QLineEdit, "userEdit")), m_password(named(new QLineEdit, "passwordEdit")),
       m_hold(std::in_place) {
     setWindowTitle(QStringLiteral("Authorization"));
+    // Wide enough for a user name and the address it is for.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 56);
     setAttribute(Qt::WA_DeleteOnClose);
     m_password->setEchoMode(QLineEdit::Password);
     for (QLineEdit* edit : {m_user, m_password}) {

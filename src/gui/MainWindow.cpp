@@ -1044,6 +1044,8 @@ void MainWindow::run(Command command) {
         // views; they stay disabled until a window offers them.
         break;
     }
+    // A pressed button shows the document's state, not the click.
+    updateActions();
 }
 
 void MainWindow::startFromBrowser() {

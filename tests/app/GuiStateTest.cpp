@@ -7,28 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/Profile.h"
+#include "support/MemoryProfile.h"
 
 namespace corvida {
 namespace {
-
-class MemoryProfile : public Profile {
-public:
-    std::optional<std::string> value(std::string_view section, std::string_view key) const override {
-        const auto found = values.find({std::string(section), std::string(key)});
-        return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
-    }
-    void setValue(std::string_view section, std::string_view key, std::string_view text) override {
-        values[{std::string(section), std::string(key)}] = std::string(text);
-    }
-    Status sync() override {
-        ++syncs;
-        return failSync ? Status::ioError("disk full") : Status::ok();
-    }
-
-    std::map<std::pair<std::string, std::string>, std::string> values;
-    bool failSync = false;
-    int syncs = 0;
-};
 
 using Files = std::vector<std::string>;
 
@@ -53,10 +35,10 @@ TEST(GuiStateTest, SavesOnlyWhenChangedAndReadsBackWhatItSaved) {
     const std::string binary("\0\xff\n[x]=\r", 8);
     state.setWindowState(binary);
     state.setStatusBarVisible(false);
-    profile.failSync = true;
+    profile.failure = "disk full";
     EXPECT_EQ(state.save(profile).code(), Status::Code::IoError);
     EXPECT_TRUE(state.changed());
-    profile.failSync = false;
+    profile.failure.clear();
     EXPECT_TRUE(state.save(profile).isOk());
     EXPECT_FALSE(state.changed());
     EXPECT_EQ((profile.values[{"Window", "StatusBar"}]), "No");

@@ -8,32 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/Profile.h"
+#include "support/MemoryProfile.h"
 
 namespace corvida {
 namespace {
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-
-// An in-memory profile that counts its syncs and can fail them on purpose.
-class MemoryProfile : public Profile {
-public:
-    std::optional<std::string> value(std::string_view section, std::string_view key) const override {
-        const auto found = values.find({std::string(section), std::string(key)});
-        return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
-    }
-    void setValue(std::string_view section, std::string_view key, std::string_view text) override {
-        values[{std::string(section), std::string(key)}] = std::string(text);
-    }
-    Status sync() override {
-        ++syncs;
-        return failSync ? Status::ioError("disk full") : Status::ok();
-    }
-
-    std::map<std::pair<std::string, std::string>, std::string> values;
-    bool failSync = false;
-    int syncs = 0;
-};
 
 Settings loadOne(const std::string& section, const std::string& key, const std::string& text) {
     MemoryProfile profile;
@@ -92,13 +73,13 @@ TEST(SettingsTest, SavesEveryKeyOnlyWhenChangedAndRetriesAfterAFailure) {
     s.changed = true;
     s.useProxy = true;
     s.browser = static_cast<BrowserKind>(17);
-    profile.failSync = true;
+    profile.failure = "disk full";
     const Status failed = s.save(profile);
     EXPECT_EQ(failed.code(), Status::Code::IoError);
     EXPECT_EQ(failed.message(), "disk full");
     EXPECT_TRUE(s.changed);
 
-    profile.failSync = false;
+    profile.failure.clear();
     EXPECT_TRUE(s.save(profile).isOk());
     EXPECT_FALSE(s.changed);
     EXPECT_EQ(profile.values.size(), 9u * 5u + 8u + 9u + 8u);

@@ -5,11 +5,11 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "MemoryProfile.h"
 #include "WidgetDriver.h"
 #include "app/Settings.h"
 #include "gui/CustomizeSheet.h"
 #include "gui/WorkspacePage.h"
+#include "support/MemoryProfile.h"
 
 using namespace corvida;
 

@@ -17,13 +17,13 @@ namespace corvida {
 class MemoryProfile : public Profile {
 public:
     std::optional<std::string> value(std::string_view section, std::string_view key) const override {
-        const auto found = m_values.find({std::string(section), std::string(key)});
-        return found == m_values.end() ? std::nullopt : std::optional<std::string>(found->second);
+        const auto found = values.find({std::string(section), std::string(key)});
+        return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
     }
 
     void setValue(std::string_view section, std::string_view key, std::string_view text) override {
         ++writes;
-        m_values[{std::string(section), std::string(key)}] = std::string(text);
+        values[{std::string(section), std::string(key)}] = std::string(text);
     }
 
     Status sync() override {
@@ -31,12 +31,10 @@ public:
         return failure.empty() ? Status::ok() : Status::ioError(failure);
     }
 
+    std::map<std::pair<std::string, std::string>, std::string> values;
     int writes = 0;
     int syncs = 0;
     std::string failure; // when not empty, sync fails with this message
-
-private:
-    std::map<std::pair<std::string, std::string>, std::string> m_values;
 };
 
 } // namespace corvida
