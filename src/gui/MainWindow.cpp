@@ -722,7 +722,12 @@ void MainWindow::bringToFront() {
 void MainWindow::dropData(const QMimeData& data) {
     for (const QUrl& url : data.urls()) {
         if (!url.isLocalFile()) {
-            newProjectFromUrl(url.toString());
+            // A link dragged from a browser; other schemes have no site to crawl.
+            if (isStartableAddress(url.toString())) {
+                newProjectFromUrl(url.toString());
+            } else {
+                m_panes->setMessage(tr("Cannot start a project at %1").arg(url.toDisplayString()));
+            }
             continue;
         }
         const QString path = url.toLocalFile();
@@ -741,6 +746,18 @@ void MainWindow::dropData(const QMimeData& data) {
             }
         }
     }
+}
+
+QMenu* MainWindow::createPopupMenu() {
+    // The bars in the order of the pop-up the program always had, the newer ones in between.
+    auto* menu = new QMenu(tr("&Toolbars"), this);
+    menu->setObjectName(QStringLiteral("ToolbarsPopup"));
+    for (const char* name : {"FileToolBar", "FiltersToolBar", "ProjectToolBar", "UrlToolBar", "ViewToolBar"}) {
+        if (auto* bar = findChild<QToolBar*>(QLatin1String(name)); bar != nullptr) {
+            menu->addAction(bar->toggleViewAction());
+        }
+    }
+    return menu;
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

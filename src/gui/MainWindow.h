@@ -80,6 +80,8 @@ public:
 
     // Re-reads every command's enabled and checked state.
     void updateActions();
+    // The toolbars' pop-up menu: File, Filters, Project, URL and View.
+    QMenu* createPopupMenu() override;
 
 signals:
     // A project file was opened (its absolute path).

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -172,12 +173,24 @@ private slots:
         badFile.close();
 
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(kSampleIndex), QUrl::fromLocalFile(shortcut), QUrl::fromLocalFile(bad)});
+        data.setUrls({QUrl::fromLocalFile(kSampleIndex), QUrl::fromLocalFile(shortcut), QUrl::fromLocalFile(bad),
+                      QUrl("javascript:alert(1)")});
         m_window->dropData(data);
         QCOMPARE(m_window->documents().size(), std::size_t(2));
         QCOMPARE(m_window->documents()[0]->document().startUrl(), ("file://" + kSampleIndex).toStdString());
         QVERIFY(QString::fromStdString(m_window->documents()[1]->document().startUrl()).endsWith("/site/news.htm"));
         QVERIFY(!m_window->statusPanes().message().isEmpty());
+    }
+
+    void toolbarPopupListsTheBarsInOrder() {
+        std::unique_ptr<QMenu> popup(m_window->createPopupMenu());
+        QStringList texts;
+        for (const QAction* entry : popup->actions()) {
+            texts << entry->text();
+        }
+        QCOMPARE(texts, (QStringList{"&File", "F&ilters", "&Project", "&URL", "View"}));
+        // A filter button's tooltip is its filter's name.
+        QCOMPARE(m_window->action(Command::FilterAll)->toolTip(), QString("All"));
     }
 
     void urlBarStartsProjectsAndKeepsItsKeys() {
