@@ -106,6 +106,9 @@ void DevToolsBrowserClient::exitIfLaunched() {
     m_pending.clear();
     if (m_process && m_process->state() != QProcess::NotRunning) {
         m_process->terminate();
+        // Called as the program ends or changes its browser: a short wait lets the browser go
+        // before its process object does, so that nothing of it outlives the client.
+        static_cast<void>(m_process->waitForFinished(kExitWaitMs));
     }
 }
 

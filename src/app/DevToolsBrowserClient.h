@@ -39,6 +39,8 @@ public:
     static constexpr std::chrono::milliseconds kLaunchDeadline{30000};
     // Replies longer than this are cut off and count as no answer.
     static constexpr std::int64_t kMaxReplyBytes = std::int64_t{4} << 20;
+    // How long exitIfLaunched waits for a launched browser to end.
+    static constexpr int kExitWaitMs = 2000;
 
     // command: the browser's command line, or empty for the first Chromium-family browser on
     // the PATH; port: the debugging port; profileDirectory: the profile a launched browser

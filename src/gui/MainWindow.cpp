@@ -246,7 +246,7 @@ MainWindow::MainWindow(Profile& profile, const std::string& defaultWorkingDirect
     setCentralWidget(m_mdi);
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
 
-    m_panes = new StatusPanes(*statusBar());
+    m_panes = std::make_unique<StatusPanes>(*statusBar());
     m_panes->setMessage(tr("Ready"));
 
     createActions();

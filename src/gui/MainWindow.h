@@ -142,7 +142,7 @@ private:
     bool m_quitting = false;
 
     QMdiArea* m_mdi = nullptr;
-    StatusPanes* m_panes = nullptr;
+    std::unique_ptr<StatusPanes> m_panes;
     UrlBar* m_urlBar = nullptr;
     std::array<QAction*, kAllCommands.size()> m_actions{};
     std::array<QAction*, GuiState::kMaxRecentFiles> m_recentActions{};
