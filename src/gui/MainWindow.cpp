@@ -2,6 +2,7 @@
 #include "gui/MainWindow.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -34,8 +36,10 @@
 #include "gui/ProjectDocument.h"
 #include "gui/UrlBar.h"
 #include "model/ImagingLibrary.h"
+#include "model/LocalNames.h"
 #include "model/MimeTable.h"
 #include "model/Web.h"
+#include "model/WebNode.h"
 #include "platform/Profile.h"
 #include "viewlogic/CommandState.h"
 #include "views/GlyphFactory.h"
@@ -216,6 +220,11 @@ std::size_t filterSlotOf(Command command) {
 }
 
 // A page address a person may start a project at: one line of http, https or file.
+// The address a node is known by: the one it was asked for, else its URL.
+std::string_view addressOf(const WebNode& node) {
+    return node.requestUrl().empty() ? node.url().url() : node.requestUrl();
+}
+
 bool isStartableAddress(const QString& text) {
     if (text.isEmpty() || text.contains(QLatin1Char('\n'))) {
         return false;
@@ -617,6 +626,8 @@ void MainWindow::openWindow(ProjectDocument* project) {
     window->setWindowIcon(GlyphFactory::applicationIcon());
     window->installEventFilter(this);
     connect(projectWindow, &ProjectWindow::masterChanged, this, &MainWindow::updateActions);
+    connect(projectWindow, &ProjectWindow::nodeMenuRequested, this, &MainWindow::showNodeMenu);
+    connect(projectWindow, &ProjectWindow::nodeActivated, this, &MainWindow::viewSelectedNode);
     connect(window, &QObject::destroyed, this, [this, project] {
         // The document goes with its last window, once the window is gone from the area.
         QMetaObject::invokeMethod(
@@ -1009,7 +1020,22 @@ void MainWindow::run(Command command) {
         openPage(m_currentStartUrl);
         break;
     case Command::RunEditor:
-        runEditor();
+        runEditor(m_currentStartUrl, {});
+        break;
+    case Command::UrlCopy:
+        if (const WebNode* node = selectedNode(); node != nullptr) {
+            // The whole address: a cut one would be a broken link.
+            QGuiApplication::clipboard()->setText(GuiDocumentUi::displayText(addressOf(*node)));
+        }
+        break;
+    case Command::UrlView:
+        viewSelectedNode();
+        break;
+    case Command::UrlEdit:
+        if (const WebNode* node = selectedNode(); node != nullptr && project != nullptr) {
+            const std::string workingCopy = project->document().workingDirectory() + LocalNames::workingCopy(*node);
+            runEditor(std::string(addressOf(*node)), std::filesystem::is_regular_file(workingCopy) ? workingCopy : "");
+        }
         break;
     case Command::FilterAll:
     case Command::Filter1:
@@ -1095,9 +1121,46 @@ void MainWindow::startFromClipboard() {
     m_panes->setMessage(QString::fromLatin1(kNoPageAddress));
 }
 
-void MainWindow::runEditor() {
+WebNode* MainWindow::selectedNode() const {
+    const ProjectWindow* window = activeProjectWindow();
+    return window != nullptr ? window->master().selectedNode() : nullptr;
+}
+
+void MainWindow::viewSelectedNode() {
+    const WebNode* node = selectedNode();
+    ProjectDocument* project = activeDocument();
+    if (node == nullptr || project == nullptr) {
+        return;
+    }
+    // The local copy once the local site is made, else the page itself.
+    // The start page's copy is the local site's entry page.
+    const std::string copy = project->document().workingDirectory() + (node->hasAnyFlag(kFlagStart | kFlagStartAlias)
+                                                                           ? std::string(CTamsoDoc::kLocalSiteEntry)
+                                                                           : LocalNames::localSiteCopy(*node));
+    if (project->document().options().localSiteMade && std::filesystem::is_regular_file(copy)) {
+        openPage("file://" + std::filesystem::absolute(copy).lexically_normal().string());
+    } else {
+        openPage(std::string(addressOf(*node)));
+    }
+}
+
+void MainWindow::showNodeMenu(const QPoint& globalPosition) {
+    if (selectedNode() == nullptr) {
+        return;
+    }
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("NodeMenu"));
+    menu.addAction(action(Command::UrlCopy));
+    menu.addAction(action(Command::UrlView));
+    menu.addSeparator();
+    menu.addAction(action(Command::UrlProperties));
+    const IdleDriver::Hold hold;
+    menu.exec(globalPosition);
+}
+
+void MainWindow::runEditor(const std::string& url, const std::string& localFile) {
     const EditorCommand::Prepared prepared =
-        EditorCommand::prepare(m_settings.editorProgram, m_settings.editorArguments, m_currentStartUrl);
+        EditorCommand::prepare(m_settings.editorProgram, m_settings.editorArguments, url, localFile);
     if (!prepared.message.empty()) {
         showMessage(QString::fromStdString(prepared.message), QMessageBox::Information);
     }

@@ -38,6 +38,7 @@ class ProjectDocument;
 class ProjectWindow;
 class StatusPanes;
 class UrlBar;
+class WebNode;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -118,7 +119,11 @@ private:
     void refreshCounts();
     void startFromBrowser();
     void startFromClipboard();
-    void runEditor();
+    void runEditor(const std::string& url, const std::string& localFile);
+    WebNode* selectedNode() const;
+    // Opens the selected node's local copy, or the node itself, in the browser.
+    void viewSelectedNode();
+    void showNodeMenu(const QPoint& globalPosition);
     void customize();
     void openPage(const std::string& url);
     void showMessage(const QString& text, int icon);

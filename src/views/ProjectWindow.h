@@ -40,6 +40,10 @@ public:
 signals:
     // The filter slot, the restriction or the selection changed.
     void masterChanged();
+    // A pane asks for the node menu of the selected node at a point of the screen.
+    void nodeMenuRequested(const QPoint& globalPosition);
+    // A pane's node was double-clicked: it is the selected node.
+    void nodeActivated();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -28,6 +28,7 @@
 #include "gui/ProjectDocument.h"
 #include "gui/UrlBar.h"
 #include "model/Web.h"
+#include "model/WebNode.h"
 #include "platform/IniProfile.h"
 #include "views/ProjectWindow.h"
 #include "views/StatusPanes.h"
@@ -157,6 +158,35 @@ private slots:
         QVERIFY(!m_opened.empty());
         QVERIFY(QString::fromStdString(m_opened.back()).endsWith("report/overview.htm"));
         QVERIFY(QString::fromStdString(m_opened.back()).startsWith("file:///"));
+    }
+
+    void nodeCommandsActOnTheWindowsSelectedNode() {
+        QVERIFY(m_window->newProjectFromUrl(kSampleIndex));
+        CTamsoDoc& document = m_window->activeDocument()->document();
+        QTRY_VERIFY_WITH_TIMEOUT(document.state() == CTamsoDoc::State::Complete, 30000);
+        ProjectWindow* first = m_window->activeProjectWindow();
+        QVERIFY(!m_window->action(Command::UrlCopy)->isEnabled());
+
+        // A second window on the document has its own selection.
+        m_window->action(Command::NewWindow)->trigger();
+        ProjectWindow* second = m_window->activeProjectWindow();
+        QVERIFY(second != first);
+        m_window->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+        WebNode* start = document.web()->startNode();
+        first->master().selectNode(start);
+        QVERIFY(second->master().selectedNode() == nullptr);
+        QTRY_VERIFY(m_window->action(Command::UrlCopy)->isEnabled());
+
+        m_window->action(Command::UrlCopy)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), "file://" + kSampleIndex);
+        m_window->action(Command::UrlView)->trigger();
+        QCOMPARE(m_opened.back(), ("file://" + kSampleIndex).toStdString());
+        // Once the local site is made, View opens the node's copy in it.
+        m_window->action(Command::MakeLocalSite)->trigger();
+        QTRY_VERIFY(document.options().localSiteMade);
+        m_window->action(Command::UrlView)->trigger();
+        const QString opened = QString::fromStdString(m_opened.back());
+        QVERIFY2(opened.startsWith("file:///") && opened.endsWith("/docs/index.htm"), qPrintable(opened));
     }
 
     void dropsStartProjectsAndIgnoreBadShortcuts() {
