@@ -47,14 +47,6 @@ TEST(ColumnMovesTest, AddAndRemoveKeepTableOrderAndSortTheAvailableByCaption) {
     }
     EXPECT_FALSE(moves.canRemove());
     EXPECT_TRUE(moves.shown().empty());
-
-    // Repeated captions stay apart: entries are named by index.
-    ColumnTable twins = defaultColumnTable();
-    twins[2].caption = "Name";
-    ColumnMoves twinMoves(twins);
-    twinMoves.remove(2);
-    EXPECT_EQ(twinMoves.available(), std::vector<std::size_t>{2});
-    EXPECT_EQ(twinMoves.table()[1].shown, 1);
 }
 
 TEST(ColumnMovesTest, MoveUpMakesTheFirstEntryAndMoveDownTheLast) {
