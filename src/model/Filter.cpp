@@ -63,6 +63,16 @@ void Filter::compile() {
     }
     const FilterCriteria& criteria = *m_criteria;
     m_program.clear();
+    // Each clause after the first is joined by AND. A filter without types starts with its
+    // link or size clause, so those still apply; with no clause at all the empty program
+    // lets every node through.
+    bool hasClause = false;
+    const auto joinClause = [this, &hasClause] {
+        if (hasClause) {
+            appendOperator(FilterOperation::And);
+        }
+        hasClause = true;
+    };
     for (std::size_t i = 0; i < criteria.types.size(); ++i) {
         appendToken(std::make_unique<AttributeToken>(FilterAttribute::MajorType));
         appendToken(
@@ -72,19 +82,20 @@ void Filter::compile() {
             appendOperator(FilterOperation::Or);
         }
     }
+    hasClause = !criteria.types.empty();
     if (criteria.linkOption == FilterCriteria::kLinkGood) {
         appendToken(std::make_unique<AttributeToken>(FilterAttribute::Broken));
         appendOperator(FilterOperation::Not);
-        appendOperator(FilterOperation::And);
+        joinClause();
     } else if (criteria.linkOption == FilterCriteria::kLinkBad) {
         appendToken(std::make_unique<AttributeToken>(FilterAttribute::Broken));
-        appendOperator(FilterOperation::And);
+        joinClause();
     }
     if (criteria.useSize != 0) {
         appendToken(std::make_unique<ValueToken>(criteria.size, FilterValueType::Number));
         appendToken(std::make_unique<AttributeToken>(FilterAttribute::Size));
         appendOperator(FilterOperation::Less);
-        appendOperator(FilterOperation::And);
+        joinClause();
     }
 }
 

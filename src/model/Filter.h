@@ -8,7 +8,8 @@
 //
 // Evaluation is forgiving: a program that is short of operands, mixes operand classes or
 // does not reduce to one operand yields -1, and callers let every non-zero result through.
-// So a filter with no type selected shows every node.
+// A filter with no type selected tests only its link and size criteria; with none of them
+// either, its program is empty and every node passes.
 
 #include <cstdint>
 #include <memory>
@@ -43,6 +44,7 @@ public:
     void setCriteria(const FilterCriteria& criteria);
     // Replaces the program with one compiled from the criteria:
     //   (type = t1 OR ... OR type = tn) AND [NOT broken | broken] AND [size threshold < size]
+    // leaving out the clauses that test nothing (the type clause when no type is selected).
     // Without criteria the program is left as it is.
     void compile();
 

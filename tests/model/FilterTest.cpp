@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -52,19 +53,35 @@ TEST(FilterTest, BuiltInFiltersAndCriteria) {
     EXPECT_EQ(resolved.evaluate(*picture), 0);
     EXPECT_EQ(filters.at(3).evaluate(*brokenPage), 1); // the others test no link state
 
-    // No type selected: the program is short of an operand, which lets every node through
-    // whatever the link option and size say.
-    Filter noType("none");
-    noType.setCriteria(FilterCriteria{1, 1000000, FilterCriteria::kLinkBad, {}});
-    EXPECT_EQ(noType.evaluate(*page), -1);
-    EXPECT_TRUE(noType.passes(*page));
-
     // New criteria replace the whole program.
     Filter filter("text");
     filter.setCriteria(FilterCriteria{1, 2000, FilterCriteria::kLinkAll, {kMajorText}});
     filter.setCriteria(FilterCriteria{0, 0, FilterCriteria::kLinkAll, {MimeTable::kMajorImage}});
     EXPECT_EQ(filter.evaluate(*page), 0);
     EXPECT_EQ(filter.evaluate(*picture), 1);
+}
+
+TEST(FilterTest, FilterWithoutTypesKeepsItsSizeAndLinkCriteria) {
+    Web web;
+    const WebNode* small = addNode(web, "http://h/small.htm", "text/html", 500);
+    const WebNode* big = addNode(web, "http://h/big.gif", "image/gif", 20000);
+    const WebNode* bigBroken = addNode(web, "http://h/gone.htm", "text/html", 20000, true);
+
+    const auto shown = [&](const FilterCriteria& criteria) {
+        Filter filter("no type");
+        filter.setCriteria(criteria);
+        std::string flags;
+        for (const WebNode* node : {small, big, bigBroken}) {
+            flags += filter.passes(*node) ? "1" : "0";
+        }
+        return flags;
+    };
+    EXPECT_EQ(shown(FilterCriteria{1, 10000, FilterCriteria::kLinkAll, {}}), "011");
+    EXPECT_EQ(shown(FilterCriteria{0, 0, FilterCriteria::kLinkGood, {}}), "110");
+    EXPECT_EQ(shown(FilterCriteria{0, 0, FilterCriteria::kLinkBad, {}}), "001");
+    EXPECT_EQ(shown(FilterCriteria{1, 10000, FilterCriteria::kLinkGood, {}}), "010");
+    // With no criterion at all every node passes.
+    EXPECT_EQ(shown(FilterCriteria{0, 10000, FilterCriteria::kLinkAll, {}}), "111");
 }
 
 TEST(FilterTest, ProgramsThatDoNotReduceToOneOperandGiveMinusOne) {
