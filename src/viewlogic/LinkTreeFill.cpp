@@ -34,31 +34,28 @@ const LinkTreeFill::Item* LinkTreeFill::item(const LinkTreeEntry* entry) const {
 std::vector<const LinkTreeEntry*> LinkTreeFill::missingFromRoot(const LinkTree& tree) const {
     std::vector<const LinkTreeEntry*> missing;
     if (tree.root() != nullptr) {
-        std::unordered_set<const LinkTreeEntry*> planned;
-        walk(*tree.root(), missing, planned);
+        walk(*tree.root(), missing, nullptr); // one walk meets each entry once
     }
     return missing;
 }
 
 std::vector<const LinkTreeEntry*> LinkTreeFill::missingFor(const LinkTree& tree,
-                                                             std::span<WebNode* const> changed) const {
+                                                           std::span<WebNode* const> changed) const {
     std::vector<const LinkTreeEntry*> missing;
     if (tree.root() == nullptr) {
         return missing;
     }
     std::unordered_set<const LinkTreeEntry*> planned;
-    const auto has = [&](const LinkTreeEntry* entry) {
-        return m_byEntry.contains(entry) || planned.contains(entry);
-    };
+    const auto has = [&](const LinkTreeEntry* entry) { return m_byEntry.contains(entry) || planned.contains(entry); };
     if (!has(tree.root())) {
-        walk(*tree.root(), missing, planned);
+        walk(*tree.root(), missing, &planned);
     }
     for (const WebNode* node : changed) {
         const LinkTreeEntry* entry = node != nullptr ? node->linkTreeEntry() : nullptr;
         if (entry == nullptr || has(entry) || !qualifies(*entry) || !has(entry->parentEntry())) {
             continue;
         }
-        walk(*entry, missing, planned);
+        walk(*entry, missing, &planned);
     }
     return missing;
 }
@@ -94,6 +91,10 @@ const LinkTreeFill::Item& LinkTreeFill::add(const LinkTreeEntry& entry) {
     return item;
 }
 
+void LinkTreeFill::reserve(std::size_t count) {
+    m_byEntry.reserve(count);
+}
+
 void LinkTreeFill::clear() {
     m_byEntry.clear();
     m_topLevel.clear();
@@ -101,12 +102,12 @@ void LinkTreeFill::clear() {
 }
 
 void LinkTreeFill::walk(const LinkTreeEntry& start, std::vector<const LinkTreeEntry*>& missing,
-                        std::unordered_set<const LinkTreeEntry*>& planned) const {
+                        std::unordered_set<const LinkTreeEntry*>* planned) const {
     std::vector<const LinkTreeEntry*> pending{&start};
     while (!pending.empty()) {
         const LinkTreeEntry* entry = pending.back();
         pending.pop_back();
-        if (!m_byEntry.contains(entry) && planned.insert(entry).second) {
+        if (!m_byEntry.contains(entry) && (planned == nullptr || planned->insert(entry).second)) {
             missing.push_back(entry);
         }
         const std::vector<LinkTreeEntry*>& children = entry->children();

@@ -69,14 +69,17 @@ public:
     // already keeps it.
     const Item& add(const LinkTreeEntry& entry);
 
+    // Makes room for count items in all, before many are added at once.
+    void reserve(std::size_t count);
     // Drops every item.
     void clear();
 
 private:
     // Walks from start through its qualifying children, depth first, children in order, and
-    // appends to missing (and to planned) each entry that has no item and was not planned.
+    // appends to missing each entry that has no item and is not in planned (which may be
+    // nullptr), and adds it to planned.
     void walk(const LinkTreeEntry& start, std::vector<const LinkTreeEntry*>& missing,
-              std::unordered_set<const LinkTreeEntry*>& planned) const;
+              std::unordered_set<const LinkTreeEntry*>* planned) const;
 
     std::deque<Item> m_items; // a deque keeps items in place as it grows
     std::unordered_map<const LinkTreeEntry*, Item*> m_byEntry;

@@ -65,6 +65,7 @@ public:
     void add(const std::vector<const LinkTreeEntry*>& entries) {
         if (entries.size() > kResetThreshold) {
             beginResetModel();
+            m_fill.reserve(m_fill.size() + entries.size());
             for (const LinkTreeEntry* entry : entries) {
                 m_fill.add(*entry);
             }

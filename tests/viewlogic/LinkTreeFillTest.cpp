@@ -34,8 +34,7 @@ protected:
     }
 
     // Every item of fill as entry → parent entry (nullptr at the root level).
-    static std::map<const LinkTreeEntry*, const LinkTreeEntry*> shape(const LinkTreeFill& fill,
-                                                                      const LinkTree& tree) {
+    static std::map<const LinkTreeEntry*, const LinkTreeEntry*> shape(const LinkTreeFill& fill, const LinkTree& tree) {
         std::map<const LinkTreeEntry*, const LinkTreeEntry*> items;
         tree.forEachDepthFirst([&](const LinkTreeEntry& entry) {
             if (const LinkTreeFill::Item* item = fill.item(&entry)) {
@@ -70,8 +69,8 @@ TEST_F(LinkTreeFillTest, OnlyFetchedProcessedDocumentsThatAreNoRepeatQualify) {
     for (const LinkTreeEntry* entry : fill.missingFromRoot(tree)) {
         fill.add(*entry);
     }
-    EXPECT_EQ(shape(fill, tree), (std::map<const LinkTreeEntry*, const LinkTreeEntry*>{
-                                     {tree.root(), nullptr}, {page, tree.root()}}));
+    EXPECT_EQ(shape(fill, tree),
+              (std::map<const LinkTreeEntry*, const LinkTreeEntry*>{{tree.root(), nullptr}, {page, tree.root()}}));
     ASSERT_EQ(fill.topLevel().size(), 1u);
     ASSERT_EQ(fill.topLevel()[0]->children.size(), 1u);
     EXPECT_EQ(fill.topLevel()[0]->children[0]->entry, page);
