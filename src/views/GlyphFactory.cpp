@@ -394,7 +394,47 @@ Painter painterOf(Command command) {
     }
 }
 
+// A small page at the top left of the glyph, for the link tree's pictures.
+void smallPage(QPainter& p) {
+    outlined(p, polygonPath({{1.5, 0.5}, {6.5, 0.5}, {8.5, 2.5}, {8.5, 9.5}, {1.5, 9.5}}), kPaper);
+    p.setPen(pen(kInk));
+    p.drawPolyline(QPolygonF({{6.5, 0.5}, {6.5, 2.5}, {8.5, 2.5}}));
+}
+
+// A page with the nodes it links to directly: three dots on short links.
+void pageWithTargets(QPainter& p) {
+    smallPage(p);
+    p.setPen(pen(kBlue));
+    for (const qreal y : {3.0, 8.0, 13.0}) {
+        p.drawLine(QPointF(8.5, 6.0), QPointF(12.5, y));
+    }
+    p.setPen(pen(kInk));
+    p.setBrush(color(kLightBlue));
+    for (const qreal y : {3.0, 8.0, 13.0}) {
+        p.drawEllipse(QPointF(13.0, y), 2.0, 2.0);
+    }
+}
+
+// A page with everything below it: a tree of pages, two levels deep.
+void pageWithSubtree(QPainter& p) {
+    smallPage(p);
+    p.setPen(pen(kGreen));
+    p.drawPolyline(QPolygonF({{4.5, 9.5}, {4.5, 12.5}, {7.5, 12.5}}));
+    p.drawPolyline(QPolygonF({{10.5, 9.5}, {10.5, 12.5}}));
+    p.drawLine(QPointF(8.5, 6.5), QPointF(10.5, 6.5));
+    outlined(p, polygonPath({{9.5, 4.5}, {14.5, 4.5}, {14.5, 9.5}, {9.5, 9.5}}), kLightAmber);
+    outlined(p, polygonPath({{7.5, 10.5}, {12.5, 10.5}, {12.5, 15.5}, {7.5, 15.5}}), kLightAmber);
+}
+
 } // namespace
+
+QIcon GlyphFactory::linkTreeIcon(bool subtree) {
+    const Painter draw = subtree ? Painter(pageWithSubtree) : Painter(pageWithTargets);
+    QIcon icon;
+    icon.addPixmap(render(kGlyphSize, 1.0, draw));
+    icon.addPixmap(render(kGlyphSize, 2.0, draw));
+    return icon;
+}
 
 QIcon GlyphFactory::icon(Command command) {
     const Painter draw = painterOf(command);

@@ -23,6 +23,9 @@ public:
     // Returns the application's icon (rings around a centre, with dots on them) at the usual
     // icon sizes from 16 to 256 pixels.
     static QIcon applicationIcon();
+    // Returns the icon of a link-tree item at kGlyphSize for device pixel ratios 1 and 2: a
+    // page with its direct link targets, or with subtree a page with everything below it.
+    static QIcon linkTreeIcon(bool subtree);
 };
 
 } // namespace corvida
