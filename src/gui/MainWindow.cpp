@@ -42,9 +42,12 @@
 #include "model/WebNode.h"
 #include "platform/Profile.h"
 #include "viewlogic/CommandState.h"
+#include "views/ColumnsDialog.h"
+#include "views/FilterSheet.h"
 #include "views/GlyphFactory.h"
 #include "views/ProjectWindow.h"
 #include "views/StatusPanes.h"
+#include "views/UrlSelectionDialog.h"
 
 namespace corvida {
 
@@ -204,6 +207,12 @@ bool isCheckable(Command command) {
     }
 }
 
+Command filterCommand(std::size_t slot) {
+    constexpr std::array<Command, FilterSet::kSlotCount> kCommands{
+        Command::FilterAll, Command::Filter1, Command::Filter2, Command::Filter3, Command::Filter4};
+    return kCommands[slot];
+}
+
 std::size_t filterSlotOf(Command command) {
     switch (command) {
     case Command::Filter1:
@@ -311,12 +320,7 @@ void MainWindow::createActions() {
         addAction(action);
         m_actions[static_cast<std::size_t>(command)] = action;
     }
-    for (std::size_t slot = 0; slot < FilterSet::kSlotCount; ++slot) {
-        const Command command =
-            slot == 0 ? Command::FilterAll
-                      : static_cast<Command>(static_cast<int>(Command::Filter1) + static_cast<int>(slot) - 1);
-        action(command)->setToolTip(QString::fromStdString(m_filters.at(slot).name()));
-    }
+    showFilterNames();
     for (std::size_t index = 0; index < m_recentActions.size(); ++index) {
         auto* recent = new QAction(this);
         recent->setObjectName(QStringLiteral("RecentFile%1").arg(index + 1));
@@ -910,6 +914,10 @@ void MainWindow::subWindowActivated() {
     }
     showActiveStatus();
     updateActions();
+    if (m_urlSelection != nullptr) {
+        const ProjectWindow* active = activeProjectWindow();
+        m_urlSelection->setSlot(active != nullptr ? static_cast<int>(active->master().filterSlot()) : -1);
+    }
 }
 
 void MainWindow::showActiveStatus() {
@@ -1047,6 +1055,16 @@ void MainWindow::run(Command command) {
         }
         updateActions();
         break;
+    case Command::EditFilters:
+        editFilters(window != nullptr ? static_cast<int>(window->master().filterSlot()) : 1);
+        break;
+    case Command::ShowFilters:
+    case Command::FilterSelection:
+        showUrlSelection();
+        break;
+    case Command::CustomizeListUrl:
+        customizeColumns();
+        break;
     case Command::NewWindow:
         if (project != nullptr) {
             openWindow(project);
@@ -1181,6 +1199,68 @@ void MainWindow::customize() {
         makeBrowserClient();
     }
     updateActions();
+}
+
+void MainWindow::editFilters(int slot) {
+    FilterSheet sheet(m_filters, std::clamp(slot, 1, 4), this);
+    if (sheet.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (sheet.namesChanged()) {
+        showFilterNames();
+    }
+    // The windows that show a changed filter show it anew.
+    for (QMdiSubWindow* subWindow : m_mdi->subWindowList()) {
+        auto* window = qobject_cast<ProjectWindow*>(subWindow->widget());
+        const auto& changed = sheet.changedSlots();
+        if (window != nullptr && std::find(changed.begin(), changed.end(),
+                                           static_cast<int>(window->master().filterSlot())) != changed.end()) {
+            window->master().refilter();
+        }
+    }
+}
+
+void MainWindow::showFilterNames() {
+    for (std::size_t slot = 0; slot < FilterSet::kSlotCount; ++slot) {
+        action(filterCommand(slot))->setToolTip(GuiDocumentUi::displayText(m_filters.at(slot).name()));
+    }
+    if (m_urlSelection != nullptr) {
+        m_urlSelection->refreshNames(m_filters);
+    }
+}
+
+void MainWindow::showUrlSelection() {
+    if (m_urlSelection == nullptr) {
+        m_urlSelection = new UrlSelectionDialog(m_filters, this);
+        connect(m_urlSelection, &UrlSelectionDialog::slotChosen, this, [this](int slot) {
+            if (ProjectWindow* window = activeProjectWindow(); window != nullptr) {
+                window->master().setFilterSlot(static_cast<std::size_t>(slot));
+            }
+            updateActions();
+        });
+    }
+    m_urlSelection->show();
+    m_urlSelection->raise();
+    updateActions();
+}
+
+void MainWindow::customizeColumns() {
+    ColumnsDialog dialog(m_settings.columns, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.table() == m_settings.columns) {
+        return;
+    }
+    m_settings.columns = dialog.table();
+    m_settings.changed = true;
+    const Status saved = m_settings.save(m_profile);
+    if (!saved.isOk()) {
+        showMessage(tr("The settings could not be saved:\n%1").arg(GuiDocumentUi::displayText(saved.message())),
+                    QMessageBox::Warning);
+    }
+    // The columns are the program's: every window's list takes them.
+    for (ProjectDocument* project : m_documents) {
+        project->document().updateAllViews(
+            {.hint = DocumentView::Hint::Columns, .master = nullptr, .records = {}, .nodes = {}});
+    }
 }
 
 void MainWindow::makeBrowserClient() {

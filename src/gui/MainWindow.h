@@ -38,6 +38,7 @@ class ProjectDocument;
 class ProjectWindow;
 class StatusPanes;
 class UrlBar;
+class UrlSelectionDialog;
 class WebNode;
 
 class MainWindow : public QMainWindow {
@@ -129,6 +130,10 @@ private:
     void showMessage(const QString& text, int icon);
     QString chooseProjectFile(bool forSaving, const QString& suggestion);
     void makeBrowserClient();
+    void editFilters(int slot);
+    void showFilterNames();
+    void showUrlSelection();
+    void customizeColumns();
     void saveState();
 
     Profile& m_profile;
@@ -154,7 +159,8 @@ private:
     QAction* m_statusLineAction = nullptr;
     std::vector<QToolBar*> m_toolBars;
     QMenu* m_windowMenu = nullptr;
-    bool m_menusWithProject = true; // forces the first build
+    UrlSelectionDialog* m_urlSelection = nullptr; // modeless, made when first shown
+    bool m_menusWithProject = true;               // forces the first build
     QTimer m_countsTimer;
 
     std::function<void(const std::string&)> m_pageOpener;

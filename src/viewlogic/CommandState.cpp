@@ -30,7 +30,7 @@ CommandFlags CommandState::of(Command command, const CommandContext& context) {
     const bool project = context.hasProject;
     const State state = context.state;
     const bool node = project && context.nodeSelected;
-    const bool views = project && context.viewsReady;
+    const bool wavefront = project && context.wavefrontReady;
     const bool browser = context.browserKind != BrowserKind::None;
 
     switch (command) {
@@ -78,17 +78,18 @@ CommandFlags CommandState::of(Command command, const CommandContext& context) {
     case Command::Filter4:
         return {project, project && filterSlotOf(command) == context.filterSlot};
     case Command::Find:
-    case Command::EditFilters:
-    case Command::ShowFilters:
-    case Command::FilterSelection:
+        return {project, false};
     case Command::ViewProperties:
     case Command::ZoomIn:
     case Command::ZoomOut:
     case Command::InLinks:
     case Command::OutLinks:
     case Command::CenterOnNode:
+        return {wavefront, false};
+    case Command::EditFilters:
+    case Command::ShowFilters:
+    case Command::FilterSelection:
     case Command::CustomizeListUrl:
-        return {views, false};
     case Command::NewProject:
     case Command::OpenSiteMap:
     case Command::Exit:

@@ -17,9 +17,9 @@ struct CommandContext {
     CTamsoDoc::State state = CTamsoDoc::State::New; // its document's state
     bool reportMade = false;
     bool localSiteMade = false;
-    bool nodeSelected = false; // its window has a selected node
-    int filterSlot = 0;        // its window's filter slot, 0..4
-    bool viewsReady = false;   // the window's views exist (tree, list, Wavefront)
+    bool nodeSelected = false;   // its window has a selected node
+    int filterSlot = 0;          // its window's filter slot, 0..4
+    bool wavefrontReady = false; // the window's Wavefront map exists
     BrowserKind browserKind = BrowserKind::None;
     bool browserRequestPending = false; // Start from Browser is waiting for an answer
     bool editorSet = false;             // the editor program is set

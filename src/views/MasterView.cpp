@@ -43,6 +43,10 @@ void MasterView::setFilterSlot(std::size_t slot) {
     changed();
 }
 
+void MasterView::refilter() {
+    m_document.startViewPass(this, CTamsoDoc::kFilteringStatus);
+}
+
 void MasterView::setRestriction(const LinkTreeEntry* entry, bool subtree) {
     m_restricted = entry != nullptr;
     m_restriction = LinkTreeRestriction(entry, subtree);

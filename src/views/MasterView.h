@@ -37,6 +37,9 @@ public:
     // Shows the nodes of filter slot (0 to 4) and refills the window's views.
     void setFilterSlot(std::size_t slot);
 
+    // Refills the window's views after its filter changed.
+    void refilter();
+
     // The restriction; without a chosen one, the link tree's root with the subtree flag.
     LinkTreeRestriction restriction() const;
     // Restricts the window to entry (nullptr: back to the whole site) and refills its views.

@@ -8,6 +8,7 @@
 #include <QSplitter>
 
 #include "doc/CTamsoDoc.h"
+#include "views/LinkTreePane.h"
 
 namespace corvida {
 
@@ -37,7 +38,8 @@ ProjectWindow::ProjectWindow(CTamsoDoc& document, const FilterSet& filters, QWid
     // other view of it asks.
     m_document.addView(&m_master);
 
-    m_navigation = placeholderPane(QStringLiteral("NavigationPane"), tr("Link tree"));
+    m_navigation = new LinkTreePane(document, m_master);
+    m_navigation->setObjectName(QStringLiteral("NavigationPane"));
     m_wavefront = placeholderPane(QStringLiteral("WavefrontPane"), tr("Wavefront"));
     m_list = placeholderPane(QStringLiteral("UrlListPane"), tr("URL list"));
 
@@ -58,6 +60,8 @@ ProjectWindow::ProjectWindow(CTamsoDoc& document, const FilterSet& filters, QWid
 }
 
 ProjectWindow::~ProjectWindow() {
+    // The panes leave the document before the master they belong to.
+    delete m_outer;
     m_document.removeView(&m_master);
 }
 

@@ -40,7 +40,7 @@ CommandContext everythingReady(State state) {
     context.reportMade = true;
     context.localSiteMade = true;
     context.nodeSelected = true;
-    context.viewsReady = true;
+    context.wavefrontReady = true;
     context.browserKind = BrowserKind::NetscapeNavigator;
     context.editorSet = true;
     return context;
@@ -68,8 +68,10 @@ TEST(CommandStateTest, WithoutProjectOnlyApplicationCommandsAreEnabled) {
     context.browserKind = BrowserKind::None;
     context.editorSet = false;
     const std::set<Command> expected = {
-        Command::NewProject, Command::StartFromBrowser, Command::OpenSiteMap, Command::Exit,     Command::Customize,
-        Command::HelpTopics, Command::ContextHelp,      Command::About,       Command::NextPane, Command::PreviousPane};
+        Command::NewProject,      Command::StartFromBrowser, Command::OpenSiteMap, Command::Exit,
+        Command::Customize,       Command::HelpTopics,       Command::ContextHelp, Command::About,
+        Command::NextPane,        Command::PreviousPane,     Command::EditFilters, Command::ShowFilters,
+        Command::FilterSelection, Command::CustomizeListUrl};
     EXPECT_EQ(enabledIn(context), expected);
     EXPECT_TRUE(checkedIn(context).empty());
 }
@@ -157,7 +159,7 @@ TEST(CommandStateTest, TheWindowsFilterSlotChecksOneFilterCommand) {
     const std::vector<Command> filters = {Command::FilterAll, Command::Filter1, Command::Filter2, Command::Filter3,
                                           Command::Filter4};
     CommandContext context = everythingReady(State::New);
-    context.viewsReady = false;
+    context.wavefrontReady = false;
     for (int slot = 0; slot < 5; ++slot) {
         context.filterSlot = slot;
         const std::set<Command> checked = checkedIn(context);
@@ -168,14 +170,12 @@ TEST(CommandStateTest, TheWindowsFilterSlotChecksOneFilterCommand) {
     }
 }
 
-TEST(CommandStateTest, ViewCommandsWaitForTheViews) {
-    const std::set<Command> viewCommands = {
-        Command::Find,           Command::EditFilters,  Command::ShowFilters,     Command::FilterSelection,
-        Command::ViewProperties, Command::ZoomIn,       Command::ZoomOut,         Command::InLinks,
-        Command::OutLinks,       Command::CenterOnNode, Command::CustomizeListUrl};
+TEST(CommandStateTest, WavefrontCommandsWaitForTheWavefront) {
+    const std::set<Command> viewCommands = {Command::ViewProperties, Command::ZoomIn,   Command::ZoomOut,
+                                            Command::InLinks,        Command::OutLinks, Command::CenterOnNode};
     CommandContext context = everythingReady(State::Running);
     const std::set<Command> ready = enabledIn(context);
-    context.viewsReady = false;
+    context.wavefrontReady = false;
     const std::set<Command> building = enabledIn(context);
     std::set<Command> lost;
     for (Command command : ready) {
