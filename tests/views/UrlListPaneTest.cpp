@@ -221,6 +221,16 @@ private slots:
         header->resizeSection(1, 320);
         emit header->sectionHandleDoubleClicked(1);
         QCOMPARE(header->sectionSize(1), 150);
+
+        // Clicks on a caption sort, and the indicator shows the rows' direction.
+        const QPoint sizeCaption(header->sectionViewportPosition(3) + 10, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sizeCaption);
+        QCOMPARE(pane.rows(), (std::vector<WebNode*>{a, b}));
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sizeCaption);
+        QCOMPARE(pane.rows(), (std::vector<WebNode*>{b, a}));
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(header->sortIndicatorSection(), 3);
     }
 
     void rowsShowTheirStateAndSiteTextSafely() {
