@@ -171,6 +171,13 @@ void UrlListPane::rowPicked(const QModelIndex& index) {
     }
 }
 
+QModelIndex UrlListPane::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action == MoveHome || action == MoveEnd) {
+        modifiers |= Qt::ControlModifier;
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
 void UrlListPane::sortByHeader(int position) {
     if (position < 0 || position >= m_model.columnCount()) {
         return;

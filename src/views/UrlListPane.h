@@ -57,6 +57,10 @@ signals:
     // A row was double-clicked: the node is to be viewed.
     void nodeActivated(WebNode* node);
 
+protected:
+    // Home and End go to the first and last row, as in a list, rather than along the row.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
 private:
     void rebuildColumns();
     void selectRowOf(const WebNode* node);

@@ -207,6 +207,11 @@ private slots:
         const QRect cell = pane.visualRect(pane.listModel().index(1, 1));
         QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(window.master.selectedNode(), a);
+        // Keys move the row, and the master follows.
+        QTest::keyClick(&pane, Qt::Key_Up);
+        QCOMPARE(window.master.selectedNode(), b);
+        QTest::keyClick(&pane, Qt::Key_End);
+        QCOMPARE(window.master.selectedNode(), a);
         QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(activated, std::vector<WebNode*>{a});
         // The master's selection from elsewhere moves the row.
