@@ -1,0 +1,233 @@
+// SPDX-License-Identifier: MIT
+#include "views/UrlListPane.h"
+
+#include <array>
+#include <optional>
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include "doc/CTamsoDoc.h"
+#include "model/UrlListColumns.h"
+#include "viewlogic/UrlNameShortener.h"
+#include "views/MasterView.h"
+
+namespace corvida {
+
+namespace {
+
+// Draws the Name column's URLs shortened to fit, and rows in their look's colours.
+class UrlListDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(UrlListModel::ColumnIdRole).toInt() != ColumnEntry::kName) {
+            return;
+        }
+        const QFontMetrics& metrics = option->fontMetrics;
+        const QByteArray bytes = option->text.toUtf8();
+        const std::string shown = UrlNameShortener::shorten(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), option->rect.width(),
+            [&metrics](std::string_view text) {
+                return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+            });
+        option->text = QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
+    }
+};
+
+} // namespace
+
+UrlListPane::UrlListPane(CTamsoDoc& document, MasterView& master, const ColumnTable& columns, QWidget* parent)
+    : QTableView(parent), m_document(document), m_master(master), m_columns(columns) {
+    setObjectName(QStringLiteral("UrlListPane"));
+    setModel(&m_model);
+    setItemDelegate(new UrlListDelegate(this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    // Cells are cut at their edge, as the Name column's shortening expects.
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+
+    QHeaderView* header = horizontalHeader();
+    header->setFixedHeight(kHeaderHeight);
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(false);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setSortIndicatorShown(false);
+    connect(header, &QHeaderView::sectionClicked, this, &UrlListPane::sortByHeader);
+    // A divider's double-click gives the column its width from the column table back, instead
+    // of fitting it to its contents (which would read every row).
+    disconnect(header, &QHeaderView::sectionHandleDoubleClicked, this, nullptr);
+    connect(header, &QHeaderView::sectionHandleDoubleClicked, this,
+            [this](int section) { setColumnWidth(section, m_model.tableWidth(section)); });
+
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { rowPicked(current); });
+    connect(this, &QAbstractItemView::pressed, this, &UrlListPane::rowPicked);
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (WebNode* node = m_model.node(index.row())) {
+            emit nodeActivated(node);
+        }
+    });
+
+    rebuildColumns();
+    m_document.addView(this);
+}
+
+UrlListPane::~UrlListPane() {
+    m_document.removeView(this);
+}
+
+void UrlListPane::update(const Update& update) {
+    switch (update.hint) {
+    case Hint::Insert:
+        for (const InsertRecord& record : update.records) {
+            if (record.master == &m_master && record.node != nullptr) {
+                m_model.insertNode(record.node);
+            }
+        }
+        break;
+    case Hint::Reset:
+        if (update.master == &m_master) {
+            m_model.clear();
+            m_find.restart();
+        }
+        break;
+    case Hint::ContentsGone:
+        m_model.clear();
+        m_find.restart();
+        break;
+    case Hint::Select:
+        if (update.master == &m_master && !update.nodes.empty()) {
+            selectRowOf(update.nodes.front());
+        }
+        break;
+    case Hint::Deselect:
+        if (update.master == &m_master && !update.nodes.empty() && selectedNode() == update.nodes.front()) {
+            selectRowOf(nullptr);
+        }
+        break;
+    case Hint::Columns:
+        rebuildColumns();
+        break;
+    default:
+        break;
+    }
+}
+
+WebNode* UrlListPane::selectedNode() const {
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    return selected.isEmpty() ? nullptr : m_model.node(selected.front().row());
+}
+
+void UrlListPane::rebuildColumns() {
+    WebNode* const selected = selectedNode();
+    m_applyingSelection = true;
+    m_model.setColumns(m_columns);
+    m_applyingSelection = false;
+    for (int column = 0; column < m_model.columnCount(); ++column) {
+        setColumnWidth(column, m_model.tableWidth(column));
+    }
+    m_order.reset();
+    horizontalHeader()->setSortIndicatorShown(false);
+    m_find.restart();
+    selectRowOf(selected);
+}
+
+void UrlListPane::selectRowOf(const WebNode* node) {
+    if (node != nullptr && m_model.rowOf(node) < 0 && m_model.hasPending()) {
+        m_model.flushPending();
+    }
+    const int row = node != nullptr ? m_model.rowOf(node) : -1;
+    m_applyingSelection = true;
+    if (row < 0) {
+        selectionModel()->clearSelection();
+    } else {
+        const QModelIndex index = m_model.index(row, 0);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(index);
+    }
+    m_applyingSelection = false;
+}
+
+void UrlListPane::rowPicked(const QModelIndex& index) {
+    if (m_applyingSelection || !index.isValid()) {
+        return;
+    }
+    if (WebNode* node = m_model.node(index.row())) {
+        m_master.selectNode(node, this);
+    }
+}
+
+QModelIndex UrlListPane::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action == MoveHome || action == MoveEnd) {
+        modifiers |= Qt::ControlModifier;
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void UrlListPane::sortByHeader(int position) {
+    if (position < 0 || position >= m_model.columnCount()) {
+        return;
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const int scroll = horizontalScrollBar()->value();
+    m_applyingSelection = true;
+    if (m_order.click(position) == UrlListOrder::Change::Reverse) {
+        m_model.reverse();
+    } else {
+        m_model.sortByColumn(position, true);
+    }
+    m_applyingSelection = false;
+    QHeaderView* header = horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(position, m_order.ascending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+    horizontalScrollBar()->setValue(scroll);
+    m_find.restart();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+UrlListFind::Result UrlListPane::findNext(const QString& text, bool matchCase, UrlListFind::Direction direction) {
+    m_model.flushPending();
+    const QModelIndex current = selectionModel()->currentIndex();
+    const bool selected = current.isValid() && selectionModel()->isRowSelected(current.row(), {});
+    // A row picked since the last match starts the search there.
+    if (m_find.continuing() && (!selected || current.row() != m_findRow)) {
+        m_find.restart();
+    }
+    std::array<bool, kColumnCount> shown{};
+    for (std::size_t entry = 0; entry < kColumnCount; ++entry) {
+        shown[entry] = m_columns[entry].shown != 0;
+    }
+    const QByteArray bytes = text.toUtf8();
+    const UrlListFind::Result result = m_find.next(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), matchCase, direction,
+        static_cast<std::size_t>(m_model.rowCount()), shown,
+        selected ? std::optional<std::size_t>(static_cast<std::size_t>(current.row())) : std::nullopt,
+        [this](std::size_t row, std::size_t entry) {
+            return UrlListColumns::cellText(*m_model.node(static_cast<int>(row)), m_columns[entry].columnId);
+        });
+    if (result.found) {
+        m_findRow = static_cast<int>(result.row);
+        const QModelIndex index = m_model.index(m_findRow, 0);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(index);
+    } else {
+        m_findRow = -1;
+    }
+    return result;
+}
+
+} // namespace corvida

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#include "viewlogic/UrlListFind.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace corvida {
+namespace {
+
+using Direction = UrlListFind::Direction;
+
+// Three rows of nine cells; the text of a cell is given by the table below.
+class UrlListFindTest : public ::testing::Test {
+protected:
+    UrlListFindTest() { m_shown.fill(true); }
+
+    UrlListFind::Result next(std::string_view text, Direction direction = Direction::Down,
+                             std::optional<std::size_t> selected = std::nullopt, bool matchCase = false) {
+        return m_find.next(text, matchCase, direction, m_rows.size(), m_shown, selected,
+                           [this](std::size_t row, std::size_t entry) { return m_rows[row][entry]; });
+    }
+
+    static std::pair<std::size_t, std::size_t> at(const UrlListFind::Result& result) {
+        EXPECT_TRUE(result.found);
+        return {result.row, result.entry};
+    }
+
+    std::vector<std::vector<std::string>> m_rows{
+        {"", "http://h/a.htm", "text/html", "10", "", "1", "0", "2", "Alpha page"},
+        {"", "http://h/b.gif", "image/gif", "200", "", "2", "1", "0", ""},
+        {"", "http://h/c.htm", "text/html", "30", "", "2", "1", "1", "Gamma ALPHA"},
+    };
+    std::array<bool, kColumnCount> m_shown{};
+    UrlListFind m_find;
+};
+
+TEST_F(UrlListFindTest, DownwardVisitsCellsInTableOrderThenWrapsAndStartsOver) {
+    using Cell = std::pair<std::size_t, std::size_t>;
+    EXPECT_EQ(at(next("alpha")), (Cell{0, 8}));
+    EXPECT_EQ(at(next("alpha")), (Cell{2, 8}));
+    const UrlListFind::Result end = next("alpha");
+    EXPECT_FALSE(end.found);
+    EXPECT_TRUE(end.wrapped);
+    EXPECT_FALSE(m_find.continuing());
+    // After the end the search starts over from the first row.
+    EXPECT_EQ(at(next("alpha")), (Cell{0, 8}));
+
+    // Continuing after a matched cell finds a later cell of the same row.
+    m_find.restart();
+    EXPECT_EQ(at(next("htm")), (Cell{0, 1}));
+    EXPECT_EQ(at(next("htm")), (Cell{0, 2}));
+}
+
+TEST_F(UrlListFindTest, UpwardStartsAtTheEndOrTheSelectedRowAndVisitsCellsBackwards) {
+    using Cell = std::pair<std::size_t, std::size_t>;
+    EXPECT_EQ(at(next("htm", Direction::Up)), (Cell{2, 2}));
+    EXPECT_EQ(at(next("htm", Direction::Up)), (Cell{2, 1}));
+    EXPECT_EQ(at(next("htm", Direction::Up)), (Cell{0, 2}));
+
+    m_find.restart();
+    EXPECT_EQ(at(next("2", Direction::Up, 1)), (Cell{1, 5}));
+    m_find.restart();
+    // Downward from a selected row, its own cells come first.
+    EXPECT_EQ(at(next("2", Direction::Down, 1)), (Cell{1, 3}));
+}
+
+TEST_F(UrlListFindTest, CaseHiddenColumnsAndEmptyLists) {
+    using Cell = std::pair<std::size_t, std::size_t>;
+    EXPECT_EQ(at(next("ALPHA", Direction::Down, std::nullopt, true)), (Cell{2, 8}));
+    EXPECT_FALSE(next("ALPHA", Direction::Down, std::nullopt, true).found);
+
+    m_shown[8] = false;
+    EXPECT_FALSE(next("alpha").found);
+    EXPECT_FALSE(next("").found);
+
+    m_rows.clear();
+    const UrlListFind::Result empty = next("a");
+    EXPECT_FALSE(empty.found);
+    EXPECT_TRUE(empty.wrapped);
+    EXPECT_FALSE(next("a", Direction::Up).found);
+
+    EXPECT_TRUE(UrlListFind::contains("Gamma ALPHA", "a alp", false));
+    EXPECT_FALSE(UrlListFind::contains("Gamma ALPHA", "a alp", true));
+    EXPECT_TRUE(UrlListFind::contains("caf\xe9", "CAF\xe9", false));
+    EXPECT_FALSE(UrlListFind::contains("caf\xe9", "CAF\xc9", false)); // only ASCII letters fold
+}
+
+} // namespace
+} // namespace corvida
