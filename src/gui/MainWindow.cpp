@@ -41,12 +41,16 @@
 #include "model/Web.h"
 #include "model/WebNode.h"
 #include "platform/Profile.h"
+#include "report/UrlListExport.h"
 #include "viewlogic/CommandState.h"
 #include "views/ColumnsDialog.h"
 #include "views/FilterSheet.h"
+#include "views/FindDialog.h"
 #include "views/GlyphFactory.h"
+#include "views/OutputDialog.h"
 #include "views/ProjectWindow.h"
 #include "views/StatusPanes.h"
+#include "views/UrlListPane.h"
 #include "views/UrlSelectionDialog.h"
 
 namespace corvida {
@@ -103,6 +107,8 @@ QString menuText(Command command) {
         return QStringLiteral("&Properties...");
     case Command::Find:
         return QStringLiteral("&Find...");
+    case Command::OutputFile:
+        return QStringLiteral("&Output...");
     case Command::EditFilters:
         return QStringLiteral("Edit &Filters...");
     case Command::ShowFilters:
@@ -423,7 +429,7 @@ void MainWindow::rebuildMenus() {
     QMenu* tools = bar->addMenu(tr("&Tools"));
     tools->setObjectName(QStringLiteral("ToolsMenu"));
     if (withProject) {
-        add(tools, {Command::Find});
+        add(tools, {Command::Find, Command::OutputFile});
     }
     add(tools, {Command::EditFilters, Command::ShowFilters});
     tools->addSeparator();
@@ -623,7 +629,7 @@ void MainWindow::removeDocument(ProjectDocument* project) {
 }
 
 void MainWindow::openWindow(ProjectDocument* project) {
-    auto* projectWindow = new ProjectWindow(project->document(), m_filters);
+    auto* projectWindow = new ProjectWindow(project->document(), m_filters, m_settings.columns);
     QMdiSubWindow* window = m_mdi->addSubWindow(projectWindow);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(project->title());
@@ -1065,6 +1071,16 @@ void MainWindow::run(Command command) {
     case Command::CustomizeListUrl:
         customizeColumns();
         break;
+    case Command::Find:
+        if (window != nullptr) {
+            findInList(*window);
+        }
+        break;
+    case Command::OutputFile:
+        if (window != nullptr && project != nullptr) {
+            outputList(*window, *project);
+        }
+        break;
     case Command::NewWindow:
         if (project != nullptr) {
             openWindow(project);
@@ -1260,6 +1276,48 @@ void MainWindow::customizeColumns() {
     for (ProjectDocument* project : m_documents) {
         project->document().updateAllViews(
             {.hint = DocumentView::Hint::Columns, .master = nullptr, .records = {}, .nodes = {}});
+    }
+}
+
+void MainWindow::findInList(ProjectWindow& window) {
+    FindDialog dialog(m_findHistory, this);
+    connect(&dialog, &FindDialog::findNext, this, [&](const QString& text) {
+        const UrlListFind::Result result = window.urlList()->findNext(
+            text, dialog.matchCase(), dialog.searchUp() ? UrlListFind::Direction::Up : UrlListFind::Direction::Down);
+        if (result.found) {
+            dialog.setFoundColumn(GuiDocumentUi::displayText(m_settings.columns[result.entry].caption));
+        } else if (result.wrapped) {
+            dialog.showWrapped();
+        } else {
+            dialog.showNotFound();
+        }
+    });
+    dialog.exec();
+}
+
+void MainWindow::outputList(ProjectWindow& window, ProjectDocument& project) {
+    OutputDialog dialog(GuiDocumentUi::displayText(project.document().workingDirectory()), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const std::vector<WebNode*> rows = window.urlList()->rows();
+    const std::vector<const WebNode*> shown(rows.begin(), rows.end());
+    const UrlListExport output(m_settings.columns, dialog.columns(), project.document().projectName());
+    switch (dialog.destination()) {
+    case OutputDialog::Destination::Clipboard:
+        QGuiApplication::clipboard()->setText(QString::fromStdString(output.clipboardText(shown)));
+        return;
+    case OutputDialog::Destination::HtmlFile:
+    case OutputDialog::Destination::CommaSeparatedFile: {
+        const std::string bytes = dialog.destination() == OutputDialog::Destination::HtmlFile
+                                      ? output.html(shown)
+                                      : output.commaSeparated(shown);
+        const Status written = UrlListExport::writeFile(dialog.filePath().toStdString(), bytes);
+        if (!written.isOk()) {
+            showMessage(GuiDocumentUi::displayText(written.message()), QMessageBox::Warning);
+        }
+        return;
+    }
     }
 }
 

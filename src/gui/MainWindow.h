@@ -18,6 +18,7 @@
 
 #include "app/BrowserClient.h"
 #include "app/GuiState.h"
+#include "app/HistoryList.h"
 #include "app/Settings.h"
 #include "model/FilterSet.h"
 #include "net/NetworkTransferFactory.h"
@@ -134,6 +135,8 @@ private:
     void showFilterNames();
     void showUrlSelection();
     void customizeColumns();
+    void findInList(ProjectWindow& window);
+    void outputList(ProjectWindow& window, ProjectDocument& project);
     void saveState();
 
     Profile& m_profile;
@@ -146,6 +149,7 @@ private:
     bool m_browserPending = false;
     std::string m_currentStartUrl;
     std::vector<std::string> m_extraUrls;
+    HistoryList m_findHistory; // the Find box's texts, for the run of the program
 
     std::vector<ProjectDocument*> m_documents;
     ProjectDocument* m_closing = nullptr; // its windows close without asking

@@ -32,6 +32,7 @@ enum class Command {
     UrlEdit,
     UrlProperties,
     Find,
+    OutputFile,
     EditFilters,
     ShowFilters,
     Customize,
@@ -63,18 +64,54 @@ enum class Command {
 
 // Every command, in declaration order.
 inline constexpr std::array kAllCommands = {
-    Command::NewProject,  Command::StartFromBrowser, Command::OpenSiteMap,       Command::Close,
-    Command::Save,        Command::SaveAs,           Command::DeleteProject,     Command::Exit,
-    Command::Resume,      Command::Suspend,          Command::MakeReport,        Command::MakeLocalSite,
-    Command::ViewReport,  Command::ViewLocalSite,    Command::ProjectProperties, Command::UrlCopy,
-    Command::UrlView,     Command::UrlEdit,          Command::UrlProperties,     Command::Find,
-    Command::EditFilters, Command::ShowFilters,      Command::Customize,         Command::CustomizeListUrl,
-    Command::RunBrowser,  Command::RunEditor,        Command::ViewProperties,    Command::ZoomIn,
-    Command::ZoomOut,     Command::InLinks,          Command::OutLinks,          Command::CenterOnNode,
-    Command::FilterAll,   Command::Filter1,          Command::Filter2,           Command::Filter3,
-    Command::Filter4,     Command::FilterSelection,  Command::NewWindow,         Command::Cascade,
-    Command::Tile,        Command::HelpTopics,       Command::ContextHelp,       Command::HomePage,
-    Command::About,       Command::NextPane,         Command::PreviousPane,
+    Command::NewProject,
+    Command::StartFromBrowser,
+    Command::OpenSiteMap,
+    Command::Close,
+    Command::Save,
+    Command::SaveAs,
+    Command::DeleteProject,
+    Command::Exit,
+    Command::Resume,
+    Command::Suspend,
+    Command::MakeReport,
+    Command::MakeLocalSite,
+    Command::ViewReport,
+    Command::ViewLocalSite,
+    Command::ProjectProperties,
+    Command::UrlCopy,
+    Command::UrlView,
+    Command::UrlEdit,
+    Command::UrlProperties,
+    Command::Find,
+    Command::OutputFile,
+    Command::EditFilters,
+    Command::ShowFilters,
+    Command::Customize,
+    Command::CustomizeListUrl,
+    Command::RunBrowser,
+    Command::RunEditor,
+    Command::ViewProperties,
+    Command::ZoomIn,
+    Command::ZoomOut,
+    Command::InLinks,
+    Command::OutLinks,
+    Command::CenterOnNode,
+    Command::FilterAll,
+    Command::Filter1,
+    Command::Filter2,
+    Command::Filter3,
+    Command::Filter4,
+    Command::FilterSelection,
+    Command::NewWindow,
+    Command::Cascade,
+    Command::Tile,
+    Command::HelpTopics,
+    Command::ContextHelp,
+    Command::HomePage,
+    Command::About,
+    Command::NextPane,
+    Command::PreviousPane,
 };
 
 // Returns the object name of command's action: the enumerator's name ("NewProject"). The
@@ -121,6 +158,8 @@ constexpr std::string_view commandName(Command command) {
         return "UrlProperties";
     case Command::Find:
         return "Find";
+    case Command::OutputFile:
+        return "OutputFile";
     case Command::EditFilters:
         return "EditFilters";
     case Command::ShowFilters:

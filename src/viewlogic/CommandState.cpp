@@ -78,6 +78,7 @@ CommandFlags CommandState::of(Command command, const CommandContext& context) {
     case Command::Filter4:
         return {project, project && filterSlotOf(command) == context.filterSlot};
     case Command::Find:
+    case Command::OutputFile:
         return {project, false};
     case Command::ViewProperties:
     case Command::ZoomIn:

@@ -8,7 +8,9 @@
 #include <QSplitter>
 
 #include "doc/CTamsoDoc.h"
+#include "model/WebNode.h"
 #include "views/LinkTreePane.h"
+#include "views/UrlListPane.h"
 
 namespace corvida {
 
@@ -31,7 +33,7 @@ QLabel* placeholderPane(const QString& name, const QString& text) {
 
 } // namespace
 
-ProjectWindow::ProjectWindow(CTamsoDoc& document, const FilterSet& filters, QWidget* parent)
+ProjectWindow::ProjectWindow(CTamsoDoc& document, const FilterSet& filters, const ColumnTable& columns, QWidget* parent)
     : QWidget(parent), m_document(document), m_master(document, filters) {
     m_master.setChangeListener([this] { emit masterChanged(); });
     // The master comes first, so that the document knows what the window shows before any
@@ -41,7 +43,11 @@ ProjectWindow::ProjectWindow(CTamsoDoc& document, const FilterSet& filters, QWid
     m_navigation = new LinkTreePane(document, m_master);
     m_navigation->setObjectName(QStringLiteral("NavigationPane"));
     m_wavefront = placeholderPane(QStringLiteral("WavefrontPane"), tr("Wavefront"));
-    m_list = placeholderPane(QStringLiteral("UrlListPane"), tr("URL list"));
+    auto* list = new UrlListPane(document, m_master, columns);
+    list->setObjectName(QStringLiteral("UrlListPane"));
+    connect(list, &UrlListPane::nodeActivated, this, [this] { emit nodeActivated(); });
+    connect(list, &UrlListPane::nodeMenuRequested, this, &ProjectWindow::nodeMenuRequested);
+    m_list = list;
 
     m_inner = new QSplitter(Qt::Vertical);
     m_inner->addWidget(m_wavefront);
@@ -63,6 +69,10 @@ ProjectWindow::~ProjectWindow() {
     // The panes leave the document before the master they belong to.
     delete m_outer;
     m_document.removeView(&m_master);
+}
+
+UrlListPane* ProjectWindow::urlList() const {
+    return static_cast<UrlListPane*>(m_list);
 }
 
 void ProjectWindow::focusPane(int step) {

@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+#include "model/ColumnEntry.h"
 #include "views/MasterView.h"
 
 class QSplitter;
@@ -18,12 +19,15 @@ namespace corvida {
 
 class CTamsoDoc;
 class FilterSet;
+class UrlListPane;
+class WebNode;
 
 class ProjectWindow : public QWidget {
     Q_OBJECT
 
 public:
-    ProjectWindow(CTamsoDoc& document, const FilterSet& filters, QWidget* parent = nullptr);
+    // columns is the program's column table of the URL list; it must outlive the window.
+    ProjectWindow(CTamsoDoc& document, const FilterSet& filters, const ColumnTable& columns, QWidget* parent = nullptr);
     ~ProjectWindow() override;
 
     CTamsoDoc& document() const { return m_document; }
@@ -34,6 +38,7 @@ public:
     QWidget* navigationPane() const { return m_navigation; }
     QWidget* wavefrontPane() const { return m_wavefront; }
     QWidget* listPane() const { return m_list; }
+    UrlListPane* urlList() const;
     // Gives the focus to the next (step 1) or previous (step -1) pane, round the three.
     void focusPane(int step);
 

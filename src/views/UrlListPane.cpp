@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "views/UrlListPane.h"
 
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+
 #include <array>
 #include <optional>
 
@@ -13,6 +16,7 @@
 #include "model/UrlListColumns.h"
 #include "viewlogic/UrlNameShortener.h"
 #include "views/MasterView.h"
+#include "views/NodeDrag.h"
 
 namespace corvida {
 
@@ -228,6 +232,32 @@ UrlListFind::Result UrlListPane::findNext(const QString& text, bool matchCase, U
         m_findRow = -1;
     }
     return result;
+}
+
+void UrlListPane::contextMenuEvent(QContextMenuEvent* event) {
+    const QModelIndex index = indexAt(viewport()->mapFromGlobal(event->globalPos()));
+    if (!index.isValid()) {
+        return;
+    }
+    selectRow(index.row());
+    rowPicked(index);
+    emit nodeMenuRequested(event->globalPos());
+}
+
+void UrlListPane::mousePressEvent(QMouseEvent* event) {
+    m_pressPosition = event->button() == Qt::LeftButton ? event->position().toPoint() : QPoint(-1, -1);
+    QTableView::mousePressEvent(event);
+}
+
+void UrlListPane::mouseMoveEvent(QMouseEvent* event) {
+    const WebNode* node = selectedNode();
+    if ((event->buttons() & Qt::LeftButton) != 0 && m_pressPosition.x() >= 0 && node != nullptr &&
+        NodeDrag::beyondStart(m_pressPosition, event->position().toPoint())) {
+        m_pressPosition = QPoint(-1, -1);
+        NodeDrag::start(this, *node);
+        return;
+    }
+    QTableView::mouseMoveEvent(event);
 }
 
 } // namespace corvida

@@ -56,8 +56,14 @@ public:
 signals:
     // A row was double-clicked: the node is to be viewed.
     void nodeActivated(WebNode* node);
+    // The node menu is asked for at a point of the screen; its row is the selected one.
+    void nodeMenuRequested(const QPoint& globalPosition);
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    // Dragging the selected row out offers its node as a link.
+    void mouseMoveEvent(QMouseEvent* event) override;
     // Home and End go to the first and last row, as in a list, rather than along the row.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
@@ -73,6 +79,7 @@ private:
     UrlListOrder m_order;
     UrlListFind m_find;
     int m_findRow = -1;               // the row of the last match
+    QPoint m_pressPosition;           // where the left button went down on a row
     bool m_applyingSelection = false; // a hint moves the selection: the master knows already
 };
 

@@ -32,6 +32,7 @@
 #include "platform/IniProfile.h"
 #include "views/ProjectWindow.h"
 #include "views/StatusPanes.h"
+#include "views/UrlListPane.h"
 
 using namespace corvida;
 
@@ -150,6 +151,9 @@ private slots:
         QTRY_COMPARE(m_window->statusPanes().webProgressLabel()->text(),
                      QString("%1 of %2").arg(document.web()->processedCount()).arg(document.web()->nodeCount()));
 
+        // The window's list shows every node; its tree, the fetched pages from the root.
+        QTRY_COMPARE(window->urlList()->model()->rowCount(), static_cast<int>(document.web()->nodeCount()));
+        QVERIFY(window->navigationPane()->findChild<QObject*>() != nullptr);
         QVERIFY(m_window->grab().save(QStringLiteral(CORVIDA_ARTIFACTS "/main-window.png")));
 
         m_window->action(Command::MakeReport)->trigger();
