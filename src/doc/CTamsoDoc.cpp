@@ -142,7 +142,9 @@ bool CTamsoDoc::newDocument(std::string_view name) {
     return true;
 }
 
-bool CTamsoDoc::startProcessing(std::string_view url) {
+bool CTamsoDoc::startProcessing(std::string_view start) {
+    // A copy: the caller may pass the document's own start URL, which a restart replaces.
+    const std::string url(start);
     if (m_state != State::New && m_state != State::Complete) {
         return false;
     }

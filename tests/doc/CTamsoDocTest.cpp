@@ -229,8 +229,10 @@ TEST_F(DocumentCrawlTest, WholeCrawlShowsEveryNodeWritesOutputsAsksBeforeARestar
     EXPECT_EQ(ui.questions, std::vector<std::string>{"URL has not changed.\nDo you want to start processing again?"});
     EXPECT_EQ(document->web(), first);
     ui.answerOk = true;
-    ASSERT_TRUE(document->startProcessing(url));
+    // Started again with its own start URL, which the restart replaces under the call.
+    ASSERT_TRUE(document->startProcessing(document->startUrl()));
     ASSERT_TRUE(runToCompletion(*document));
+    EXPECT_EQ(document->startUrl(), url);
     EXPECT_EQ(document->web()->nodeCount(), 7u);
 
     // The project was never saved: its files go with it.

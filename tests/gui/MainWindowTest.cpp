@@ -4,6 +4,7 @@
 // project and the status panes during a crawl of the bundled sample site.
 
 #include <memory>
+#include <set>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -191,6 +192,42 @@ private slots:
         m_window->action(Command::UrlView)->trigger();
         const QString opened = QString::fromStdString(m_opened.back());
         QVERIFY2(opened.startsWith("file:///") && opened.endsWith("/docs/index.htm"), qPrintable(opened));
+    }
+
+    void windowsOfOneProjectKeepTheirOwnRowsThroughFiltersAndARestart() {
+        QVERIFY(m_window->newProjectFromUrl(kSampleIndex));
+        CTamsoDoc& document = m_window->activeDocument()->document();
+        QTRY_VERIFY_WITH_TIMEOUT(document.state() == CTamsoDoc::State::Complete, 30000);
+        ProjectWindow* first = m_window->activeProjectWindow();
+        m_window->action(Command::NewWindow)->trigger();
+        ProjectWindow* second = m_window->activeProjectWindow();
+        const int nodes = static_cast<int>(document.web()->nodeCount());
+        QTRY_COMPARE(second->urlList()->model()->rowCount(), nodes);
+        QTRY_COMPARE(first->urlList()->model()->rowCount(), nodes);
+
+        // A filter pass in one window neither drops nor doubles the other's rows.
+        second->master().setFilterSlot(1);
+        first->master().selectNode(document.web()->startNode());
+        QTRY_VERIFY(document.pendingRecordCount() == 0 && !document.hasIdleWork());
+        QTest::qWait(100);
+        const auto distinct = [](const std::vector<WebNode*>& rows) {
+            return std::set<WebNode*>(rows.begin(), rows.end()).size() == rows.size();
+        };
+        QCOMPARE(first->urlList()->model()->rowCount(), nodes);
+        QVERIFY(distinct(first->urlList()->rows()));
+        QVERIFY(second->urlList()->model()->rowCount() < nodes);
+        QVERIFY(distinct(second->urlList()->rows()));
+        QVERIFY(second->master().selectedNode() == nullptr);
+
+        // Starting the completed crawl again frees every node: no window keeps one.
+        answerBox("DocumentQuestion", QMessageBox::Ok);
+        QVERIFY(document.startProcessing(document.startUrl()));
+        QVERIFY(first->master().selectedNode() == nullptr);
+        QCOMPARE(first->urlList()->model()->rowCount(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(document.state() == CTamsoDoc::State::Complete, 30000);
+        QTRY_COMPARE(first->urlList()->model()->rowCount(), nodes);
+        first->urlList()->selectRow(0);
+        QVERIFY(first->master().selectedNode() != nullptr);
     }
 
     void dropsStartProjectsAndIgnoreBadShortcuts() {
