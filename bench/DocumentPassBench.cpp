@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchDocument.h"
 #include "app/Settings.h"
 #include "doc/CTamsoDoc.h"
 #include "doc/DocumentUi.h"
@@ -21,28 +22,10 @@
 namespace {
 
 using corvida::DocumentView;
+using corvida::bench::NoTransfers;
+using corvida::bench::SilentUi;
 
 constexpr std::size_t kNodes = 1000000;
-
-class SilentUi : public corvida::DocumentUi {
-public:
-    void setStatusText(std::string_view /*text*/) override {}
-    void setProgress(int /*position*/) override {}
-    void showMessage(std::string_view /*text*/, Icon /*icon*/) override {}
-    bool askOkCancel(std::string_view /*question*/) override { return true; }
-    void askCredentials(std::string_view, std::string_view) override {}
-    void playSound(std::string_view /*name*/) override {}
-    void openInBrowser(std::string_view /*url*/) override {}
-    void beginWait() override {}
-    void endWait() override {}
-    void closeDocument() override {}
-    void stateChanged() override {}
-};
-
-class NoTransfers : public corvida::TransferFactory {
-public:
-    std::unique_ptr<corvida::Transfer> create(int /*bufferSize*/) override { return nullptr; }
-};
 
 // The master of a window that shows what filter 1 lets through.
 class FilterMaster : public DocumentView {

@@ -526,7 +526,8 @@ bool CTamsoDoc::runViewPassTask() {
 }
 
 bool CTamsoDoc::runInsertTask() {
-    const std::size_t first = m_insertedCount;
+    // New nodes go to the masters in slices: a crawl or a load can add a million at once.
+    const auto start = idleNow();
     struct Target {
         DocumentView* master;
         std::size_t from;
@@ -537,23 +538,28 @@ bool CTamsoDoc::runInsertTask() {
             targets.push_back({view, firstItemToInsert(view)});
         }
     }
-    for (std::size_t i = first; i < m_items.size(); ++i) {
-        for (const Target& target : targets) {
-            if (i >= target.from && target.master->shows(*m_items[i])) {
-                m_pending.push_back({m_items[i], target.master, false});
+    do {
+        const std::size_t first = m_insertedCount;
+        const std::size_t end = std::min(m_items.size(), first + kInsertBatch);
+        for (std::size_t i = first; i < end; ++i) {
+            for (const Target& target : targets) {
+                if (i >= target.from && target.master->shows(*m_items[i])) {
+                    m_pending.push_back({m_items[i], target.master, false});
+                }
             }
         }
-    }
-    m_insertedCount = m_items.size();
-    m_passesDone.clear();
-    notify(DocumentView::Hint::NewNodes, nullptr, {},
-           std::span<WebNode* const>(m_items).subspan(first, m_items.size() - first));
+        m_insertedCount = end;
+        notify(DocumentView::Hint::NewNodes, nullptr, {},
+               std::span<WebNode* const>(m_items).subspan(first, end - first));
+    } while (m_insertedCount < m_items.size() && budgetLeft(start));
+    // A finished pass whose nodes are all inserted now needs no more care.
+    std::erase_if(m_passesDone, [this](const ViewPass& pass) { return pass.position <= m_insertedCount; });
     // The feed task usually ran (and ended) before this one, which is of a lower kind: the
     // records just queued need it again, or the last nodes of a crawl would never be shown.
     if (m_pending.size() > m_pendingHead) {
         schedule(m_feedTask);
     }
-    return false;
+    return m_insertedCount < m_items.size();
 }
 
 bool CTamsoDoc::runFeedTask() {

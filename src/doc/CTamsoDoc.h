@@ -54,11 +54,12 @@ public:
     enum class State : std::int32_t { New = 0, Started = 1, Running = 2, Suspended = 3, Complete = 4 };
 
     // The units of the views' idle work: nodes examined per step of a view pass, records
-    // handed to the views per batch, and changed nodes examined per step. An idle call runs
-    // units until kIdleBudget has passed.
+    // handed to the views per batch, changed nodes and new nodes examined per step. An idle
+    // call runs units until kIdleBudget has passed.
     static constexpr std::size_t kViewPassBatch = 60;
     static constexpr std::size_t kFeedBatch = 20;
     static constexpr std::size_t kChangedBatch = 200;
+    static constexpr std::size_t kInsertBatch = 1000;
     static constexpr std::chrono::milliseconds kIdleBudget{10};
     // The most fetch slots a crawl gets, whatever the settings say.
     static constexpr int kMaxConnections = 64;

@@ -530,6 +530,19 @@ TEST_F(DocumentViewWorkTest, NewNodesThenChangedNodesReachTheShowingMaster) {
     EXPECT_TRUE(plain.records[0].redrawOnly && plain.records[1].redrawOnly);
 }
 
+TEST_F(DocumentViewWorkTest, ManyNewNodesGoToTheMastersInSlices) {
+    document.addView(&master);
+    document.addView(&plain);
+    const std::vector<WebNode*> nodes = addNodes(static_cast<int>(2 * CTamsoDoc::kInsertBatch + 5));
+    drain(document);
+    EXPECT_EQ(std::count(plain.hints.begin(), plain.hints.end(), Hint::NewNodes), 3);
+    EXPECT_EQ(plain.nodes, nodes);
+    // Each node the master shows reached its window once.
+    EXPECT_EQ(master.window.size(), evenNodes().size());
+    EXPECT_TRUE(
+        std::all_of(master.window.begin(), master.window.end(), [](const auto& row) { return row.second == 1; }));
+}
+
 TEST_F(DocumentViewWorkTest, ManyChangedNodesGoToTheViewsInSlices) {
     // An opened project reports every node as changed; one idle call must not take them all.
     const std::size_t count = 2 * CTamsoDoc::kChangedBatch + 7;
