@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QAbstractItemModel>
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QStringDecoder>
 #include <QStyle>
@@ -234,6 +235,22 @@ void LinkTreePane::mousePressEvent(QMouseEvent* event) {
     if (entry != nullptr) {
         m_master.selectNode(entry->node(), this);
     }
+}
+
+void LinkTreePane::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeView::mouseDoubleClickEvent(event);
+    if (entryOf(indexAt(event->position().toPoint())) != nullptr) {
+        emit nodeActivated();
+    }
+}
+
+void LinkTreePane::contextMenuEvent(QContextMenuEvent* event) {
+    const LinkTreeEntry* entry = entryOf(indexAt(viewport()->mapFromGlobal(event->globalPos())));
+    if (entry == nullptr) {
+        return;
+    }
+    m_master.selectNode(entry->node(), this);
+    emit nodeMenuRequested(event->globalPos());
 }
 
 void LinkTreePane::addItems(const std::vector<const LinkTreeEntry*>& entries) {

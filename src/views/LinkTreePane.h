@@ -27,6 +27,8 @@ class LinkTreeEntry;
 class MasterView;
 
 class LinkTreePane : public QTreeView, public DocumentView {
+    Q_OBJECT
+
 public:
     LinkTreePane(CTamsoDoc& document, MasterView& master, QWidget* parent = nullptr);
     ~LinkTreePane() override;
@@ -50,8 +52,16 @@ public:
     // Where index's icon is drawn, in viewport coordinates (empty when it is not shown).
     QRect iconRect(const QModelIndex& index) const;
 
+signals:
+    // An item was double-clicked: its node, the selected one, is to be viewed.
+    void nodeActivated();
+    // The node menu is asked for at a point of the screen; the item's node is the selected one.
+    void nodeMenuRequested(const QPoint& globalPosition);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     class Model;

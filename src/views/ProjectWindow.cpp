@@ -40,8 +40,11 @@ ProjectWindow::ProjectWindow(CTamsoDoc& document, const FilterSet& filters, cons
     // other view of it asks.
     m_document.addView(&m_master);
 
-    m_navigation = new LinkTreePane(document, m_master);
-    m_navigation->setObjectName(QStringLiteral("NavigationPane"));
+    auto* tree = new LinkTreePane(document, m_master);
+    tree->setObjectName(QStringLiteral("NavigationPane"));
+    connect(tree, &LinkTreePane::nodeActivated, this, &ProjectWindow::nodeActivated);
+    connect(tree, &LinkTreePane::nodeMenuRequested, this, &ProjectWindow::nodeMenuRequested);
+    m_navigation = tree;
     m_wavefront = placeholderPane(QStringLiteral("WavefrontPane"), tr("Wavefront"));
     auto* list = new UrlListPane(document, m_master, columns);
     list->setObjectName(QStringLiteral("UrlListPane"));
