@@ -19,6 +19,7 @@
 #include "model/Web.h"
 #include "model/WebNode.h"
 #include "net/NetworkTransferFactory.h"
+#include "support/QuietUi.h"
 #include "views/MasterView.h"
 
 using namespace corvida;
@@ -26,21 +27,6 @@ using namespace corvida;
 namespace {
 
 constexpr std::uint32_t kShown = kFlagDocument | kFlagFetchStarted | kFlagFetched | kFlagProcessed;
-
-class QuietUi : public DocumentUi {
-public:
-    void setStatusText(std::string_view) override {}
-    void setProgress(int) override {}
-    void showMessage(std::string_view, Icon) override {}
-    bool askOkCancel(std::string_view) override { return true; }
-    void askCredentials(std::string_view, std::string_view) override {}
-    void playSound(std::string_view) override {}
-    void openInBrowser(std::string_view) override {}
-    void beginWait() override {}
-    void endWait() override {}
-    void closeDocument() override {}
-    void stateChanged() override {}
-};
 
 // A document told of nodes from a graph of its own, with one window's master.
 struct Project {

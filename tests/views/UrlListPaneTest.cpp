@@ -20,27 +20,13 @@
 #include "model/FilterSet.h"
 #include "model/WebNode.h"
 #include "net/NetworkTransferFactory.h"
+#include "support/QuietUi.h"
 #include "views/MasterView.h"
 #include "views/UrlListPane.h"
 
 using namespace corvida;
 
 namespace {
-
-class QuietUi : public DocumentUi {
-public:
-    void setStatusText(std::string_view) override {}
-    void setProgress(int) override {}
-    void showMessage(std::string_view, Icon) override {}
-    bool askOkCancel(std::string_view) override { return true; }
-    void askCredentials(std::string_view, std::string_view) override {}
-    void playSound(std::string_view) override {}
-    void openInBrowser(std::string_view) override {}
-    void beginWait() override {}
-    void endWait() override {}
-    void closeDocument() override {}
-    void stateChanged() override {}
-};
 
 // A document with one window's master, and nodes the test owns.
 struct Window {
