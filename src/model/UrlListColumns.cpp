@@ -19,12 +19,13 @@ constexpr std::int32_t kUnknownTime = -1;
 constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-std::string contentTypeText(const WebNode& node) {
+std::string_view contentTypeText(const WebNode& node) {
     const CUrl& url = node.url();
     switch (url.schemeIndex()) {
     case MimeTable::kSchemeHttp:
     case MimeTable::kSchemeFile:
-        return MimeTable::instance().typeName(url.effectiveMimeIndex()).substr(0, UrlListColumns::kContentTypeLimit);
+        return std::string_view(MimeTable::instance().typeName(url.effectiveMimeIndex()))
+            .substr(0, UrlListColumns::kContentTypeLimit);
     case MimeTable::kSchemeFtp:
         return "file transfer";
     case MimeTable::kSchemeGopher:
@@ -36,41 +37,52 @@ std::string contentTypeText(const WebNode& node) {
     }
 }
 
-std::string nameText(const WebNode& node) {
+std::string_view nameText(const WebNode& node) {
     const std::string* requestUrl = node.text(WebNode::Text::RequestUrl);
     if (requestUrl != nullptr && !requestUrl->empty()) {
         return *requestUrl;
     }
-    return std::string(node.url().url());
+    return node.url().url();
 }
 
-std::string titleText(const WebNode& node) {
+std::string_view titleText(const WebNode& node) {
     const std::string_view title = node.title();
     // Pages without a real title often repeat their address there; the list leaves it out.
     if (title.starts_with("http")) {
         return {};
     }
-    return std::string(title);
+    return title;
+}
+
+std::string_view numberText(std::int64_t number, std::string& buffer) {
+    buffer = std::to_string(number);
+    return buffer;
 }
 
 } // namespace
 
 std::string UrlListColumns::cellText(const WebNode& node, std::int32_t columnId) {
+    std::string buffer;
+    return std::string(cellView(node, columnId, buffer));
+}
+
+std::string_view UrlListColumns::cellView(const WebNode& node, std::int32_t columnId, std::string& buffer) {
     switch (columnId) {
     case ColumnEntry::kName:
         return nameText(node);
     case ColumnEntry::kContentType:
         return contentTypeText(node);
     case ColumnEntry::kSize:
-        return std::to_string(node.size());
+        return numberText(node.size(), buffer);
     case ColumnEntry::kLastModified:
-        return lastModifiedText(node.lastModified());
+        buffer = lastModifiedText(node.lastModified());
+        return buffer;
     case ColumnEntry::kDepth:
-        return std::to_string(node.level());
+        return numberText(node.level(), buffer);
     case ColumnEntry::kInLinks:
-        return std::to_string(node.inCount());
+        return numberText(node.inCount(), buffer);
     case ColumnEntry::kOutLinks:
-        return std::to_string(node.outCount());
+        return numberText(node.outCount(), buffer);
     case ColumnEntry::kTitle:
         return titleText(node);
     default:

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace corvida {
 
@@ -27,6 +28,10 @@ public:
     //   Title: the title, empty when there is none or it begins with "http".
     // An unknown column id gives an empty text.
     static std::string cellText(const WebNode& node, std::int32_t columnId);
+    // The same text as a view, without a copy where the node or the MIME table holds it;
+    // numbers and dates are written into buffer. The view lives as long as the node and the
+    // buffer stay unchanged.
+    static std::string_view cellView(const WebNode& node, std::int32_t columnId, std::string& buffer);
 
     // time (seconds since 1970, UTC) as local time in the form "Jan 05, 96 10:20", with
     // English month names whatever the locale. Empty for -1 (unknown) or a time that cannot

@@ -3,15 +3,13 @@
 
 #include <algorithm>
 
+#include "base/Ascii.h"
+
 namespace corvida {
 
 namespace {
 
 constexpr std::int64_t kEntries = static_cast<std::int64_t>(kColumnCount);
-
-constexpr char toUpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 } // namespace
 
@@ -22,8 +20,22 @@ bool UrlListFind::contains(std::string_view cell, std::string_view text, bool ma
     if (matchCase) {
         return cell.find(text) != std::string_view::npos;
     }
-    const auto equalUpper = [](char a, char b) { return toUpperAscii(a) == toUpperAscii(b); };
-    return std::search(cell.begin(), cell.end(), text.begin(), text.end(), equalUpper) != cell.end();
+    // A million rows of nine cells are searched at once: look for the first letter, then
+    // compare the rest.
+    const char first = toLowerAscii(text.front());
+    for (std::size_t start = 0; start + text.size() <= cell.size(); ++start) {
+        if (toLowerAscii(cell[start]) != first) {
+            continue;
+        }
+        std::size_t matched = 1;
+        while (matched < text.size() && toLowerAscii(cell[start + matched]) == toLowerAscii(text[matched])) {
+            ++matched;
+        }
+        if (matched == text.size()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 UrlListFind::Result UrlListFind::next(std::string_view text, bool matchCase, Direction direction, std::size_t rowCount,

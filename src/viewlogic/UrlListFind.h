@@ -24,7 +24,8 @@ public:
     enum class Direction { Down, Up };
 
     // The text of the cell of row and column-table entry.
-    using CellText = std::function<std::string(std::size_t row, std::size_t entry)>;
+    // The text of a cell; the view must stay valid until the next call.
+    using CellText = std::function<std::string_view(std::size_t row, std::size_t entry)>;
 
     struct Result {
         bool found = false;

@@ -220,8 +220,8 @@ UrlListFind::Result UrlListPane::findNext(const QString& text, bool matchCase, U
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), matchCase, direction,
         static_cast<std::size_t>(m_model.rowCount()), shown,
         selected ? std::optional<std::size_t>(static_cast<std::size_t>(current.row())) : std::nullopt,
-        [this](std::size_t row, std::size_t entry) {
-            return UrlListColumns::cellText(*m_model.node(static_cast<int>(row)), m_columns[entry].columnId);
+        [this, buffer = std::string()](std::size_t row, std::size_t entry) mutable {
+            return UrlListColumns::cellView(*m_model.node(static_cast<int>(row)), m_columns[entry].columnId, buffer);
         });
     if (result.found) {
         m_findRow = static_cast<int>(result.row);

@@ -18,8 +18,9 @@ protected:
 
     UrlListFind::Result next(std::string_view text, Direction direction = Direction::Down,
                              std::optional<std::size_t> selected = std::nullopt, bool matchCase = false) {
-        return m_find.next(text, matchCase, direction, m_rows.size(), m_shown, selected,
-                           [this](std::size_t row, std::size_t entry) { return m_rows[row][entry]; });
+        return m_find.next(
+            text, matchCase, direction, m_rows.size(), m_shown, selected,
+            [this](std::size_t row, std::size_t entry) -> std::string_view { return m_rows[row][entry]; });
     }
 
     static std::pair<std::size_t, std::size_t> at(const UrlListFind::Result& result) {
