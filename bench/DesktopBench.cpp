@@ -2,7 +2,8 @@
 // The desktop program at scale, under the offscreen platform: how long opening a
 // 100,000-node project takes until its window shows, and the longest time the main window's
 // event loop does not answer while the view feed of that project runs and while a crawl of a
-// generated 3,000-page local site runs; and a URL list of 1,000,000 rows: filling it (longest
+// generated 3,000-page local site runs, and while a crawl of about 100,000 nodes fills two
+// windows; and a URL list of 1,000,000 rows: filling it (longest
 // gap), sorting it by size and finding a text near its end. A 1 ms probe timer measures the
 // gaps.
 
@@ -31,6 +32,7 @@
 #include "model/WebNode.h"
 #include "platform/IniProfile.h"
 #include "views/MasterView.h"
+#include "views/ProjectWindow.h"
 #include "views/UrlListPane.h"
 
 namespace {
@@ -131,6 +133,58 @@ void BM_CrawlLocalSiteResponsiveness(benchmark::State& state) {
     state.counters["crawl_max_gap_ms"] = crawlGap;
 }
 BENCHMARK(BM_CrawlLocalSiteResponsiveness)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A crawl of about 100,000 nodes shown live in two windows of one project: the longest gap,
+// and how far each window's URL list falls behind the document at worst and at the end.
+void BM_CrawlShownInTwoWindows(benchmark::State& state) {
+    const fs::path site = scratch() / "big-site";
+    const std::string command = "python3 '" + std::string(CORVIDA_BENCH_SOURCE) + "/make-site.py' '" + site.string() +
+                                "' --pages 46000 > /dev/null";
+    if (!fs::exists(site / "index.html") && std::system(command.c_str()) != 0) {
+        state.SkipWithError("make-site.py failed");
+        return;
+    }
+    for (auto _ : state) {
+        corvida::IniProfile profile((scratch() / "two.conf").string());
+        corvida::MainWindow window(profile, (scratch() / "projects/").string());
+        window.show();
+        QElapsedTimer crawl;
+        crawl.start();
+        window.newProjectFromUrl(QString::fromStdString((site / "index.html").string()));
+        corvida::ProjectWindow* first = window.activeProjectWindow();
+        window.action(corvida::Command::NewWindow)->trigger();
+        corvida::ProjectWindow* second = window.activeProjectWindow();
+        const corvida::CTamsoDoc& document = window.activeDocument()->document();
+        std::size_t worstLag = 0;
+        QTimer sampler;
+        sampler.setInterval(100);
+        QObject::connect(&sampler, &QTimer::timeout, [&] {
+            for (const corvida::ProjectWindow* shown : {first, second}) {
+                const auto rows = static_cast<std::size_t>(shown->urlList()->model()->rowCount());
+                worstLag = std::max(worstLag, document.viewItemCount() - std::min(rows, document.viewItemCount()));
+            }
+        });
+        sampler.start();
+        const double gap = longestGap(
+            [&] {
+                return document.state() == corvida::CTamsoDoc::State::Complete && document.pendingRecordCount() == 0 &&
+                       !document.hasIdleWork() &&
+                       first->urlList()->model()->rowCount() == static_cast<int>(document.viewItemCount()) &&
+                       second->urlList()->model()->rowCount() == static_cast<int>(document.viewItemCount());
+            },
+            std::chrono::seconds(600));
+        state.SetIterationTime(static_cast<double>(crawl.nsecsElapsed()) / 1e9);
+        state.counters["nodes"] = static_cast<double>(document.web()->nodeCount());
+        state.counters["max_gap_ms"] = gap;
+        state.counters["worst_lag_rows"] = static_cast<double>(worstLag);
+        state.counters["end_rows_first"] = first->urlList()->model()->rowCount();
+        state.counters["end_rows_second"] = second->urlList()->model()->rowCount();
+        for (corvida::ProjectDocument* project : window.documents()) {
+            project->document().keepWorkingFiles();
+        }
+    }
+}
+BENCHMARK(BM_CrawlShownInTwoWindows)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_UrlListMillionRows(benchmark::State& state) {
     constexpr std::size_t kRows = 1000000;
