@@ -18,6 +18,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -31,6 +33,7 @@
 #include "model/Web.h"
 #include "model/WebNode.h"
 #include "platform/IniProfile.h"
+#include "views/OutputDialog.h"
 #include "views/ProjectWindow.h"
 #include "views/StatusPanes.h"
 #include "views/UrlListPane.h"
@@ -192,6 +195,23 @@ private slots:
         m_window->action(Command::UrlView)->trigger();
         const QString opened = QString::fromStdString(m_opened.back());
         QVERIFY2(opened.startsWith("file:///") && opened.endsWith("/docs/index.htm"), qPrintable(opened));
+
+        // Output writes the window's list as comma-separated text.
+        const QString table = m_dir->filePath("table.csv");
+        QTimer::singleShot(20, [&] {
+            auto* dialog = qobject_cast<OutputDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            dialog->commaSeparatedButton()->click();
+            dialog->fileEdit()->setText(table);
+            dialog->okButton()->click();
+        });
+        m_window->action(Command::OutputFile)->trigger();
+        QFile csv(table);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QByteArray written = csv.readAll();
+        // The title, the caption and the header, then a line per row.
+        QCOMPARE(written.count('\n'), static_cast<qsizetype>(document.web()->nodeCount() + 3));
+        QVERIFY(written.contains(("file://" + kSampleIndex).toUtf8()));
     }
 
     void windowsOfOneProjectKeepTheirOwnRowsThroughFiltersAndARestart() {
