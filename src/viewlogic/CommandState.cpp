@@ -62,7 +62,7 @@ CommandFlags CommandState::of(Command command, const CommandContext& context) {
     case Command::UrlEdit:
         return {node && context.editorSet, false};
     case Command::UrlProperties:
-        return {node, context.propertiesVisible};
+        return {node && context.propertiesReady, context.propertiesVisible};
     case Command::RunEditor:
         return {context.editorSet, false};
     case Command::RunBrowser:

@@ -23,6 +23,7 @@ struct CommandContext {
     BrowserKind browserKind = BrowserKind::None;
     bool browserRequestPending = false; // Start from Browser is waiting for an answer
     bool editorSet = false;             // the editor program is set
+    bool propertiesReady = false;       // the URL Properties window exists
     bool propertiesVisible = false;     // the URL Properties window is shown
     bool statusBarVisible = true;
 };

@@ -41,6 +41,7 @@ CommandContext everythingReady(State state) {
     context.localSiteMade = true;
     context.nodeSelected = true;
     context.wavefrontReady = true;
+    context.propertiesReady = true;
     context.browserKind = BrowserKind::NetscapeNavigator;
     context.editorSet = true;
     return context;
@@ -129,6 +130,10 @@ TEST(CommandStateTest, NodeCommandsNeedASelectedNodeAndEditNeedsTheEditor) {
     EXPECT_EQ(CommandState::of(Command::UrlView, context), (CommandFlags{true, false}));
     EXPECT_EQ(CommandState::of(Command::UrlEdit, context), (CommandFlags{false, false}));
     EXPECT_EQ(CommandState::of(Command::UrlProperties, context), (CommandFlags{true, true}));
+    // Without its window, Properties has nothing to show.
+    context.propertiesReady = false;
+    EXPECT_FALSE(CommandState::of(Command::UrlProperties, context).enabled);
+    context.propertiesReady = true;
     EXPECT_FALSE(CommandState::of(Command::RunEditor, context).enabled);
     context.editorSet = true;
     EXPECT_TRUE(CommandState::of(Command::UrlEdit, context).enabled);
