@@ -720,7 +720,7 @@ void CTamsoDoc::nodeFailed(WebNode* node, int status, std::string_view detail) {
     if (m_web == nullptr || node != m_web->startNode() || m_startFailed) {
         return;
     }
-    const std::string_view url = node->requestUrl().empty() ? node->url().url() : node->requestUrl();
+    const std::string_view url = node->address();
     m_ui.showMessage("URL " + std::string(url) + " \nError: " + std::string(detail) + " #" + std::to_string(status),
                      DocumentUi::Icon::Error);
     m_startFailed = true;

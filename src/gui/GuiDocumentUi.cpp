@@ -3,11 +3,11 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QStringDecoder>
 
 #include "doc/CTamsoDoc.h"
 #include "doc/IdleDriver.h"
 #include "gui/AuthorizationDialog.h"
+#include "views/DisplayText.h"
 
 namespace corvida {
 
@@ -37,17 +37,8 @@ GuiDocumentUi::~GuiDocumentUi() {
     }
 }
 
-QString GuiDocumentUi::displayText(std::string_view bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (utf8.hasError()) {
-        text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    }
-    return text;
-}
-
 void GuiDocumentUi::setStatusText(std::string_view text) {
-    m_statusText = displayText(text);
+    m_statusText = DisplayText::fromBytes(text);
     emit statusTextChanged(m_statusText);
 }
 
@@ -58,8 +49,8 @@ void GuiDocumentUi::setProgress(int position) {
 
 void GuiDocumentUi::showMessage(std::string_view text, Icon icon) {
     // Window-modal and open(): the box never runs a loop of its own inside the document's work.
-    auto* box =
-        new QMessageBox(boxIcon(icon), QString::fromLatin1(kTitle), displayText(text), QMessageBox::Ok, m_dialogParent);
+    auto* box = new QMessageBox(boxIcon(icon), QString::fromLatin1(kTitle), DisplayText::fromBytes(text),
+                                QMessageBox::Ok, m_dialogParent);
     box->setObjectName(QStringLiteral("DocumentMessage"));
     box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -69,7 +60,7 @@ void GuiDocumentUi::showMessage(std::string_view text, Icon icon) {
 
 bool GuiDocumentUi::askOkCancel(std::string_view question) {
     const IdleDriver::Hold hold;
-    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle), displayText(question),
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle), DisplayText::fromBytes(question),
                     QMessageBox::Ok | QMessageBox::Cancel, m_dialogParent);
     box.setObjectName(QStringLiteral("DocumentQuestion"));
     box.setTextFormat(Qt::PlainText);
@@ -77,7 +68,7 @@ bool GuiDocumentUi::askOkCancel(std::string_view question) {
 }
 
 void GuiDocumentUi::askCredentials(std::string_view url, std::string_view realm) {
-    auto* dialog = new AuthorizationDialog(displayText(url), displayText(realm), m_dialogParent);
+    auto* dialog = new AuthorizationDialog(DisplayText::fromBytes(url), DisplayText::fromBytes(realm), m_dialogParent);
     const std::string realmBytes(realm);
     connect(dialog, &AuthorizationDialog::answered, this, [this, dialog, realmBytes] {
         if (m_document == nullptr) {

@@ -40,9 +40,6 @@ public:
     const QString& statusText() const { return m_statusText; }
     int progress() const { return m_progress; }
 
-    // Converts bytes from the document or a crawled site to text: UTF-8 when valid, else Latin-1.
-    static QString displayText(std::string_view bytes);
-
     void setStatusText(std::string_view text) override;
     void setProgress(int position) override;
     void showMessage(std::string_view text, Icon icon) override;

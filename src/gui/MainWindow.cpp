@@ -44,6 +44,7 @@
 #include "report/UrlListExport.h"
 #include "viewlogic/CommandState.h"
 #include "views/ColumnsDialog.h"
+#include "views/DisplayText.h"
 #include "views/FilterSheet.h"
 #include "views/FindDialog.h"
 #include "views/GlyphFactory.h"
@@ -235,11 +236,6 @@ std::size_t filterSlotOf(Command command) {
 }
 
 // A page address a person may start a project at: one line of http, https or file.
-// The address a node is known by: the one it was asked for, else its URL.
-std::string_view addressOf(const WebNode& node) {
-    return node.requestUrl().empty() ? node.url().url() : node.requestUrl();
-}
-
 bool isStartableAddress(const QString& text) {
     if (text.isEmpty() || text.contains(QLatin1Char('\n'))) {
         return false;
@@ -700,7 +696,7 @@ bool MainWindow::openProject(const QString& path) {
         removeDocument(project);
         m_guiState.removeRecentFile(absolute.toStdString());
         rebuildRecentFiles();
-        showMessage(tr("Cannot open %1:\n%2").arg(absolute, GuiDocumentUi::displayText(status.message())),
+        showMessage(tr("Cannot open %1:\n%2").arg(absolute, DisplayText::fromBytes(status.message())),
                     QMessageBox::Critical);
         return false;
     }
@@ -763,7 +759,7 @@ void MainWindow::dropData(const QMimeData& data) {
             if (status.isOk()) {
                 newProjectFromUrl(QString::fromStdString(address));
             } else {
-                m_panes->setMessage(GuiDocumentUi::displayText(status.message()));
+                m_panes->setMessage(DisplayText::fromBytes(status.message()));
             }
         }
     }
@@ -815,7 +811,7 @@ void MainWindow::saveState() {
         status = m_settings.save(m_profile);
     }
     if (!status.isOk()) {
-        showMessage(tr("The settings could not be saved:\n%1").arg(GuiDocumentUi::displayText(status.message())),
+        showMessage(tr("The settings could not be saved:\n%1").arg(DisplayText::fromBytes(status.message())),
                     QMessageBox::Warning);
     }
 }
@@ -824,16 +820,10 @@ bool MainWindow::confirmClose(ProjectDocument* project) {
     if (!project->document().isModified()) {
         return true;
     }
-    QMessageBox::StandardButton answer;
-    {
-        const IdleDriver::Hold hold;
-        QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle),
-                        tr("Save changes to %1?").arg(GuiDocumentUi::displayText(project->document().projectName())),
-                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-        box.setObjectName(QStringLiteral("SaveChangesQuestion"));
-        box.setTextFormat(Qt::PlainText);
-        answer = static_cast<QMessageBox::StandardButton>(box.exec());
-    }
+    const QMessageBox::StandardButton answer =
+        ask(QStringLiteral("SaveChangesQuestion"), QMessageBox::Question,
+            tr("Save changes to %1?").arg(DisplayText::fromBytes(project->document().projectName())),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Yes) {
         project->document().suspend();
         return save(project, false);
@@ -857,7 +847,7 @@ bool MainWindow::save(ProjectDocument* project, bool asNewFile) {
     QString path = QString::fromStdString(project->path());
     if (asNewFile || path.isEmpty()) {
         const QString suggestion = QDir(QString::fromStdString(m_settings.workingDirectory))
-                                       .filePath(GuiDocumentUi::displayText(project->document().projectName()) +
+                                       .filePath(DisplayText::fromBytes(project->document().projectName()) +
                                                  QString::fromLatin1(kProjectSuffix));
         path = chooseProjectFile(true, path.isEmpty() ? suggestion : path);
         if (path.isEmpty()) {
@@ -870,7 +860,7 @@ bool MainWindow::save(ProjectDocument* project, bool asNewFile) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     const Status status = project->save(absolute.toStdString());
     if (!status.isOk()) {
-        showMessage(tr("Cannot save %1:\n%2").arg(absolute, GuiDocumentUi::displayText(status.message())),
+        showMessage(tr("Cannot save %1:\n%2").arg(absolute, DisplayText::fromBytes(status.message())),
                     QMessageBox::Critical);
         return false;
     }
@@ -880,25 +870,16 @@ bool MainWindow::save(ProjectDocument* project, bool asNewFile) {
 }
 
 void MainWindow::deleteProject(ProjectDocument* project) {
-    QMessageBox::StandardButton answer;
-    {
-        const IdleDriver::Hold hold;
-        QMessageBox box(QMessageBox::Question, QString::fromLatin1(kTitle),
-                        QString::fromLatin1(kDeleteQuestion) +
-                            GuiDocumentUi::displayText(project->document().projectName()),
-                        QMessageBox::Yes | QMessageBox::No, this);
-        box.setObjectName(QStringLiteral("DeleteQuestion"));
-        box.setTextFormat(Qt::PlainText);
-        answer = static_cast<QMessageBox::StandardButton>(box.exec());
-    }
-    if (answer != QMessageBox::Yes) {
+    if (ask(QStringLiteral("DeleteQuestion"), QMessageBox::Question,
+            QString::fromLatin1(kDeleteQuestion) + DisplayText::fromBytes(project->document().projectName()),
+            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         return;
     }
     const std::string path = project->path();
     if (!path.empty()) {
         const Status status = project->deleteProject();
         if (!status.isOk()) {
-            showMessage(GuiDocumentUi::displayText(status.message()), QMessageBox::Critical);
+            showMessage(DisplayText::fromBytes(status.message()), QMessageBox::Critical);
             return;
         }
         m_guiState.removeRecentFile(path);
@@ -1039,7 +1020,7 @@ void MainWindow::run(Command command) {
     case Command::UrlCopy:
         if (const WebNode* node = selectedNode(); node != nullptr) {
             // The whole address: a cut one would be a broken link.
-            QGuiApplication::clipboard()->setText(GuiDocumentUi::displayText(addressOf(*node)));
+            QGuiApplication::clipboard()->setText(DisplayText::fromBytes(node->address()));
         }
         break;
     case Command::UrlView:
@@ -1048,7 +1029,7 @@ void MainWindow::run(Command command) {
     case Command::UrlEdit:
         if (const WebNode* node = selectedNode(); node != nullptr && project != nullptr) {
             const std::string workingCopy = project->document().workingDirectory() + LocalNames::workingCopy(*node);
-            runEditor(std::string(addressOf(*node)), std::filesystem::is_regular_file(workingCopy) ? workingCopy : "");
+            runEditor(std::string(node->address()), std::filesystem::is_regular_file(workingCopy) ? workingCopy : "");
         }
         break;
     case Command::FilterAll:
@@ -1174,7 +1155,7 @@ void MainWindow::viewSelectedNode() {
     if (project->document().options().localSiteMade && std::filesystem::is_regular_file(copy)) {
         openPage("file://" + std::filesystem::absolute(copy).lexically_normal().string());
     } else {
-        openPage(std::string(addressOf(*node)));
+        openPage(std::string(node->address()));
     }
 }
 
@@ -1238,7 +1219,7 @@ void MainWindow::editFilters(int slot) {
 
 void MainWindow::showFilterNames() {
     for (std::size_t slot = 0; slot < FilterSet::kSlotCount; ++slot) {
-        action(filterCommand(slot))->setToolTip(GuiDocumentUi::displayText(m_filters.at(slot).name()));
+        action(filterCommand(slot))->setToolTip(DisplayText::fromBytes(m_filters.at(slot).name()));
     }
     if (m_urlSelection != nullptr) {
         m_urlSelection->refreshNames(m_filters);
@@ -1269,7 +1250,7 @@ void MainWindow::customizeColumns() {
     m_settings.changed = true;
     const Status saved = m_settings.save(m_profile);
     if (!saved.isOk()) {
-        showMessage(tr("The settings could not be saved:\n%1").arg(GuiDocumentUi::displayText(saved.message())),
+        showMessage(tr("The settings could not be saved:\n%1").arg(DisplayText::fromBytes(saved.message())),
                     QMessageBox::Warning);
     }
     // The columns are the program's: every window's list takes them.
@@ -1285,7 +1266,7 @@ void MainWindow::findInList(ProjectWindow& window) {
         const UrlListFind::Result result = window.urlList()->findNext(
             text, dialog.matchCase(), dialog.searchUp() ? UrlListFind::Direction::Up : UrlListFind::Direction::Down);
         if (result.found) {
-            dialog.setFoundColumn(GuiDocumentUi::displayText(m_settings.columns[result.entry].caption));
+            dialog.setFoundColumn(DisplayText::fromBytes(m_settings.columns[result.entry].caption));
         } else if (result.wrapped) {
             dialog.showWrapped();
         } else {
@@ -1296,7 +1277,7 @@ void MainWindow::findInList(ProjectWindow& window) {
 }
 
 void MainWindow::outputList(ProjectWindow& window, ProjectDocument& project) {
-    OutputDialog dialog(GuiDocumentUi::displayText(project.document().workingDirectory()), this);
+    OutputDialog dialog(DisplayText::fromBytes(project.document().workingDirectory()), this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -1314,7 +1295,7 @@ void MainWindow::outputList(ProjectWindow& window, ProjectDocument& project) {
                                       : output.commaSeparated(shown);
         const Status written = UrlListExport::writeFile(dialog.filePath().toStdString(), bytes);
         if (!written.isOk()) {
-            showMessage(GuiDocumentUi::displayText(written.message()), QMessageBox::Warning);
+            showMessage(DisplayText::fromBytes(written.message()), QMessageBox::Warning);
         }
         return;
     }
@@ -1342,12 +1323,17 @@ void MainWindow::openPage(const std::string& url) {
     }
 }
 
-void MainWindow::showMessage(const QString& text, int icon) {
+void MainWindow::showMessage(const QString& text, QMessageBox::Icon icon) {
+    ask(QStringLiteral("MainMessage"), icon, text, QMessageBox::Ok);
+}
+
+QMessageBox::StandardButton MainWindow::ask(const QString& name, QMessageBox::Icon icon, const QString& text,
+                                            QMessageBox::StandardButtons buttons) {
     const IdleDriver::Hold hold;
-    QMessageBox box(static_cast<QMessageBox::Icon>(icon), QString::fromLatin1(kTitle), text, QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("MainMessage"));
+    QMessageBox box(icon, QString::fromLatin1(kTitle), text, buttons, this);
+    box.setObjectName(name);
     box.setTextFormat(Qt::PlainText);
-    box.exec();
+    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 QString MainWindow::chooseProjectFile(bool forSaving, const QString& suggestion) {

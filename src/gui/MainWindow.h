@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QTimer>
 
 #include "app/BrowserClient.h"
@@ -128,7 +129,10 @@ private:
     void showNodeMenu(const QPoint& globalPosition);
     void customize();
     void openPage(const std::string& url);
-    void showMessage(const QString& text, int icon);
+    void showMessage(const QString& text, QMessageBox::Icon icon);
+    // A modal box titled "Corvida" named name, with plain text, while the idle drivers are held.
+    QMessageBox::StandardButton ask(const QString& name, QMessageBox::Icon icon, const QString& text,
+                                    QMessageBox::StandardButtons buttons);
     QString chooseProjectFile(bool forSaving, const QString& suggestion);
     void makeBrowserClient();
     void editFilters(int slot);

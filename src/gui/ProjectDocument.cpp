@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "gui/ProjectDocument.h"
+#include "views/DisplayText.h"
 
 namespace corvida {
 
@@ -16,8 +17,8 @@ ProjectDocument::~ProjectDocument() {
 }
 
 QString ProjectDocument::title() const {
-    return GuiDocumentUi::displayText(m_document.projectName()) + QStringLiteral(" - ") +
-           GuiDocumentUi::displayText(m_document.startUrl());
+    return DisplayText::fromBytes(m_document.projectName()) + QStringLiteral(" - ") +
+           DisplayText::fromBytes(m_document.startUrl());
 }
 
 bool ProjectDocument::start(const std::string& url, std::vector<std::string> extraUrls) {

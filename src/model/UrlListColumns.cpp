@@ -37,14 +37,6 @@ std::string_view contentTypeText(const WebNode& node) {
     }
 }
 
-std::string_view nameText(const WebNode& node) {
-    const std::string* requestUrl = node.text(WebNode::Text::RequestUrl);
-    if (requestUrl != nullptr && !requestUrl->empty()) {
-        return *requestUrl;
-    }
-    return node.url().url();
-}
-
 std::string_view titleText(const WebNode& node) {
     const std::string_view title = node.title();
     // Pages without a real title often repeat their address there; the list leaves it out.
@@ -69,7 +61,7 @@ std::string UrlListColumns::cellText(const WebNode& node, std::int32_t columnId)
 std::string_view UrlListColumns::cellView(const WebNode& node, std::int32_t columnId, std::string& buffer) {
     switch (columnId) {
     case ColumnEntry::kName:
-        return nameText(node);
+        return node.address();
     case ColumnEntry::kContentType:
         return contentTypeText(node);
     case ColumnEntry::kSize:

@@ -85,6 +85,8 @@ public:
     std::string_view title() const { return textOrEmpty(Text::Title); }
     std::string_view excerpt() const { return textOrEmpty(Text::Excerpt); }
     std::string_view requestUrl() const { return textOrEmpty(Text::RequestUrl); }
+    // The address the node is known by: the URL it was asked for, else its own URL.
+    std::string_view address() const { return requestUrl().empty() ? m_url.url() : requestUrl(); }
     std::string_view credentials() const { return textOrEmpty(Text::Credentials); }
     std::string_view statusText() const { return textOrEmpty(Text::StatusText); }
     std::string_view statusDetail() const { return textOrEmpty(Text::StatusDetail); }

@@ -7,7 +7,6 @@
 #include <QAbstractItemModel>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
-#include <QStringDecoder>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
@@ -17,6 +16,7 @@
 #include "model/LinkTreeEntry.h"
 #include "model/WebNode.h"
 #include "viewlogic/LinkTreeFill.h"
+#include "views/DisplayText.h"
 #include "views/GlyphFactory.h"
 #include "views/MasterView.h"
 
@@ -28,16 +28,6 @@ using Item = LinkTreeFill::Item;
 
 // More additions than this at once rebuild the view's rows in one go instead of row by row.
 constexpr std::size_t kResetThreshold = 2000;
-
-// Site bytes as text: UTF-8 when they are valid UTF-8, else Latin-1.
-QString displayText(std::string_view bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (utf8.hasError()) {
-        text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    }
-    return text;
-}
 
 // A delegate that lets the pane lay an item out as it is drawn, for the icon's place.
 class ItemDelegate : public QStyledItemDelegate {
@@ -134,9 +124,9 @@ public:
         }
         switch (role) {
         case Qt::DisplayRole:
-            return displayText(LinkTreeFill::text(*item->entry->node()));
+            return DisplayText::fromBytes(LinkTreeFill::text(*item->entry->node()));
         case Qt::ToolTipRole: // tooltips would render rich text
-            return displayText(item->entry->node()->url().url()).toHtmlEscaped();
+            return DisplayText::fromBytes(item->entry->node()->url().url()).toHtmlEscaped();
         case Qt::DecorationRole:
             return m_icons[showsSubtreeIcon(item->entry) ? 1 : 0];
         default:

@@ -28,7 +28,7 @@ bool NodeDrag::beyondStart(const QPoint& press, const QPoint& now) {
 }
 
 QMimeData* NodeDrag::mimeData(const WebNode& node) {
-    const std::string_view url = node.requestUrl().empty() ? node.url().url() : node.requestUrl();
+    const std::string_view url = node.address();
     auto* data = new QMimeData;
     const QByteArray address = bytes(std::string(url));
     data->setText(QString::fromUtf8(address));

@@ -46,11 +46,10 @@ ProjectWindow::ProjectWindow(CTamsoDoc& document, const FilterSet& filters, cons
     connect(tree, &LinkTreePane::nodeMenuRequested, this, &ProjectWindow::nodeMenuRequested);
     m_navigation = tree;
     m_wavefront = placeholderPane(QStringLiteral("WavefrontPane"), tr("Wavefront"));
-    auto* list = new UrlListPane(document, m_master, columns);
-    list->setObjectName(QStringLiteral("UrlListPane"));
-    connect(list, &UrlListPane::nodeActivated, this, [this] { emit nodeActivated(); });
-    connect(list, &UrlListPane::nodeMenuRequested, this, &ProjectWindow::nodeMenuRequested);
-    m_list = list;
+    m_list = new UrlListPane(document, m_master, columns);
+    m_list->setObjectName(QStringLiteral("UrlListPane"));
+    connect(m_list, &UrlListPane::nodeActivated, this, [this] { emit nodeActivated(); });
+    connect(m_list, &UrlListPane::nodeMenuRequested, this, &ProjectWindow::nodeMenuRequested);
 
     m_inner = new QSplitter(Qt::Vertical);
     m_inner->addWidget(m_wavefront);
@@ -72,10 +71,6 @@ ProjectWindow::~ProjectWindow() {
     // The panes leave the document before the master they belong to.
     delete m_outer;
     m_document.removeView(&m_master);
-}
-
-UrlListPane* ProjectWindow::urlList() const {
-    return static_cast<UrlListPane*>(m_list);
 }
 
 void ProjectWindow::focusPane(int step) {

@@ -12,6 +12,7 @@
 
 #include "model/ColumnEntry.h"
 #include "views/MasterView.h"
+#include "views/UrlListPane.h"
 
 class QSplitter;
 
@@ -19,7 +20,6 @@ namespace corvida {
 
 class CTamsoDoc;
 class FilterSet;
-class UrlListPane;
 class WebNode;
 
 class ProjectWindow : public QWidget {
@@ -38,7 +38,7 @@ public:
     QWidget* navigationPane() const { return m_navigation; }
     QWidget* wavefrontPane() const { return m_wavefront; }
     QWidget* listPane() const { return m_list; }
-    UrlListPane* urlList() const;
+    UrlListPane* urlList() const { return m_list; }
     // Gives the focus to the next (step 1) or previous (step -1) pane, round the three.
     void focusPane(int step);
 
@@ -60,7 +60,7 @@ private:
     QSplitter* m_inner = nullptr;
     QWidget* m_navigation = nullptr;
     QWidget* m_wavefront = nullptr;
-    QWidget* m_list = nullptr;
+    UrlListPane* m_list = nullptr;
     bool m_sized = false;
 };
 

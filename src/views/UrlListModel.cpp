@@ -8,12 +8,12 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
-#include <QStringDecoder>
 
 #include "model/MimeTable.h"
 #include "model/UrlListColumns.h"
 #include "model/WebNode.h"
 #include "viewlogic/UrlListOrder.h"
+#include "views/DisplayText.h"
 
 namespace corvida {
 
@@ -26,15 +26,6 @@ constexpr std::size_t kMajorIcons = 6;
 constexpr std::size_t kMailIcon = kMajorIcons;
 constexpr std::size_t kFtpIcon = kMajorIcons + 1;
 constexpr std::size_t kNoIcon = kMajorIcons + 2;
-
-QString displayText(const std::string& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (utf8.hasError()) {
-        text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    }
-    return text;
-}
 
 std::size_t iconOf(const WebNode& node) {
     switch (node.url().schemeIndex()) {
@@ -257,12 +248,12 @@ QVariant UrlListModel::data(const QModelIndex& index, int role) const {
     const ColumnEntry& column = m_columns[static_cast<std::size_t>(index.column())];
     switch (role) {
     case Qt::DisplayRole:
-        return displayText(UrlListColumns::cellText(*row, column.columnId));
+        return DisplayText::fromBytes(UrlListColumns::cellText(*row, column.columnId));
     case Qt::ToolTipRole: {
         // Site text: escaped, so that a tooltip never renders it as markup.
         const std::string text = UrlListColumns::cellText(
             *row, column.columnId == ColumnEntry::kType ? ColumnEntry::kContentType : column.columnId);
-        return text.empty() ? QVariant() : QVariant(displayText(text).toHtmlEscaped());
+        return text.empty() ? QVariant() : QVariant(DisplayText::fromBytes(text).toHtmlEscaped());
     }
     case Qt::DecorationRole: {
         if (column.columnId != ColumnEntry::kType) {

@@ -17,6 +17,7 @@
 #include "gui/ProjectDocument.h"
 #include "net/NetworkTransferFactory.h"
 #include "support/ScriptedServer.h"
+#include "views/DisplayText.h"
 
 using namespace corvida;
 using corvida::test::Script;
@@ -37,8 +38,8 @@ private slots:
         box->button(QMessageBox::Ok)->click();
 
         // Bytes that are not UTF-8 are shown as Latin-1, not dropped.
-        QCOMPARE(GuiDocumentUi::displayText("caf\xe9"), QString::fromLatin1("caf\xe9"));
-        QCOMPARE(GuiDocumentUi::displayText("caf\xc3\xa9"), QString::fromUtf8("caf\xc3\xa9"));
+        QCOMPARE(DisplayText::fromBytes("caf\xe9"), QString::fromLatin1("caf\xe9"));
+        QCOMPARE(DisplayText::fromBytes("caf\xc3\xa9"), QString::fromUtf8("caf\xc3\xa9"));
     }
 
     void questionsHoldTheIdleDrivers() {
