@@ -60,11 +60,6 @@ private slots:
         }
     }
 
-    void commandsWithoutAButtonHaveNoGlyph() {
-        QVERIFY(GlyphFactory::icon(Command::Exit).isNull());
-        QVERIFY(GlyphFactory::icon(Command::PreviousPane).isNull());
-    }
-
     void glyphsDifferFromOneAnother() {
         QList<QImage> seen;
         for (Command command : kToolbarCommands) {

@@ -250,41 +250,6 @@ private slots:
                  Qt::AlignRight | Qt::AlignVCenter);
     }
 
-    void aMillionRowsArriveAndSortQuickly() {
-        Window window;
-        UrlListPane pane(window.document, window.master, window.settings.columns);
-        constexpr std::int32_t kRows = 1000000;
-        std::vector<std::unique_ptr<WebNode>> nodes;
-        nodes.reserve(kRows);
-        const CUrl url("http://h/page.htm");
-        QElapsedTimer clock;
-        clock.start();
-        std::vector<InsertRecord> batch;
-        for (std::int32_t i = 0; i < kRows; ++i) {
-            nodes.push_back(std::make_unique<WebNode>(url));
-            nodes.back()->setSize(static_cast<std::int32_t>((std::int64_t{i} * 7919) % 100003));
-            batch.push_back({nodes.back().get(), &window.master, false});
-            if (batch.size() == CTamsoDoc::kFeedBatch) {
-                window.insert(pane, batch);
-                batch.clear();
-                if (i % 20000 == 0) {
-                    QCoreApplication::processEvents();
-                }
-            }
-        }
-        QTRY_COMPARE(pane.listModel().rowCount(), kRows);
-        qInfo("1,000,000 rows inserted in %lld ms", static_cast<long long>(clock.restart()));
-        pane.sortByHeader(3);
-        const qint64 sorted = clock.restart();
-        pane.sortByHeader(3);
-        const qint64 reversed = clock.elapsed();
-        qInfo("sorted in %lld ms, reversed in %lld ms", static_cast<long long>(sorted),
-              static_cast<long long>(reversed));
-        QVERIFY(sorted < 2000);
-        QCOMPARE(pane.listModel().node(0)->size(), 100002);
-        pane.update({.hint = DocumentView::Hint::ContentsGone, .master = nullptr, .records = {}, .nodes = {}});
-    }
-
     void showsACrawledSite() {
         Window window;
         auto pane = std::make_unique<UrlListPane>(window.document, window.master, window.settings.columns);
