@@ -31,6 +31,7 @@
 #include "model/Web.h"
 #include "model/WebNode.h"
 #include "platform/IniProfile.h"
+#include "support/QuietUi.h"
 #include "views/MasterView.h"
 #include "views/ProjectWindow.h"
 #include "views/UrlListPane.h"
@@ -189,7 +190,7 @@ BENCHMARK(BM_CrawlShownInTwoWindows)->UseManualTime()->Unit(benchmark::kMillisec
 void BM_UrlListMillionRows(benchmark::State& state) {
     constexpr std::size_t kRows = 1000000;
     corvida::Settings settings;
-    corvida::bench::SilentUi ui;
+    corvida::QuietUi ui;
     corvida::bench::NoTransfers transfers;
     corvida::Web web;
     corvida::FilterSet filters;

@@ -18,12 +18,12 @@
 #include "model/Web.h"
 #include "model/WebNode.h"
 #include "net/TransferFactory.h"
+#include "support/QuietUi.h"
 
 namespace {
 
 using corvida::DocumentView;
 using corvida::bench::NoTransfers;
-using corvida::bench::SilentUi;
 
 constexpr std::size_t kNodes = 1000000;
 
@@ -63,7 +63,7 @@ private:
 
 void BM_FilterPassMillionNodesOneWindow(benchmark::State& state) {
     corvida::Settings settings;
-    SilentUi ui;
+    corvida::QuietUi ui;
     NoTransfers transfers;
     corvida::Web web;
     FilterMaster master;
