@@ -52,6 +52,7 @@
 #include "views/ProjectWindow.h"
 #include "views/StatusPanes.h"
 #include "views/UrlListPane.h"
+#include "views/UrlPropertiesWindow.h"
 #include "views/UrlSelectionDialog.h"
 
 namespace corvida {
@@ -268,6 +269,9 @@ MainWindow::MainWindow(Profile& profile, const std::string& defaultWorkingDirect
 
     m_panes = std::make_unique<StatusPanes>(*statusBar());
     m_panes->setMessage(tr("Ready"));
+
+    m_urlProperties = new UrlPropertiesWindow(this);
+    connect(m_urlProperties, &UrlPropertiesWindow::visibilityChanged, this, &MainWindow::updateActions);
 
     createActions();
     createToolBars();
@@ -549,6 +553,8 @@ void MainWindow::updateActions() {
     context.browserRequestPending = m_browserPending;
     context.editorSet = !m_settings.editorProgram.empty();
     context.statusBarVisible = statusBar()->isVisible();
+    context.propertiesReady = true;
+    context.propertiesVisible = m_urlProperties->isVisible();
     for (const Command command : kAllCommands) {
         const CommandFlags flags = CommandState::of(command, context);
         QAction* commandAction = action(command);
@@ -632,6 +638,12 @@ void MainWindow::openWindow(ProjectDocument* project) {
     window->setWindowIcon(GlyphFactory::applicationIcon());
     window->installEventFilter(this);
     connect(projectWindow, &ProjectWindow::masterChanged, this, &MainWindow::updateActions);
+    connect(projectWindow, &ProjectWindow::masterChanged, this, [this, projectWindow] {
+        // The URL Properties window follows the active window's selection while it is shown.
+        if (projectWindow == activeProjectWindow()) {
+            refreshUrlProperties();
+        }
+    });
     connect(projectWindow, &ProjectWindow::nodeMenuRequested, this, &MainWindow::showNodeMenu);
     connect(projectWindow, &ProjectWindow::nodeActivated, this, &MainWindow::viewSelectedNode);
     connect(window, &QObject::destroyed, this, [this, project] {
@@ -905,6 +917,7 @@ void MainWindow::subWindowActivated() {
         const ProjectWindow* active = activeProjectWindow();
         m_urlSelection->setSlot(active != nullptr ? static_cast<int>(active->master().filterSlot()) : -1);
     }
+    refreshUrlProperties();
 }
 
 void MainWindow::showActiveStatus() {
@@ -1026,6 +1039,9 @@ void MainWindow::run(Command command) {
     case Command::UrlView:
         viewSelectedNode();
         break;
+    case Command::UrlProperties:
+        showUrlProperties();
+        break;
     case Command::UrlEdit:
         if (const WebNode* node = selectedNode(); node != nullptr && project != nullptr) {
             const std::string workingCopy = project->document().workingDirectory() + LocalNames::workingCopy(*node);
@@ -1139,6 +1155,26 @@ void MainWindow::startFromClipboard() {
 WebNode* MainWindow::selectedNode() const {
     const ProjectWindow* window = activeProjectWindow();
     return window != nullptr ? window->master().selectedNode() : nullptr;
+}
+
+void MainWindow::showUrlProperties() {
+    ProjectWindow* window = activeProjectWindow();
+    if (window == nullptr || window->master().selectedNode() == nullptr) {
+        return;
+    }
+    m_urlProperties->showNode(&window->document(), window->master().selectedNode());
+    m_urlProperties->show();
+    m_urlProperties->raise();
+    m_urlProperties->activateWindow();
+}
+
+void MainWindow::refreshUrlProperties() {
+    if (!m_urlProperties->isVisible()) {
+        return;
+    }
+    ProjectWindow* window = activeProjectWindow();
+    m_urlProperties->showNode(window != nullptr ? &window->document() : nullptr,
+                              window != nullptr ? window->master().selectedNode() : nullptr);
 }
 
 void MainWindow::viewSelectedNode() {

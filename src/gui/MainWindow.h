@@ -40,6 +40,7 @@ class ProjectDocument;
 class ProjectWindow;
 class StatusPanes;
 class UrlBar;
+class UrlPropertiesWindow;
 class UrlSelectionDialog;
 class WebNode;
 
@@ -73,6 +74,7 @@ public:
     QMdiArea* mdiArea() const { return m_mdi; }
     StatusPanes& statusPanes() const { return *m_panes; }
     UrlBar* urlBar() const { return m_urlBar; }
+    UrlPropertiesWindow* urlProperties() const { return m_urlProperties; }
     Settings& settings() { return m_settings; }
     const std::string& currentStartUrl() const { return m_currentStartUrl; }
 
@@ -126,6 +128,10 @@ private:
     WebNode* selectedNode() const;
     // Opens the selected node's local copy, or the node itself, in the browser.
     void viewSelectedNode();
+    // Shows the URL Properties window with the active window's selected node.
+    void showUrlProperties();
+    // Points a shown URL Properties window at the active window's selected node.
+    void refreshUrlProperties();
     void showNodeMenu(const QPoint& globalPosition);
     void customize();
     void openPage(const std::string& url);
@@ -167,8 +173,9 @@ private:
     QAction* m_statusLineAction = nullptr;
     std::vector<QToolBar*> m_toolBars;
     QMenu* m_windowMenu = nullptr;
-    UrlSelectionDialog* m_urlSelection = nullptr; // modeless, made when first shown
-    bool m_menusWithProject = true;               // forces the first build
+    UrlSelectionDialog* m_urlSelection = nullptr;   // modeless, made when first shown
+    UrlPropertiesWindow* m_urlProperties = nullptr; // the tool window, made hidden with this window
+    bool m_menusWithProject = true;                 // forces the first build
     QTimer m_countsTimer;
 
     std::function<void(const std::string&)> m_pageOpener;
