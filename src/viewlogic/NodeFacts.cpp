@@ -9,6 +9,7 @@
 #include "model/MimeTable.h"
 #include "model/UrlListColumns.h"
 #include "model/WebNode.h"
+#include "viewlogic/NodeGlyph.h"
 
 namespace corvida {
 
@@ -42,7 +43,7 @@ NodeFacts NodeFacts::of(const WebNode* node, std::string_view workingDirectory) 
         break;
     case MimeTable::kMajorImage:
         facts.showPreview = true;
-        facts.showThumbnail = hasThumbnail(*node) && node->hasAnyFlag(kFlagProcessed);
+        facts.showThumbnail = NodeGlyph::hasThumbnail(*node) && node->hasAnyFlag(kFlagProcessed);
         break;
     case MimeTable::kMajorAudio: {
         facts.showPreview = true;
@@ -58,10 +59,6 @@ NodeFacts NodeFacts::of(const WebNode* node, std::string_view workingDirectory) 
         break;
     }
     return facts;
-}
-
-bool NodeFacts::hasThumbnail(const WebNode& node) {
-    return node.hasAllFlags(kFlagPicture | kFlagFetchStarted | kFlagFetched) && node.size() >= 1;
 }
 
 std::string NodeFacts::unescapeExcerpt(std::string_view excerpt) {

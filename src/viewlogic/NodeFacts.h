@@ -38,9 +38,6 @@ struct NodeFacts {
     // ends with '/'; an audio node's working copy is looked for there.
     static NodeFacts of(const WebNode* node, std::string_view workingDirectory);
 
-    // Whether node has a picture of its own to draw: a picture whose fetch started and
-    // succeeded, with at least one byte.
-    static bool hasThumbnail(const WebNode& node);
     // excerpt with every "&lt;" turned back into '<'.
     static std::string unescapeExcerpt(std::string_view excerpt);
 };

@@ -2,6 +2,7 @@
 #include "views/UrlPropertiesWindow.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QEvent>
 #include <QFile>
@@ -17,8 +18,10 @@
 #include <QVBoxLayout>
 
 #include "doc/CTamsoDoc.h"
+#include "drawing/NodeIcons.h"
 #include "model/WebNode.h"
 #include "viewlogic/NodeFacts.h"
+#include "viewlogic/NodeGlyph.h"
 #include "views/DisplayText.h"
 #include "views/SoundPlayer.h"
 
@@ -96,7 +99,7 @@ UrlPropertiesWindow::UrlPropertiesWindow(QWidget* parent, std::unique_ptr<SoundP
     m_typeIcon = new QLabel;
     m_typeIcon->setObjectName(QStringLiteral("TypeIcon"));
     m_typeIcon->setTextFormat(Qt::PlainText);
-    m_typeIcon->setFixedSize(kPinSide, kPinSide);
+    m_typeIcon->setFixedSize(NodeIcons::kIconSize, NodeIcons::kIconSize);
     auto* top = new QHBoxLayout;
     top->addWidget(m_pin);
     top->addStretch();
@@ -277,7 +280,12 @@ void UrlPropertiesWindow::drawThumbnail() {
 }
 
 void UrlPropertiesWindow::setTypeIcon() {
-    m_typeIcon->clear();
+    const std::optional<NodeGlyph> glyph = m_node != nullptr ? NodeGlyph::listIcon(*m_node) : std::nullopt;
+    if (glyph) {
+        m_typeIcon->setPixmap(QPixmap::fromImage(NodeIcons::image(*glyph)));
+    } else {
+        m_typeIcon->clear();
+    }
 }
 
 void UrlPropertiesWindow::elideValues() {

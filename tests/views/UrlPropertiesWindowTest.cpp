@@ -227,9 +227,12 @@ private slots:
         const QColor face = window.palette().color(QPalette::Button);
         QVERIFY(picture.pixelColor(picture.width() / 2, picture.height() / 2) != face);
         QCOMPARE(text(window, "MimeType"), QStringLiteral("image/gif"));
+        const auto* typeIcon = window.findChild<QLabel*>(QStringLiteral("TypeIcon"));
+        QCOMPARE(typeIcon->pixmap().size(), QSize(16, 16));
         QVERIFY(window.grab().save(QStringLiteral(CORVIDA_ARTIFACTS "/url-properties.png")));
         project.document.closeDocument();
         QCOMPARE(window.node(), nullptr);
+        QVERIFY(typeIcon->pixmap().isNull());
     }
 };
 
