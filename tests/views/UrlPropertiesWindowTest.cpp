@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The URL Properties window: a node's facts as plain text, hiding when it loses activation
-// unless pinned, PLAY and Stop over a fake player, no node once the document's contents go,
-// and a picture of the bundled sample site.
+// The URL Properties window: a node's facts as plain text, PLAY and Stop over a fake player,
+// no node once the document's contents go, and a picture of the bundled sample site. Hiding
+// on deactivation is tested with the main window's command.
 
 #include <fstream>
 #include <memory>
@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
 
 #include "app/Settings.h"
 #include "doc/CTamsoDoc.h"
@@ -130,21 +129,6 @@ private slots:
         QCOMPARE(text(window, "UrlName"), QStringLiteral("Node is not selected"));
         QCOMPARE(text(window, "Size"), QString());
         QVERIFY(!window.findChild<QGroupBox*>(QStringLiteral("Preview"))->isVisible());
-    }
-
-    void hidesWhenDeactivatedUnlessPinned() {
-        UrlPropertiesWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QEvent deactivate(QEvent::WindowDeactivate);
-        QCoreApplication::sendEvent(&window, &deactivate);
-        QVERIFY(window.isHidden());
-
-        window.findChild<QToolButton*>(QStringLiteral("PinButton"))->click();
-        QVERIFY(window.isPinned());
-        window.show();
-        QCoreApplication::sendEvent(&window, &deactivate);
-        QVERIFY(window.isVisible());
     }
 
     void playAndStopTakeTurnsAndAnotherNodeStopsTheSound() {
