@@ -49,11 +49,11 @@ void WavefrontHitIndex::refile(const WavefrontLayout& layout, int level, Level& 
     }
 }
 
-std::vector<std::uint32_t> WavefrontHitIndex::hits(const WavefrontLayout& layout, QPoint point) {
-    std::vector<std::uint32_t> found;
+template <typename Visit>
+void WavefrontHitIndex::visitCells(const WavefrontLayout& layout, QPoint point, Visit visit) {
     const int step = layout.ringStep();
     if (m_levels.empty() || step <= 0) {
-        return found;
+        return;
     }
     // Only the levels whose circle passes near the point can hold an icon under it.
     const QPoint fromCentre = point - layout.storedCentre();
@@ -62,7 +62,7 @@ std::vector<std::uint32_t> WavefrontHitIndex::hits(const WavefrontLayout& layout
     const double highest = std::ceil((distance + kIconReach) / step);
     const auto levels = static_cast<double>(m_levels.size());
     if (highest < 0 || lowest >= levels) {
-        return found;
+        return;
     }
     const auto first = static_cast<std::size_t>(std::max(lowest, 0.0));
     const auto last = static_cast<std::size_t>(std::min(highest, levels - 1));
@@ -73,17 +73,40 @@ std::vector<std::uint32_t> WavefrontHitIndex::hits(const WavefrontLayout& layout
             refile(layout, static_cast<int>(level), grid);
         }
         const auto cell = grid.cells.find(key);
-        if (cell == grid.cells.end()) {
-            continue;
+        if (cell != grid.cells.end()) {
+            visit(cell->second);
         }
-        for (const std::uint32_t index : cell->second) {
+    }
+}
+
+std::vector<std::uint32_t> WavefrontHitIndex::hits(const WavefrontLayout& layout, QPoint point) {
+    std::vector<std::uint32_t> found;
+    visitCells(layout, point, [&](const std::vector<std::uint32_t>& cell) {
+        for (const std::uint32_t index : cell) {
             if (layout.storedRect(index).contains(point)) {
                 found.push_back(index);
             }
         }
-    }
+    });
     std::sort(found.begin(), found.end());
     return found;
+}
+
+std::optional<std::uint32_t> WavefrontHitIndex::firstHit(const WavefrontLayout& layout, QPoint point) {
+    std::optional<std::uint32_t> first;
+    visitCells(layout, point, [&](const std::vector<std::uint32_t>& cell) {
+        // A cell lists its level's nodes in node-list order: its first hit is the level's.
+        for (const std::uint32_t index : cell) {
+            if (first && index >= *first) {
+                break;
+            }
+            if (layout.storedRect(index).contains(point)) {
+                first = index;
+                break;
+            }
+        }
+    });
+    return first;
 }
 
 } // namespace corvida

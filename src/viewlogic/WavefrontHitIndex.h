@@ -10,6 +10,7 @@
 // inserting pays for filing only when the pointer moves.
 
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -31,6 +32,8 @@ public:
     // drawing point minus the pan offset), sorted by node-list index. Files the stale levels it
     // reads.
     std::vector<std::uint32_t> hits(const WavefrontLayout& layout, QPoint point);
+    // The first of hits(layout, point), found without collecting the others.
+    std::optional<std::uint32_t> firstHit(const WavefrontLayout& layout, QPoint point);
 
 private:
     struct Level {
@@ -40,6 +43,9 @@ private:
 
     static std::uint64_t cellKey(int column, int row);
     static void refile(const WavefrontLayout& layout, int level, Level& grid);
+    // Calls visit(cell) for the cell under point of every level that can hold an icon there.
+    template <typename Visit>
+    void visitCells(const WavefrontLayout& layout, QPoint point, Visit visit);
 
     std::vector<Level> m_levels;
 };

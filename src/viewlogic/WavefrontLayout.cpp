@@ -131,11 +131,7 @@ QPoint WavefrontLayout::centreOnVector(Index index, QSize viewport) const {
 }
 
 std::optional<WavefrontLayout::Index> WavefrontLayout::firstHit(QPoint point) const {
-    const std::vector<Index> all = hits(point);
-    if (all.empty()) {
-        return std::nullopt;
-    }
-    return all.front();
+    return m_hits.firstHit(*this, point - m_offset);
 }
 
 int WavefrontLayout::bandOuterRadius(int /*firstRing*/, int lastRing) const {
