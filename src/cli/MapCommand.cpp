@@ -6,6 +6,7 @@
 
 #include "cli/CliOptionParser.h"
 #include "cli/ProjectMap.h"
+#include "drawing/ThumbnailCache.h"
 #include "model/FilterSet.h"
 #include "viewlogic/WavefrontLayout.h"
 
@@ -45,7 +46,7 @@ std::optional<MapOptions> parse(const std::vector<std::string>& args) {
             options.outputPath = value;
         } else if (name == "links") {
             options.linksUrl = value;
-        } else {
+        } else if (name != "thumbnails") {
             const std::optional<int> number =
                 name == "zoom"     ? parseNumber(value, WavefrontLayout::kMinZoom, WavefrontLayout::kMaxZoom)
                 : name == "filter" ? parseNumber(value, 0, static_cast<int>(FilterSet::kSlotCount) - 1)
@@ -77,6 +78,13 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
         !loaded.isOk()) {
         err << "corvida-cli: " << options->projectPath << ": " << loaded.message() << '\n';
         return kExitFailure;
+    }
+    // Pictures are drawn from the project's fetched files, fitted into their 32 x 32 boxes.
+    ThumbnailCache pictures(map.workingDirectory());
+    if (options->thumbnails) {
+        map.setThumbnailDrawer([&pictures](QPainter& painter, const WebNode& node, const QRect& box) {
+            return pictures.draw(painter, node, box);
+        });
     }
     if (options->linksUrl) {
         if (const Status found = map.showLinks(*options->linksUrl); !found.isOk()) {

@@ -61,6 +61,10 @@ Status ProjectMap::load(const std::string& path, std::size_t filterSlot) {
     return Status::ok();
 }
 
+std::string ProjectMap::workingDirectory() const {
+    return m_project != nullptr ? m_project->web->workingDirectory() : std::string();
+}
+
 void ProjectMap::show(std::span<WebNode* const> nodes, const Filter& filter) {
     std::vector<InsertRecord> batch;
     batch.reserve(CTamsoDoc::kFeedBatch);

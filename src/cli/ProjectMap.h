@@ -48,6 +48,9 @@ public:
     // filter. The nodes must outlive the map.
     void show(std::span<WebNode* const> nodes, const Filter& filter);
 
+    // The loaded project's working directory, where its fetched files are (empty before a load).
+    std::string workingDirectory() const;
+
     WavefrontNodes& nodes() { return m_nodes; }
     const WavefrontNodes& nodes() const { return m_nodes; }
     // Selects the node whose address or URL is url and turns its in- and out-link lines on;

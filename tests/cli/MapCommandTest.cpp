@@ -5,12 +5,14 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 #include "cli/ProjectMap.h"
 #include "drawing/NodeIcons.h"
+#include "drawing/ThumbnailCache.h"
 #include "model/FilterSet.h"
 #include "model/WebNode.h"
 #include "support/CliRunner.h"
@@ -97,6 +99,43 @@ TEST_F(MapCommandTest, DrawsTheCentreIconAndEveryNodeWhereTheWindowPutsIt) {
             }
         }
     }
+}
+
+TEST_F(MapCommandTest, DrawsFetchedPicturesInTheirBoxesWithThumbnails) {
+    const QString png = m_folder.filePath("thumbnails.png");
+    const test::CliResult result = test::runCli({"map", m_project, "-o", png, "--thumbnails"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+
+    ProjectMap map;
+    map.nodes().setThumbnails(true);
+    ASSERT_TRUE(map.load(m_project.toStdString(), FilterSet::kAllSlot).isOk());
+    ThumbnailCache pictures(map.workingDirectory());
+    int boxes = 0;
+    for (WavefrontNodes::Index i = 0; i < map.nodes().size(); ++i) {
+        const QRect box = map.nodes().layout().iconRect(i);
+        if (box.width() != WavefrontLayout::kLargeIcon) {
+            continue;
+        }
+        // The box holds the picture as the cache draws it, not an icon.
+        QImage expected(box.size(), QImage::Format_RGB32);
+        expected.fill(WavefrontColours().buttonFace);
+        QPainter painter(&expected);
+        ASSERT_TRUE(pictures.draw(painter, map.nodes().node(i), QRect(QPoint(0, 0), box.size())));
+        painter.end();
+        // Other icons may overlap the box's edge.
+        const QImage drawn = image.copy(box.translated(map.origin())).convertToFormat(QImage::Format_RGB32);
+        int same = 0;
+        for (int y = 0; y < box.height(); ++y) {
+            for (int x = 0; x < box.width(); ++x) {
+                same += drawn.pixel(x, y) == expected.pixel(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_GT(same, box.width() * box.height() * 9 / 10);
+        ++boxes;
+    }
+    EXPECT_EQ(boxes, 1);
 }
 
 TEST_F(MapCommandTest, WritesSvgAndRefusesUnknownLinkUrls) {
