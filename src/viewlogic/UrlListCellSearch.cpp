@@ -21,9 +21,13 @@ char otherCase(char c) {
     return toLowerAscii(c);
 }
 
+// A hint for memory that the walk reads soon. Null (a text that is not there) asks nothing:
+// a hint on an unmapped page still costs a page walk.
 void prefetch(const void* address) {
 #if defined(__GNUC__)
-    __builtin_prefetch(address);
+    if (address != nullptr) {
+        __builtin_prefetch(address);
+    }
 #else
     static_cast<void>(address);
 #endif
