@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "model/UrlListColumns.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string_view>
 
@@ -46,6 +47,14 @@ std::string_view titleText(const WebNode& node) {
     return title;
 }
 
+// Appends separator and number (0..99) as two digits.
+void appendTwoDigits(std::string& text, char separator, int number) {
+    const int value = number < 0 ? 0 : number % 100;
+    text += separator;
+    text += static_cast<char>('0' + value / 10);
+    text += static_cast<char>('0' + value % 10);
+}
+
 std::string_view numberText(std::int64_t number, std::string& buffer) {
     buffer = std::to_string(number);
     return buffer;
@@ -82,6 +91,25 @@ std::string_view UrlListColumns::cellView(const WebNode& node, std::int32_t colu
     }
 }
 
+bool UrlListColumns::mayHold(std::int32_t columnId, char byte) {
+    const bool digit = byte >= '0' && byte <= '9';
+    switch (columnId) {
+    case ColumnEntry::kType:
+        return false;
+    case ColumnEntry::kSize:
+    case ColumnEntry::kDepth:
+    case ColumnEntry::kInLinks:
+    case ColumnEntry::kOutLinks:
+        return digit || byte == '-';
+    case ColumnEntry::kLastModified:
+        return digit || byte == ' ' || byte == ',' || byte == ':' ||
+               std::any_of(kMonths.begin(), kMonths.end(),
+                           [byte](const char* month) { return byte != 0 && std::strchr(month, byte) != nullptr; });
+    default:
+        return true;
+    }
+}
+
 std::string UrlListColumns::lastModifiedText(std::int32_t time) {
     if (time == kUnknownTime) {
         return {};
@@ -91,9 +119,14 @@ std::string UrlListColumns::lastModifiedText(std::int32_t time) {
     if (localtime_r(&seconds, &local) == nullptr || local.tm_mon < 0 || local.tm_mon > 11) {
         return {};
     }
-    char text[32];
-    std::snprintf(text, sizeof text, "%s %02d, %02d %02d:%02d", kMonths[static_cast<std::size_t>(local.tm_mon)],
-                  local.tm_mday, (local.tm_year + 1900) % 100, local.tm_hour, local.tm_min);
+    // Written by hand: a find over a million dates would spend most of its time in a
+    // formatted print.
+    std::string text(kMonths[static_cast<std::size_t>(local.tm_mon)]);
+    appendTwoDigits(text, ' ', local.tm_mday);
+    text += ',';
+    appendTwoDigits(text, ' ', (local.tm_year + 1900) % 100);
+    appendTwoDigits(text, ' ', local.tm_hour);
+    appendTwoDigits(text, ':', local.tm_min);
     return text;
 }
 

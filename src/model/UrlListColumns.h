@@ -32,6 +32,10 @@ public:
     // numbers and dates are written into buffer. The view lives as long as the node and the
     // buffer stay unchanged.
     static std::string_view cellView(const WebNode& node, std::int32_t columnId, std::string& buffer);
+    // Whether a text of column columnId can hold byte at all: Type texts are empty; Size,
+    // Depth and the link counts hold digits and '-'; Last Modified texts digits, the letters
+    // of the month names, ' ', ',' and ':'. True for every byte in the other columns.
+    static bool mayHold(std::int32_t columnId, char byte);
 
     // time (seconds since 1970, UTC) as local time in the form "Jan 05, 96 10:20", with
     // English month names whatever the locale. Empty for -1 (unknown) or a time that cannot

@@ -82,6 +82,9 @@ public:
     const std::string* text(Text which) const;
     // The text, or an empty text when it is absent.
     std::string_view textOrEmpty(Text which) const;
+    // Where text which is kept, set or not, or nullptr before any text is set; a walk over
+    // many nodes asks the memory for it ahead of reading the text. Reads only the node.
+    const void* textSlot(Text which) const { return m_texts ? &(*m_texts)[static_cast<std::size_t>(which)] : nullptr; }
     std::string_view title() const { return textOrEmpty(Text::Title); }
     std::string_view excerpt() const { return textOrEmpty(Text::Excerpt); }
     std::string_view requestUrl() const { return textOrEmpty(Text::RequestUrl); }

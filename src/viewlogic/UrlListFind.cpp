@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "viewlogic/UrlListFind.h"
 
-#include <algorithm>
-
-#include "base/Ascii.h"
-
 namespace corvida {
 
 namespace {
@@ -13,34 +9,9 @@ constexpr std::int64_t kEntries = static_cast<std::int64_t>(kColumnCount);
 
 } // namespace
 
-bool UrlListFind::contains(std::string_view cell, std::string_view text, bool matchCase) {
-    if (text.empty()) {
-        return false;
-    }
-    if (matchCase) {
-        return cell.find(text) != std::string_view::npos;
-    }
-    // A million rows of nine cells are searched at once: look for the first letter, then
-    // compare the rest.
-    const char first = toLowerAscii(text.front());
-    for (std::size_t start = 0; start + text.size() <= cell.size(); ++start) {
-        if (toLowerAscii(cell[start]) != first) {
-            continue;
-        }
-        std::size_t matched = 1;
-        while (matched < text.size() && toLowerAscii(cell[start + matched]) == toLowerAscii(text[matched])) {
-            ++matched;
-        }
-        if (matched == text.size()) {
-            return true;
-        }
-    }
-    return false;
-}
-
-UrlListFind::Result UrlListFind::next(std::string_view text, bool matchCase, Direction direction, std::size_t rowCount,
-                                      const std::array<bool, kColumnCount>& shown,
-                                      std::optional<std::size_t> selectedRow, const CellText& cellText) {
+UrlListFind::Result UrlListFind::next(Direction direction, std::size_t rowCount,
+                                      const std::array<bool, kColumnCount>& searched,
+                                      std::optional<std::size_t> selectedRow, const CellMatch& cellMatch) {
     const bool down = direction == Direction::Down;
     const std::int64_t end = static_cast<std::int64_t>(rowCount) * kEntries;
     if (!m_continuing) {
@@ -55,11 +26,11 @@ UrlListFind::Result UrlListFind::next(std::string_view text, bool matchCase, Dir
     const std::int64_t step = down ? 1 : -1;
     for (std::int64_t cell = m_cursor; cell >= 0 && cell < end; cell += step) {
         const auto entry = static_cast<std::size_t>(cell % kEntries);
-        if (!shown[entry]) {
+        if (!searched[entry]) {
             continue;
         }
         const auto row = static_cast<std::size_t>(cell / kEntries);
-        if (contains(cellText(row, entry), text, matchCase)) {
+        if (cellMatch(row, entry)) {
             m_cursor = cell + step;
             return Result{.found = true, .wrapped = false, .row = row, .entry = entry};
         }

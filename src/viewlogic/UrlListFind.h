@@ -5,15 +5,13 @@
 // through the shown columns in column-table order and then the next row, or upward in the
 // reverse order. It remembers where the last match was, so the next search continues after
 // that cell, and it goes back to its start rule once a search reached the end without a
-// match. The list gives the rows, the shown columns and the cell texts.
+// match. The list gives the rows, the columns to visit and whether a cell holds the text.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <string>
-#include <string_view>
 
 #include "model/ColumnEntry.h"
 
@@ -23,9 +21,8 @@ class UrlListFind {
 public:
     enum class Direction { Down, Up };
 
-    // The text of the cell of row and column-table entry.
-    // The text of a cell; the view must stay valid until the next call.
-    using CellText = std::function<std::string_view(std::size_t row, std::size_t entry)>;
+    // Whether the cell of row and column-table entry holds the text looked for.
+    using CellMatch = std::function<bool(std::size_t row, std::size_t entry)>;
 
     struct Result {
         bool found = false;
@@ -36,21 +33,16 @@ public:
         std::size_t entry = 0; // column-table entry of the matched cell
     };
 
-    // Looks for text from the current position. A search that is not continuing starts at
-    // selectedRow (its first cell downward, its last cell upward) or, with no selected row,
-    // before the first row (down) or after the last row (up). Visits the cells of the entries
-    // with shown set, within rows of rowCount. Unless matchCase, text and cell compare in
-    // ASCII upper case. An empty text matches nothing.
-    Result next(std::string_view text, bool matchCase, Direction direction, std::size_t rowCount,
-                const std::array<bool, kColumnCount>& shown, std::optional<std::size_t> selectedRow,
-                const CellText& cellText);
+    // Looks for the next cell that cellMatch accepts from the current position. A search that
+    // is not continuing starts at selectedRow (its first cell downward, its last cell upward)
+    // or, with no selected row, before the first row (down) or after the last row (up).
+    // Visits the cells of the entries with searched set, within rows of rowCount.
+    Result next(Direction direction, std::size_t rowCount, const std::array<bool, kColumnCount>& searched,
+                std::optional<std::size_t> selectedRow, const CellMatch& cellMatch);
 
     // The next search starts by the start rule (the rows changed, or a new search began).
     void restart() { m_continuing = false; }
     bool continuing() const { return m_continuing; }
-
-    // Whether cell holds text, as next() compares them.
-    static bool contains(std::string_view cell, std::string_view text, bool matchCase);
 
 private:
     bool m_continuing = false;

@@ -4,7 +4,6 @@
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 
-#include <array>
 #include <optional>
 
 #include <QGuiApplication>
@@ -13,7 +12,7 @@
 #include <QStyledItemDelegate>
 
 #include "doc/CTamsoDoc.h"
-#include "model/UrlListColumns.h"
+#include "viewlogic/UrlListCellSearch.h"
 #include "viewlogic/UrlNameShortener.h"
 #include "views/MasterView.h"
 #include "views/NodeDrag.h"
@@ -21,6 +20,11 @@
 namespace corvida {
 
 namespace {
+
+// How many rows ahead a find asks for the nodes, where their texts are kept, and the texts.
+constexpr int kFindNodesAhead = 24;
+constexpr int kFindStorageAhead = 16;
+constexpr int kFindTextsAhead = 8;
 
 // Draws the Name column's URLs shortened to fit, and rows in their look's colours.
 class UrlListDelegate : public QStyledItemDelegate {
@@ -211,18 +215,31 @@ UrlListFind::Result UrlListPane::findNext(const QString& text, bool matchCase, U
     if (m_find.continuing() && (!selected || current.row() != m_findRow)) {
         m_find.restart();
     }
-    std::array<bool, kColumnCount> shown{};
-    for (std::size_t entry = 0; entry < kColumnCount; ++entry) {
-        shown[entry] = m_columns[entry].shown != 0;
-    }
     const QByteArray bytes = text.toUtf8();
-    const UrlListFind::Result result = m_find.next(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), matchCase, direction,
-        static_cast<std::size_t>(m_model.rowCount()), shown,
-        selected ? std::optional<std::size_t>(static_cast<std::size_t>(current.row())) : std::nullopt,
-        [this, buffer = std::string()](std::size_t row, std::size_t entry) mutable {
-            return UrlListColumns::cellView(*m_model.node(static_cast<int>(row)), m_columns[entry].columnId, buffer);
-        });
+    UrlListCellSearch search(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), matchCase,
+                             m_columns);
+    // The walk is bound by reading the nodes and their texts: it asks for the rows ahead
+    // while it compares the current one.
+    const int forward = direction == UrlListFind::Direction::Down ? 1 : -1;
+    int lastRow = -1;
+    const UrlListFind::Result result =
+        m_find.next(direction, static_cast<std::size_t>(m_model.rowCount()), search.searched(),
+                    selected ? std::optional<std::size_t>(static_cast<std::size_t>(current.row())) : std::nullopt,
+                    [&](std::size_t row, std::size_t entry) {
+                        const int at = static_cast<int>(row);
+                        if (at != lastRow) {
+                            lastRow = at;
+                            const auto fetch = [&](int ahead, UrlListCellSearch::Fetch what) {
+                                if (const WebNode* node = m_model.node(at + forward * ahead)) {
+                                    search.fetch(*node, what);
+                                }
+                            };
+                            fetch(kFindNodesAhead, UrlListCellSearch::Fetch::Node);
+                            fetch(kFindStorageAhead, UrlListCellSearch::Fetch::Storage);
+                            fetch(kFindTextsAhead, UrlListCellSearch::Fetch::Texts);
+                        }
+                        return search.matches(*m_model.node(at), entry);
+                    });
     if (result.found) {
         m_findRow = static_cast<int>(result.row);
         const QModelIndex index = m_model.index(m_findRow, 0);

@@ -3,9 +3,7 @@
 
 #include <chrono>
 #include <fstream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 

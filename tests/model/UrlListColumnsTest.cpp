@@ -40,6 +40,21 @@ TEST(UrlListColumnsTest, DatesInEnglishLocalTimeAndNoneForUnknown) {
     setenv("TZ", "CET-1", 1);
     tzset();
     EXPECT_EQ(UrlListColumns::lastModifiedText(0), "Jan 01, 70 01:00");
+
+    // The same text as the C library writes, over the whole range of times, and only bytes
+    // that a find expects a date to hold.
+    for (std::int64_t time = -2147483648LL; time <= 2147483647LL; time += 7654321) {
+        const std::time_t seconds = static_cast<std::time_t>(time);
+        std::tm local{};
+        ASSERT_NE(localtime_r(&seconds, &local), nullptr);
+        char expected[32];
+        ASSERT_GT(std::strftime(expected, sizeof expected, "%b %d, %y %H:%M", &local), 0U);
+        const std::string text = UrlListColumns::lastModifiedText(static_cast<std::int32_t>(time));
+        EXPECT_EQ(text, expected);
+        for (const char c : text) {
+            EXPECT_TRUE(UrlListColumns::mayHold(ColumnEntry::kLastModified, c)) << text;
+        }
+    }
 }
 
 } // namespace

@@ -71,10 +71,6 @@ TEST_F(LinkTreeFillTest, OnlyFetchedProcessedDocumentsThatAreNoRepeatQualify) {
     }
     EXPECT_EQ(shape(fill, tree),
               (std::map<const LinkTreeEntry*, const LinkTreeEntry*>{{tree.root(), nullptr}, {page, tree.root()}}));
-    ASSERT_EQ(fill.topLevel().size(), 1u);
-    ASSERT_EQ(fill.topLevel()[0]->children.size(), 1u);
-    EXPECT_EQ(fill.topLevel()[0]->children[0]->entry, page);
-    EXPECT_EQ(fill.topLevel()[0]->children[0]->row, 0);
     // A second fill finds nothing missing.
     EXPECT_TRUE(fill.missingFromRoot(tree).empty());
 }
@@ -193,9 +189,6 @@ TEST_F(LinkTreeFillTest, ChainTenThousandDeepFillsWithoutRecursion) {
 
     LinkTreeFill full;
     EXPECT_EQ(full.missingFromRoot(tree).size(), static_cast<std::size_t>(kDepth));
-    fill.clear();
-    EXPECT_EQ(fill.size(), 0u);
-    EXPECT_TRUE(fill.topLevel().empty());
     tree.clear();
 }
 

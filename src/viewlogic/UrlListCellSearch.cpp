@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+#include "viewlogic/UrlListCellSearch.h"
+
+#include <algorithm>
+
+#include "base/Ascii.h"
+#include "model/UrlListColumns.h"
+#include "model/WebNode.h"
+
+namespace corvida {
+
+namespace {
+
+constexpr std::int32_t kUnknownTime = -1;
+constexpr std::size_t kCacheLine = 64;
+
+char otherCase(char c) {
+    if (c >= 'a' && c <= 'z') {
+        return static_cast<char>(c - 'a' + 'A');
+    }
+    return toLowerAscii(c);
+}
+
+// A hint for memory that the walk reads soon. Null (a text that is not there) asks nothing:
+// a hint on an unmapped page still costs a page walk.
+void prefetch(const void* address) {
+#if defined(__GNUC__)
+    if (address != nullptr) {
+        __builtin_prefetch(address);
+    }
+#else
+    static_cast<void>(address);
+#endif
+}
+
+} // namespace
+
+UrlListCellSearch::UrlListCellSearch(std::string_view text, bool matchCase, const ColumnTable& columns)
+    : m_needle(text, matchCase) {
+    for (std::size_t entry = 0; entry < kColumnCount; ++entry) {
+        const std::int32_t columnId = columns[entry].columnId;
+        m_columnIds[entry] = columnId;
+        // Without the case, a cell byte matches a letter of the text in either case.
+        m_searched[entry] = columns[entry].shown != 0 && !m_needle.empty() &&
+                            std::all_of(m_needle.text().begin(), m_needle.text().end(), [&](char c) {
+                                return UrlListColumns::mayHold(columnId, c) ||
+                                       (!matchCase && UrlListColumns::mayHold(columnId, otherCase(c)));
+                            });
+        m_titleSearched = m_titleSearched || (m_searched[entry] && columnId == ColumnEntry::kTitle);
+    }
+    // An unknown time shows an empty text, which holds no text; every other slot is filled
+    // on its first use.
+    m_dates.fill(DateAnswer{.time = kUnknownTime, .found = false});
+}
+
+bool UrlListCellSearch::matches(const WebNode& node, std::size_t entry) {
+    const std::int32_t columnId = m_columnIds[entry];
+    switch (columnId) {
+    case ColumnEntry::kName:
+        return m_needle.foundIn(node.address());
+    case ColumnEntry::kLastModified:
+        return lastModifiedMatches(node.lastModified());
+    default:
+        return m_needle.foundIn(UrlListColumns::cellView(node, columnId, m_buffer));
+    }
+}
+
+bool UrlListCellSearch::lastModifiedMatches(std::int32_t time) {
+    DateAnswer& answer = m_dates[static_cast<std::uint32_t>(time) % kDateAnswers];
+    if (answer.time != time) {
+        answer.time = time;
+        answer.found = m_needle.foundIn(UrlListColumns::lastModifiedText(time));
+    }
+    return answer.found;
+}
+
+void UrlListCellSearch::fetch(const WebNode& node, Fetch step) const {
+    switch (step) {
+    case Fetch::Node: {
+        const auto* bytes = reinterpret_cast<const char*>(&node);
+        for (std::size_t offset = 0; offset < sizeof(WebNode); offset += kCacheLine) {
+            prefetch(bytes + offset);
+        }
+        break;
+    }
+    case Fetch::Storage:
+        prefetch(node.url().url().data());
+        prefetch(node.textSlot(WebNode::Text::RequestUrl));
+        if (m_titleSearched) {
+            prefetch(node.textSlot(WebNode::Text::Title));
+        }
+        break;
+    case Fetch::Texts:
+        prefetch(node.requestUrl().data());
+        if (m_titleSearched) {
+            prefetch(node.title().data());
+        }
+        break;
+    }
+}
+
+} // namespace corvida
