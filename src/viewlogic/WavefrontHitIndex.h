@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// WavefrontHitIndex finds the Wavefront nodes under a point without walking the node list: one
+// uniform grid of 32-pixel cells per level, over the icon rectangles as the layout stores them
+// (without the pan offset, so a pan never touches it). A point can only hit the levels whose
+// circle passes within an icon's reach of it, so a query reads a few cells of a few levels
+// whatever the node count. The layout that owns the index refiles a level whenever it lays it
+// out.
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include <QPoint>
+
+namespace corvida {
+
+class WavefrontLayout;
+
+class WavefrontHitIndex {
+public:
+    static constexpr int kCellSize = 32;
+
+    // Forgets every level.
+    void clear() { m_levels.clear(); }
+    // Files the nodes of level at their stored rectangles, replacing what the level held.
+    void refile(const WavefrontLayout& layout, int level);
+    // The nodes of layout whose stored icon rectangle contains point (a stored-frame point:
+    // drawing point minus the pan offset), sorted by node-list index.
+    std::vector<std::uint32_t> hits(const WavefrontLayout& layout, QPoint point) const;
+
+private:
+    using Grid = std::unordered_map<std::uint64_t, std::vector<std::uint32_t>>;
+
+    static std::uint64_t cellKey(int column, int row);
+
+    std::vector<Grid> m_levels;
+};
+
+} // namespace corvida
