@@ -26,7 +26,7 @@ WavefrontPropertiesDialog::WavefrontPropertiesDialog(const Values& values, QWidg
 
     // A zoom reached with Zoom In (up to ten times) is no step of the list: it joins the list
     // in its place, so that it stays chosen unless the person picks another.
-    const int zoom = std::max(values.zoom, kMinZoom);
+    const int zoom = std::max(values.zoom, WavefrontLayout::kMinZoom);
     bool listed = false;
     for (const int step : kZoomSteps) {
         if (!listed && zoom < step) {
@@ -41,7 +41,7 @@ WavefrontPropertiesDialog::WavefrontPropertiesDialog(const Values& values, QWidg
     }
     m_zoom->setCurrentIndex(m_zoom->findData(zoom));
 
-    m_maxLevel->setRange(kMinMaxLevel, kMaxMaxLevel);
+    m_maxLevel->setRange(1, WavefrontLayout::kMaxMaxLevel);
     m_maxLevel->setValue(values.maxLevel);
 
     auto* general = new QWidget;
@@ -72,7 +72,7 @@ WavefrontPropertiesDialog::Values WavefrontPropertiesDialog::values() const {
     result.thumbnails = m_thumbnails->isChecked();
     result.inLinks = m_inLinks->isChecked();
     result.outLinks = m_outLinks->isChecked();
-    result.zoom = std::max(m_zoom->currentData().toInt(), kMinZoom);
+    result.zoom = std::max(m_zoom->currentData().toInt(), WavefrontLayout::kMinZoom);
     result.maxLevel = m_maxLevel->value();
     return result;
 }

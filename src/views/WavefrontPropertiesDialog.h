@@ -10,6 +10,7 @@
 #include <QDialog>
 
 #include "doc/IdleDriver.h"
+#include "viewlogic/WavefrontLayout.h"
 
 class QCheckBox;
 class QComboBox;
@@ -27,21 +28,17 @@ public:
         bool thumbnails = false;
         bool inLinks = false;
         bool outLinks = false;
-        int zoom = 100;    // percent
-        int maxLevel = 10; // levels shown: 1..32767
+        int zoom = WavefrontLayout::kDefaultZoom;         // percent
+        int maxLevel = WavefrontLayout::kDefaultMaxLevel; // levels shown
 
         bool operator==(const Values&) const = default;
     };
 
     // The zoom steps of the drop-down, in percent.
     static constexpr int kZoomSteps[] = {25, 50, 75, 100, 125, 150, 175, 200, 300, 400};
-    // The smallest zoom the dialog gives back.
-    static constexpr int kMinZoom = 25;
-    static constexpr int kMinMaxLevel = 1;
-    static constexpr int kMaxMaxLevel = 32767;
 
-    // Shows values; a zoom below kMinZoom is shown as kMinZoom, a max level outside
-    // kMinMaxLevel..kMaxMaxLevel as its nearest limit.
+    // Shows values; a zoom below the map's smallest is shown as the smallest, a max level
+    // outside 1..WavefrontLayout::kMaxMaxLevel as its nearest limit.
     explicit WavefrontPropertiesDialog(const Values& values, QWidget* parent = nullptr);
     ~WavefrontPropertiesDialog() override;
 
