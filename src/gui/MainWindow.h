@@ -41,6 +41,7 @@ class ProjectWindow;
 class StatusPanes;
 class UrlBar;
 class UrlSelectionDialog;
+class WavefrontView;
 class WebNode;
 
 class MainWindow : public QMainWindow {
@@ -105,6 +106,7 @@ private:
     void rebuildWindowMenu();
     void rebuildRecentFiles();
     void run(Command command);
+    void runMapCommand(WavefrontView& map, Command command);
 
     ProjectDocument* addDocument();
     void removeDocument(ProjectDocument* project);
