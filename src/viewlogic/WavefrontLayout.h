@@ -118,7 +118,8 @@ public:
     QPoint centreOnVector(Index index, QSize viewport) const;
 
     // The nodes whose icon rectangle contains a drawing point, in node-list order (nodes of
-    // hidden levels included). O(1) in the node count.
+    // hidden levels included). O(1) in the node count once the levels near the point are filed
+    // (the first query after a level is laid out files that level).
     std::vector<Index> hits(QPoint point) const { return m_hits.hits(*this, point - m_offset); }
     std::optional<Index> firstHit(QPoint point) const;
 
@@ -147,7 +148,7 @@ private:
     std::vector<std::uint8_t> m_large;            // per node
     std::vector<QPoint> m_positions;              // per node: icon top left minus the pan offset
     std::vector<std::vector<Index>> m_levelNodes; // per level
-    WavefrontHitIndex m_hits;
+    mutable WavefrontHitIndex m_hits;             // filed lazily by hits()
     int m_zoom = kDefaultZoom;
     int m_maxLevel = kDefaultMaxLevel;
     int m_canvas = 0;
