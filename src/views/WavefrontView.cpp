@@ -149,7 +149,8 @@ void WavefrontView::insert(std::span<const InsertRecord> records) {
     }
     const WavefrontPainter painter(m_nodes, WavefrontColours::fromPalette(palette()));
     const QPoint origin = WavefrontLayout::toDevice(QPoint(0, 0), viewport()->size());
-    repaintRegion(painter.bandRegion(result.firstRing(), result.lastRing()).translated(origin));
+    const QRect shown(-origin, viewport()->size());
+    repaintRegion(painter.bandRegion(result.firstRing(), result.lastRing(), shown).translated(origin));
 }
 
 void WavefrontView::clearNodes() {
