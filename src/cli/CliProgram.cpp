@@ -15,6 +15,7 @@
 #include "cli/InfoCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/LocalSiteCommand.h"
+#include "cli/MapCommand.h"
 #include "cli/ReportCommand.h"
 #include "cli/ResumeCommand.h"
 #include "cli/TreeCommand.h"
@@ -48,9 +49,9 @@ const CliCommand* findCommand(const std::vector<CliCommand>& commands, const std
 
 std::vector<CliCommand> cliCommands() {
     return {
-        crawlCommand(),     resumeCommand(),     infoCommand(),      treeCommand(),
-        debugUrlCommand(),  debugFetchCommand(), debugHtmlCommand(), debugRobotsCommand(),
-        debugDateCommand(), localSiteCommand(),  reportCommand(),    listCommand(),
+        crawlCommand(),      resumeCommand(),    infoCommand(),        treeCommand(),      debugUrlCommand(),
+        debugFetchCommand(), debugHtmlCommand(), debugRobotsCommand(), debugDateCommand(), localSiteCommand(),
+        reportCommand(),     listCommand(),      mapCommand(),
     };
 }
 

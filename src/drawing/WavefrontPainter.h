@@ -54,8 +54,10 @@ public:
     // Draws one node's picture at its place (no background).
     void paintNode(QPainter& painter, Index index) const;
     // The region (drawing coordinates) of the annulus holding rings firstRing..lastRing (ring
-    // number = level + 1): what an insert batch must repaint.
-    QRegion bandRegion(int firstRing, int lastRing) const;
+    // number = level + 1), widened so that the icons on its edge circles lie inside it, and cut
+    // to within (the viewport): what an insert batch must repaint. Very wide bands give the
+    // part of within that they touch.
+    QRegion bandRegion(int firstRing, int lastRing, const QRect& within) const;
 
 private:
     void paintRings(QPainter& painter, const QRect& bounds) const;

@@ -2,86 +2,21 @@
 #include "views/UrlListModel.h"
 
 #include <algorithm>
-#include <array>
+#include <optional>
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPalette>
-#include <QPixmap>
 
-#include "model/MimeTable.h"
+#include "drawing/NodeIcons.h"
 #include "model/UrlListColumns.h"
 #include "model/WebNode.h"
+#include "viewlogic/NodeGlyph.h"
 #include "viewlogic/UrlListOrder.h"
 #include "views/DisplayText.h"
 
 namespace corvida {
 
 namespace {
-
-constexpr int kIconSize = 16;
-// Icons of the Type column: one per major type (0 unknown, 1 text, 2 image, 3 audio,
-// 4 application, 5 video), then mail and FTP.
-constexpr std::size_t kMajorIcons = 6;
-constexpr std::size_t kMailIcon = kMajorIcons;
-constexpr std::size_t kFtpIcon = kMajorIcons + 1;
-constexpr std::size_t kNoIcon = kMajorIcons + 2;
-
-std::size_t iconOf(const WebNode& node) {
-    switch (node.url().schemeIndex()) {
-    case MimeTable::kSchemeHttp:
-    case MimeTable::kSchemeFile: {
-        const std::uint32_t major = MimeTable::instance().majorOf(node.url().effectiveMimeIndex());
-        return major < kMajorIcons ? major : 0;
-    }
-    case MimeTable::kSchemeMailto:
-        return kMailIcon;
-    case MimeTable::kSchemeFtp:
-        return kFtpIcon;
-    default:
-        return kNoIcon;
-    }
-}
-
-// A small page with a coloured band for each major type, an envelope for mail and a folder
-// for FTP, painted once.
-QPixmap paintIcon(std::size_t icon) {
-    static constexpr std::array<QColor, kMajorIcons> kBands = {QColor(128, 128, 128), QColor(0, 0, 192),
-                                                               QColor(0, 144, 0),     QColor(192, 128, 0),
-                                                               QColor(128, 0, 128),   QColor(192, 0, 0)};
-    QPixmap pixmap(kIconSize, kIconSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::black);
-    if (icon < kMajorIcons) {
-        painter.setBrush(Qt::white);
-        painter.drawRect(3, 1, 10, 13);
-        painter.fillRect(5, 4, 7, 3, kBands[icon]);
-        painter.drawLine(5, 9, 11, 9);
-        painter.drawLine(5, 11, 11, 11);
-    } else if (icon == kMailIcon) {
-        painter.setBrush(QColor(255, 255, 224));
-        painter.drawRect(1, 4, 13, 8);
-        painter.drawLine(1, 4, 8, 9);
-        painter.drawLine(14, 4, 8, 9);
-    } else {
-        painter.setBrush(QColor(240, 200, 80));
-        painter.drawRect(1, 4, 13, 9);
-        painter.drawRect(1, 2, 5, 2);
-    }
-    return pixmap;
-}
-
-const QPixmap& iconPixmap(std::size_t icon) {
-    static const std::array<QPixmap, kNoIcon> pixmaps = [] {
-        std::array<QPixmap, kNoIcon> all;
-        for (std::size_t i = 0; i < kNoIcon; ++i) {
-            all[i] = paintIcon(i);
-        }
-        return all;
-    }();
-    return pixmaps[icon];
-}
 
 Qt::Alignment alignmentOf(std::int32_t format) {
     switch (format) {
@@ -259,8 +194,8 @@ QVariant UrlListModel::data(const QModelIndex& index, int role) const {
         if (column.columnId != ColumnEntry::kType) {
             return {};
         }
-        const std::size_t icon = iconOf(*row);
-        return icon == kNoIcon ? QVariant() : QVariant(iconPixmap(icon));
+        const std::optional<NodeGlyph> icon = NodeGlyph::listIcon(*row);
+        return icon ? QVariant(NodeIcons::image(*icon)) : QVariant();
     }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(alignmentOf(column.format));

@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: MIT
+#include "drawing/WavefrontPainter.h"
+
+#include <algorithm>
+
+#include <QPainter>
+#include <QPen>
+
+#include "drawing/NodeIcons.h"
+#include "model/WebNode.h"
+#include "viewlogic/NodeGlyph.h"
+
+namespace corvida {
+
+namespace {
+
+// Arcs of the etched rings, in sixteenths of a degree: the upper-left half runs
+// counter-clockwise from the upper right (45 degrees) to the lower left.
+constexpr int kUpperLeftStart = 45 * 16;
+constexpr int kLowerRightStart = 225 * 16;
+constexpr int kHalfCircle = 180 * 16;
+// How far an icon reaches beyond the circle it is placed on.
+constexpr int kIconReach = WavefrontLayout::kLargeIcon / 2 + 8;
+// Bands wider than this are not cut out as ellipses; the rectangle they touch is used.
+constexpr int kLargestExactBand = 4096;
+
+QRect circleBox(QPoint centre, int radius) {
+    return QRect(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+}
+
+// Whether every point of rect lies closer to centre than radius.
+bool insideCircle(QPoint centre, int radius, const QRect& rect) {
+    const QPoint corners[] = {rect.topLeft(), rect.topRight(), rect.bottomLeft(), rect.bottomRight()};
+    return std::all_of(std::begin(corners), std::end(corners), [&](QPoint corner) {
+        const QPoint d = corner - centre;
+        return static_cast<qint64>(d.x()) * d.x() + static_cast<qint64>(d.y()) * d.y() <
+               static_cast<qint64>(radius) * radius;
+    });
+}
+
+} // namespace
+
+WavefrontColours WavefrontColours::fromPalette(const QPalette& palette) {
+    return {palette.color(QPalette::Button), palette.color(QPalette::Dark), palette.color(QPalette::Highlight)};
+}
+
+WavefrontPainter::WavefrontPainter(const WavefrontNodes& nodes, const WavefrontColours& colours,
+                                   ThumbnailDrawer thumbnails)
+    : m_nodes(nodes), m_colours(colours), m_thumbnails(std::move(thumbnails)) {}
+
+void WavefrontPainter::paint(QPainter& painter, const QRegion& clip) const {
+    const QRect bounds = clip.boundingRect();
+    if (bounds.isEmpty()) {
+        return;
+    }
+    painter.save();
+    painter.setClipRegion(clip, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    painter.fillRect(bounds, m_colours.buttonFace);
+    paintRings(painter, bounds);
+
+    const WavefrontLayout& layout = m_nodes.layout();
+    const int step = layout.ringStep();
+    const QRect reach = bounds.adjusted(-kIconReach, -kIconReach, kIconReach, kIconReach);
+    for (int level = 0; level < layout.levelCount() && layout.isShown(level); ++level) {
+        // A level whose circle stays away from the clip has no icon in it.
+        if (!WavefrontLayout::circleCrossesRect(layout.centre(), level * step, reach)) {
+            continue;
+        }
+        for (const Index index : layout.levelNodes(level)) {
+            if (layout.iconRect(index).intersects(bounds)) {
+                paintNode(painter, index);
+            }
+        }
+    }
+    paintLinks(painter);
+    painter.restore();
+}
+
+void WavefrontPainter::paintRings(QPainter& painter, const QRect& bounds) const {
+    const WavefrontLayout& layout = m_nodes.layout();
+    const QPoint centre = layout.centre();
+    const QRect nearBounds = bounds.adjusted(-2, -2, 2, 2);
+    painter.setBrush(Qt::NoBrush);
+    const QPen light(Qt::white, 1);
+    const QPen dark(m_colours.shadow, 1);
+    if (layout.centreIconRect().intersects(bounds)) {
+        painter.drawImage(layout.centreIconRect().topLeft(), NodeIcons::centreIcon());
+    }
+    for (int level = 1; level < layout.levelCount() && layout.isShown(level); ++level) {
+        const int radius = level * layout.ringStep();
+        if (!WavefrontLayout::circleCrossesRect(centre, radius, nearBounds)) {
+            continue;
+        }
+        const QRect outer = circleBox(centre, radius);
+        const QRect inner = outer.adjusted(1, 1, -1, -1);
+        painter.setPen(light);
+        painter.drawArc(outer, kUpperLeftStart, kHalfCircle);
+        painter.drawArc(inner, kLowerRightStart, kHalfCircle);
+        painter.setPen(dark);
+        painter.drawArc(inner, kUpperLeftStart, kHalfCircle);
+        painter.drawArc(outer, kLowerRightStart, kHalfCircle);
+    }
+    if (layout.hasHiddenLevels()) {
+        const int radius = layout.hiddenMarkerRadius();
+        if (WavefrontLayout::circleCrossesRect(centre, radius, nearBounds)) {
+            painter.setPen(QPen(Qt::black, 1, Qt::DashDotLine));
+            painter.drawEllipse(circleBox(centre, radius));
+        }
+    }
+}
+
+void WavefrontPainter::paintNode(QPainter& painter, Index index) const {
+    const WavefrontLayout& layout = m_nodes.layout();
+    const WebNode& node = m_nodes.node(index);
+    const QRect box = layout.iconRect(index);
+    const NodeGlyph glyph = NodeGlyph::of(node, m_nodes.thumbnailFlag(index));
+    if (glyph.kind == NodeGlyph::Kind::Thumbnail && m_thumbnails && m_thumbnails(painter, node, box)) {
+        return;
+    }
+    const QImage& icon = NodeIcons::image(glyph);
+    // A large box without its picture shows the icon in its middle.
+    const QPoint at = box.topLeft() + QPoint((box.width() - icon.width()) / 2, (box.height() - icon.height()) / 2);
+    if (m_nodes.isSelected(index)) {
+        painter.drawImage(at, NodeIcons::selected(icon, m_colours.highlight));
+    } else {
+        painter.drawImage(at, icon);
+    }
+}
+
+void WavefrontPainter::paintLinks(QPainter& painter) const {
+    const WavefrontLayout& layout = m_nodes.layout();
+    const auto drawLines = [&](Index from, const NeighbourList& neighbours, QRgb colour) {
+        painter.setPen(QPen(QColor::fromRgb(colour), 1));
+        painter.setBrush(QColor::fromRgb(colour));
+        const QPoint start = layout.iconCentre(from);
+        for (const WebNode* neighbour : neighbours.sorted()) {
+            // Lists read from a damaged project file may hold empty entries.
+            if (neighbour == nullptr) {
+                continue;
+            }
+            const auto to = m_nodes.indexOf(neighbour);
+            if (!to) {
+                continue;
+            }
+            const QPoint end = layout.iconCentre(*to);
+            painter.drawLine(start, end);
+            painter.drawEllipse(end, kLinkDotRadius, kLinkDotRadius);
+        }
+    };
+    for (const Index index : m_nodes.linkedNodes()) {
+        if (!layout.isShown(layout.level(index))) {
+            continue;
+        }
+        const WebNode& node = m_nodes.node(index);
+        if (m_nodes.inLinksShown(index)) {
+            drawLines(index, node.inNeighbours(), kInLinkColour);
+        }
+        if (m_nodes.outLinksShown(index)) {
+            drawLines(index, node.outNeighbours(), kOutLinkColour);
+        }
+    }
+}
+
+QRegion WavefrontPainter::bandRegion(int firstRing, int lastRing, const QRect& within) const {
+    const WavefrontLayout& layout = m_nodes.layout();
+    const QPoint centre = layout.centre();
+    // Widened by an icon's reach, so that the icons on the band's edge circles repaint whole.
+    const int outer = layout.bandOuterRadius(firstRing, lastRing) + kIconReach;
+    const int inner = std::max(layout.bandInnerRadius(firstRing, lastRing) - kIconReach, 0);
+    if (!within.intersects(circleBox(centre, outer).adjusted(0, 0, 1, 1)) || insideCircle(centre, inner, within)) {
+        return {};
+    }
+    if (outer > kLargestExactBand) {
+        return QRegion(within);
+    }
+    QRegion band(circleBox(centre, outer).adjusted(0, 0, 1, 1), QRegion::Ellipse);
+    if (inner > 0) {
+        band -= QRegion(circleBox(centre, inner).adjusted(0, 0, 1, 1), QRegion::Ellipse);
+    }
+    return band & within;
+}
+
+} // namespace corvida

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: MIT
+// corvida-cli map on a project crawled from the test site.
+
+#include <cmath>
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+#include "cli/ProjectMap.h"
+#include "drawing/NodeIcons.h"
+#include "model/FilterSet.h"
+#include "model/WebNode.h"
+#include "support/CliRunner.h"
+#include "support/TestPaths.h"
+
+namespace corvida {
+namespace {
+
+class MapCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_project = m_folder.filePath("site.zpj");
+        const test::CliResult crawl =
+            test::runCli({"--config", m_folder.filePath("c.conf"), "crawl",
+                          QString::fromStdString(test::dataPath("e2e/site/index.html")), "--dir",
+                          m_folder.filePath("files"), "--html", "--pictures", "--project", m_project, "--quiet"});
+        ASSERT_EQ(crawl.exitCode, 0) << crawl.err;
+    }
+
+    QTemporaryDir m_folder;
+    QString m_project;
+};
+
+TEST_F(MapCommandTest, DrawsTheCentreIconAndEveryNodeWhereTheWindowPutsIt) {
+    const QString png = m_folder.filePath("map.png");
+    const test::CliResult result = test::runCli({"map", m_project, "-o", png});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+
+    ProjectMap map;
+    ASSERT_TRUE(map.load(m_project.toStdString(), FilterSet::kAllSlot).isOk());
+    const WavefrontNodes& nodes = map.nodes();
+    const WavefrontLayout& layout = nodes.layout();
+    ASSERT_GE(nodes.size(), 4u);
+    EXPECT_EQ(image.size(), QSize(map.imageSide(), map.imageSide()));
+    const QPoint origin = map.origin();
+    EXPECT_EQ(layout.centre() + origin, QPoint(image.width() / 2, image.height() / 2));
+    const QRgb face = WavefrontColours().buttonFace.rgb();
+
+    // The centre icon, where no node covers it.
+    const QRect centre = layout.centreIconRect().translated(origin);
+    const QImage& centreIcon = NodeIcons::centreIcon();
+    int centrePixels = 0;
+    for (int y = 0; y < centre.height(); ++y) {
+        for (int x = 0; x < centre.width(); ++x) {
+            const QPoint drawing = layout.centreIconRect().topLeft() + QPoint(x, y);
+            if (!layout.hits(drawing).empty() || qAlpha(centreIcon.pixel(x, y)) != 255) {
+                continue;
+            }
+            EXPECT_EQ(image.pixel(centre.topLeft() + QPoint(x, y)), centreIcon.pixel(x, y));
+            ++centrePixels;
+        }
+    }
+    EXPECT_GT(centrePixels, 200);
+
+    // Every node has its icon at its place: its rectangle is not all background.
+    for (WavefrontNodes::Index i = 0; i < nodes.size(); ++i) {
+        const QRect rect = layout.iconRect(i).translated(origin);
+        ASSERT_TRUE(image.rect().contains(rect)) << nodes.node(i).url().url();
+        int drawn = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                drawn += image.pixel(x, y) != face ? 1 : 0;
+            }
+        }
+        EXPECT_GT(drawn, 40) << nodes.node(i).url().url();
+    }
+    // Between the circles, away from every icon, only background.
+    const int step = layout.ringStep();
+    for (int level = 0; level < layout.levelCount(); ++level) {
+        for (int degree = 0; degree < 360; degree += 3) {
+            const double angle = degree * 3.14159265 / 180;
+            const int radius = level * step + step / 2;
+            const QPoint drawing = layout.centre() + QPoint(static_cast<int>(std::cos(angle) * radius),
+                                                            static_cast<int>(std::sin(angle) * radius));
+            const QRect around(drawing - QPoint(2, 2), QSize(5, 5));
+            bool nearIcon = layout.centreIconRect().intersects(around);
+            for (WavefrontNodes::Index i = 0; i < nodes.size() && !nearIcon; ++i) {
+                nearIcon = layout.iconRect(i).intersects(around);
+            }
+            if (!nearIcon) {
+                EXPECT_EQ(image.pixel(drawing + origin), face) << level << " " << degree;
+            }
+        }
+    }
+}
+
+TEST_F(MapCommandTest, WritesSvgAndRefusesUnknownLinkUrls) {
+    const QString svg = m_folder.filePath("map.svg");
+    const test::CliResult result =
+        test::runCli({"map", m_project, "-o", svg, "--zoom", "150", "--links",
+                      QString::fromStdString(test::dataPath("e2e/site/index.html")).prepend("file://")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    int elements = 0;
+    bool svgRoot = false;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            svgRoot = svgRoot || (elements == 0 && xml.name() == QLatin1String("svg"));
+            ++elements;
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_TRUE(svgRoot);
+    EXPECT_GT(elements, 10);
+
+    const test::CliResult unknown =
+        test::runCli({"map", m_project, "-o", m_folder.filePath("x.png"), "--links", "http://127.0.0.1/none"});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_NE(unknown.err.find("http://127.0.0.1/none"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(m_folder.filePath("x.png")));
+    EXPECT_EQ(test::runCli({"map", m_project, "-o", m_folder.filePath("y.png"), "--zoom", "10"}).exitCode, 2);
+    EXPECT_EQ(test::runCli({"map", m_project}).exitCode, 2);
+    EXPECT_EQ(test::runCli({"map", m_folder.filePath("none.zpj"), "-o", m_folder.filePath("z.png")}).exitCode, 1);
+}
+
+} // namespace
+} // namespace corvida
