@@ -71,7 +71,8 @@ struct Map {
             }
         }
         while (nodes.size() < count) { // rounding: the rest on the last level
-            nodes.push_back(std::make_unique<WebNode>(corvida::CUrl("http://127.0.0.1/r/" + std::to_string(nodes.size()))));
+            nodes.push_back(
+                std::make_unique<WebNode>(corvida::CUrl("http://127.0.0.1/r/" + std::to_string(nodes.size()))));
             nodes.back()->setLevel(kLevels - 1);
         }
         return nodes;
@@ -92,7 +93,8 @@ struct Map {
             dirty = QRegion();
             QElapsedTimer clock;
             clock.start();
-            view->update({.hint = corvida::DocumentView::Hint::Insert, .master = &master, .records = records, .nodes = {}});
+            view->update(
+                {.hint = corvida::DocumentView::Hint::Insert, .master = &master, .records = records, .nodes = {}});
             if (insertMs != nullptr) {
                 *insertMs += static_cast<double>(clock.nsecsElapsed()) / 1e6;
             }
@@ -173,7 +175,8 @@ void BM_WavefrontHundredThousandNodes(benchmark::State& state) {
         state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
         state.counters["insert_mean_ms"] = insertMs / static_cast<double>(batches.size());
         state.counters["nodes"] = static_cast<double>(map.view->nodes().size());
-        state.counters["batch_mean_ms"] = std::accumulate(batches.begin(), batches.end(), 0.0) / static_cast<double>(batches.size());
+        state.counters["batch_mean_ms"] =
+            std::accumulate(batches.begin(), batches.end(), 0.0) / static_cast<double>(batches.size());
         state.counters["batch_p99_ms"] = percentile(batches, 0.99);
         state.counters["batch_max_ms"] = percentile(batches, 1.0);
         state.counters["full_repaint_ms"] = map.fullRepaintMs(10);

@@ -66,7 +66,8 @@ struct Project {
         return made;
     }
     void insert(DocumentView& master, const std::vector<InsertRecord>& records) {
-        document.updateAllViews({.hint = DocumentView::Hint::Insert, .master = &master, .records = records, .nodes = {}});
+        document.updateAllViews(
+            {.hint = DocumentView::Hint::Insert, .master = &master, .records = records, .nodes = {}});
     }
 
     QTemporaryDir folder;
@@ -231,7 +232,8 @@ private slots:
         QSignalSpy filter(&map, &WavefrontView::filterRequested);
 
         // On a node: it is selected and the window's node menu is asked for.
-        QContextMenuEvent onNode(QContextMenuEvent::Mouse, centreOf(map, nodes[3]), map.viewport()->mapToGlobal(centreOf(map, nodes[3])));
+        QContextMenuEvent onNode(QContextMenuEvent::Mouse, centreOf(map, nodes[3]),
+                                 map.viewport()->mapToGlobal(centreOf(map, nodes[3])));
         QApplication::sendEvent(map.viewport(), &onNode);
         QCOMPARE(nodeMenu.size(), 1);
         QCOMPARE(window->master().selectedNode(), nodes[3]);
