@@ -54,6 +54,7 @@
 #include "views/UrlListPane.h"
 #include "views/UrlPropertiesWindow.h"
 #include "views/UrlSelectionDialog.h"
+#include "views/WavefrontView.h"
 
 namespace corvida {
 
@@ -204,6 +205,8 @@ bool isCheckable(Command command) {
     case Command::Resume:
     case Command::Suspend:
     case Command::UrlProperties:
+    case Command::InLinks:
+    case Command::OutLinks:
     case Command::FilterAll:
     case Command::Filter1:
     case Command::Filter2:
@@ -548,6 +551,12 @@ void MainWindow::updateActions() {
         context.localSiteMade = document.options().localSiteMade;
         context.nodeSelected = window->master().selectedNode() != nullptr;
         context.filterSlot = static_cast<int>(window->master().filterSlot());
+        if (const WavefrontView* map = window->wavefront(); map != nullptr) {
+            context.wavefrontReady = true;
+            context.zoom = map->zoom();
+            context.inLinksShown = map->inLinksShown();
+            context.outLinksShown = map->outLinksShown();
+        }
     }
     context.browserKind = m_settings.browser;
     context.browserRequestPending = m_browserPending;
@@ -646,6 +655,8 @@ void MainWindow::openWindow(ProjectDocument* project) {
     });
     connect(projectWindow, &ProjectWindow::nodeMenuRequested, this, &MainWindow::showNodeMenu);
     connect(projectWindow, &ProjectWindow::nodeActivated, this, &MainWindow::viewSelectedNode);
+    connect(projectWindow->wavefront(), &WavefrontView::optionsChanged, this, &MainWindow::updateActions);
+    connect(projectWindow->wavefront(), &WavefrontView::filterRequested, this, &MainWindow::showUrlSelection);
     connect(window, &QObject::destroyed, this, [this, project] {
         // The document goes with its last window, once the window is gone from the area.
         QMetaObject::invokeMethod(
@@ -1089,6 +1100,17 @@ void MainWindow::run(Command command) {
     case Command::Tile:
         m_mdi->tileSubWindows();
         break;
+    // The map's commands go to the window's map whichever pane has the focus.
+    case Command::ZoomIn:
+    case Command::ZoomOut:
+    case Command::InLinks:
+    case Command::OutLinks:
+    case Command::CenterOnNode:
+    case Command::ViewProperties:
+        if (window != nullptr && window->wavefront() != nullptr) {
+            runMapCommand(*window->wavefront(), command);
+        }
+        break;
     case Command::NextPane:
     case Command::PreviousPane:
         if (window != nullptr) {
@@ -1114,12 +1136,36 @@ void MainWindow::run(Command command) {
         break;
     }
     default:
-        // The node, find, filter-dialog and Wavefront commands belong to the project window's
-        // views; they stay disabled until a window offers them.
+        // URL Properties belongs to its tool window; it stays disabled until the window exists.
         break;
     }
     // A pressed button shows the document's state, not the click.
     updateActions();
+}
+
+void MainWindow::runMapCommand(WavefrontView& map, Command command) {
+    switch (command) {
+    case Command::ZoomIn:
+        map.zoomIn();
+        break;
+    case Command::ZoomOut:
+        map.zoomOut();
+        break;
+    case Command::InLinks:
+        map.setInLinksShown(!map.inLinksShown());
+        break;
+    case Command::OutLinks:
+        map.setOutLinksShown(!map.outLinksShown());
+        break;
+    case Command::CenterOnNode:
+        map.centerOnSelectedNode();
+        break;
+    case Command::ViewProperties:
+        map.editProperties();
+        break;
+    default:
+        break;
+    }
 }
 
 void MainWindow::startFromBrowser() {

@@ -42,6 +42,7 @@ class StatusPanes;
 class UrlBar;
 class UrlPropertiesWindow;
 class UrlSelectionDialog;
+class WavefrontView;
 class WebNode;
 
 class MainWindow : public QMainWindow {
@@ -107,6 +108,7 @@ private:
     void rebuildWindowMenu();
     void rebuildRecentFiles();
     void run(Command command);
+    void runMapCommand(WavefrontView& map, Command command);
 
     ProjectDocument* addDocument();
     void removeDocument(ProjectDocument* project);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "viewlogic/CommandState.h"
 
+#include "viewlogic/WavefrontLayout.h"
+
 namespace corvida {
 
 namespace {
@@ -80,11 +82,15 @@ CommandFlags CommandState::of(Command command, const CommandContext& context) {
     case Command::Find:
     case Command::OutputFile:
         return {project, false};
-    case Command::ViewProperties:
     case Command::ZoomIn:
+        return {wavefront && context.zoom < WavefrontLayout::kMaxZoom, false};
     case Command::ZoomOut:
+        return {wavefront && context.zoom > WavefrontLayout::kMinZoom, false};
     case Command::InLinks:
+        return {wavefront, wavefront && context.inLinksShown};
     case Command::OutLinks:
+        return {wavefront, wavefront && context.outLinksShown};
+    case Command::ViewProperties:
     case Command::CenterOnNode:
         return {wavefront, false};
     case Command::EditFilters:

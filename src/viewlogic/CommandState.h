@@ -20,6 +20,9 @@ struct CommandContext {
     bool nodeSelected = false;   // its window has a selected node
     int filterSlot = 0;          // its window's filter slot, 0..4
     bool wavefrontReady = false; // the window's Wavefront map exists
+    int zoom = 100;              // the map's zoom in percent
+    bool inLinksShown = false;   // the map draws the selected node's in-link lines
+    bool outLinksShown = false;  // the map draws the selected node's out-link lines
     BrowserKind browserKind = BrowserKind::None;
     bool browserRequestPending = false; // Start from Browser is waiting for an answer
     bool editorSet = false;             // the editor program is set

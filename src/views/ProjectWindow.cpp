@@ -4,7 +4,6 @@
 #include <array>
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QSplitter>
 
 #include "doc/CTamsoDoc.h"
@@ -13,25 +12,6 @@
 #include "views/UrlListPane.h"
 
 namespace corvida {
-
-namespace {
-
-// A pane that names what it will show.
-QLabel* placeholderPane(const QString& name, const QString& text) {
-    auto* pane = new QLabel(text);
-    pane->setObjectName(name);
-    pane->setTextFormat(Qt::PlainText);
-    pane->setAlignment(Qt::AlignCenter);
-    pane->setFrameShape(QFrame::StyledPanel);
-    pane->setAutoFillBackground(true);
-    pane->setBackgroundRole(QPalette::Base);
-    pane->setForegroundRole(QPalette::PlaceholderText);
-    pane->setMinimumSize(40, 40);
-    pane->setFocusPolicy(Qt::StrongFocus);
-    return pane;
-}
-
-} // namespace
 
 ProjectWindow::ProjectWindow(CTamsoDoc& document, const FilterSet& filters, const ColumnTable& columns, QWidget* parent)
     : QWidget(parent), m_document(document), m_master(document, filters) {
@@ -45,7 +25,8 @@ ProjectWindow::ProjectWindow(CTamsoDoc& document, const FilterSet& filters, cons
     connect(tree, &LinkTreePane::nodeActivated, this, &ProjectWindow::nodeActivated);
     connect(tree, &LinkTreePane::nodeMenuRequested, this, &ProjectWindow::nodeMenuRequested);
     m_navigation = tree;
-    m_wavefront = placeholderPane(QStringLiteral("WavefrontPane"), tr("Wavefront"));
+    m_wavefront = new WavefrontView(document, m_master);
+    connect(m_wavefront, &WavefrontView::nodeMenuRequested, this, &ProjectWindow::nodeMenuRequested);
     m_list = new UrlListPane(document, m_master, columns);
     m_list->setObjectName(QStringLiteral("UrlListPane"));
     connect(m_list, &UrlListPane::nodeActivated, this, [this] { emit nodeActivated(); });

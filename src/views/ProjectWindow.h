@@ -13,6 +13,7 @@
 #include "model/ColumnEntry.h"
 #include "views/MasterView.h"
 #include "views/UrlListPane.h"
+#include "views/WavefrontView.h"
 
 class QSplitter;
 
@@ -39,6 +40,7 @@ public:
     QWidget* wavefrontPane() const { return m_wavefront; }
     QWidget* listPane() const { return m_list; }
     UrlListPane* urlList() const { return m_list; }
+    WavefrontView* wavefront() const { return m_wavefront; }
     // Gives the focus to the next (step 1) or previous (step -1) pane, round the three.
     void focusPane(int step);
 
@@ -59,7 +61,7 @@ private:
     QSplitter* m_outer = nullptr;
     QSplitter* m_inner = nullptr;
     QWidget* m_navigation = nullptr;
-    QWidget* m_wavefront = nullptr;
+    WavefrontView* m_wavefront = nullptr;
     UrlListPane* m_list = nullptr;
     bool m_sized = false;
 };

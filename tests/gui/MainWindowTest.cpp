@@ -133,6 +133,38 @@ private slots:
         QCOMPARE(m_window->windowTitle(), QString("Corvida"));
     }
 
+    void mapCommandsReachTheMapWhicheverPaneHasTheFocus() {
+        QVERIFY(m_window->newProjectFromUrl(kSampleIndex));
+        ProjectWindow* window = m_window->activeProjectWindow();
+        QVERIFY(window != nullptr && window->wavefront() != nullptr);
+        QCOMPARE(window->wavefrontPane()->objectName(), QStringLiteral("WavefrontPane"));
+        window->urlList()->setFocus();
+        QVERIFY(m_window->action(Command::ZoomIn)->isEnabled());
+        QVERIFY(m_window->action(Command::ZoomOut)->isEnabled());
+        m_window->action(Command::ZoomIn)->trigger();
+        QCOMPARE(window->wavefront()->zoom(), 125);
+        for (int step = 0; step < 3; ++step) {
+            m_window->action(Command::ZoomOut)->trigger();
+        }
+        QCOMPARE(window->wavefront()->zoom(), 50);
+        m_window->action(Command::ZoomOut)->trigger();
+        QVERIFY(!m_window->action(Command::ZoomOut)->isEnabled());
+
+        // In Links is checked while the map draws them; F7 is its key.
+        QVERIFY(m_window->action(Command::InLinks)->isCheckable());
+        QCOMPARE(m_window->action(Command::InLinks)->shortcut(), QKeySequence(Qt::Key_F7));
+        m_window->action(Command::InLinks)->trigger();
+        QVERIFY(window->wavefront()->inLinksShown());
+        QVERIFY(m_window->action(Command::InLinks)->isChecked());
+        m_window->action(Command::OutLinks)->trigger();
+        m_window->action(Command::OutLinks)->trigger();
+        QVERIFY(!window->wavefront()->outLinksShown());
+        QVERIFY(!m_window->action(Command::OutLinks)->isChecked());
+        // '+' typed in the URL bar stays there.
+        QTest::keyClick(m_window->urlBar()->comboBox(), Qt::Key_Plus, {}, '+');
+        QCOMPARE(window->wavefront()->zoom(), 25);
+    }
+
     void projectWindowFollowsItsCrawl() {
         QVERIFY(m_window->newProjectFromUrl(kSampleIndex));
         const QString url = "file://" + kSampleIndex;

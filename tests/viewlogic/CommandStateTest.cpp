@@ -191,5 +191,26 @@ TEST(CommandStateTest, WavefrontCommandsWaitForTheWavefront) {
     EXPECT_EQ(lost, viewCommands);
 }
 
+TEST(CommandStateTest, ZoomStopsAtItsLimitsAndLinkCommandsShowTheMapsLines) {
+    CommandContext context = everythingReady(State::Complete);
+    const struct {
+        int zoom;
+        bool zoomIn;
+        bool zoomOut;
+    } cases[] = {{25, true, false}, {26, true, true}, {100, true, true}, {975, true, true}, {1000, false, true}};
+    for (const auto& item : cases) {
+        context.zoom = item.zoom;
+        EXPECT_EQ(CommandState::of(Command::ZoomIn, context).enabled, item.zoomIn) << item.zoom;
+        EXPECT_EQ(CommandState::of(Command::ZoomOut, context).enabled, item.zoomOut) << item.zoom;
+    }
+    context.inLinksShown = true;
+    EXPECT_TRUE(CommandState::of(Command::InLinks, context).checked);
+    EXPECT_FALSE(CommandState::of(Command::OutLinks, context).checked);
+    context.outLinksShown = true;
+    EXPECT_TRUE(CommandState::of(Command::OutLinks, context).checked);
+    context.wavefrontReady = false;
+    EXPECT_FALSE(CommandState::of(Command::InLinks, context).checked);
+}
+
 } // namespace
 } // namespace corvida
