@@ -87,6 +87,8 @@ void WavefrontView::update(const Update& update) {
         break;
     case Hint::ContentsGone:
         clearNodes();
+        // The kept pictures are known by the addresses of nodes that are about to be freed.
+        m_pictures.clear();
         repaintAll();
         break;
     case Hint::Select:
@@ -305,11 +307,6 @@ void WavefrontView::editProperties() {
     }
 }
 
-void WavefrontView::setThumbnailDrawer(ThumbnailDrawer drawer) {
-    m_thumbnailDrawer = std::move(drawer);
-    repaintAll();
-}
-
 // --- Scrolling
 
 void WavefrontView::panBy(const QPoint& delta) {
@@ -407,7 +404,15 @@ void WavefrontView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QPoint origin = WavefrontLayout::toDevice(QPoint(0, 0), viewport()->size());
     painter.translate(origin);
-    const WavefrontPainter map(m_nodes, WavefrontColours::fromPalette(palette()), m_thumbnailDrawer);
+    ThumbnailDrawer pictures;
+    if (m_nodes.thumbnails()) {
+        // A saved project's files move with it, so the directory is read at every paint.
+        m_pictures.setWorkingDirectory(m_document.workingDirectory());
+        pictures = [this](QPainter& target, const WebNode& node, const QRect& box) {
+            return m_pictures.draw(target, node, box);
+        };
+    }
+    const WavefrontPainter map(m_nodes, WavefrontColours::fromPalette(palette()), std::move(pictures));
     map.paint(painter, event->region().translated(-origin));
 }
 

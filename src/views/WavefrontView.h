@@ -22,6 +22,7 @@
 #include <QAbstractScrollArea>
 
 #include "doc/DocumentView.h"
+#include "drawing/ThumbnailCache.h"
 #include "drawing/WavefrontPainter.h"
 #include "viewlogic/WavefrontNodes.h"
 #include "viewlogic/WavefrontPointer.h"
@@ -75,9 +76,6 @@ public:
     // Opens the properties dialog and applies it on OK.
     void editProperties();
 
-    // Draws the pictures of image nodes when thumbnails are on; without one, pictures are drawn
-    // as icons.
-    void setThumbnailDrawer(ThumbnailDrawer drawer);
     // Test seams: the chooser of overlapping nodes (the "Select Node" dialog by default), the
     // way menus are shown (exec by default), and a hook that hears every region of the viewport
     // the view asks to repaint.
@@ -137,7 +135,8 @@ private:
     MasterView& m_master;
     WavefrontNodes m_nodes;
     WavefrontPointer m_pointer;
-    ThumbnailDrawer m_thumbnailDrawer;
+    // The fetched pictures drawn in their boxes when thumbnails are on.
+    ThumbnailCache m_pictures;
     bool m_inLinks = false;
     bool m_outLinks = false;
     bool m_scrollBars = true;

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@
 
 #include "app/Settings.h"
 #include "doc/CTamsoDoc.h"
+#include "drawing/ThumbnailCache.h"
 #include "drawing/WavefrontPainter.h"
 #include "model/CUrl.h"
 #include "model/FilterSet.h"
@@ -320,6 +322,7 @@ private slots:
     void mapsTheSampleSiteAndLetsGoOfItsNodes() {
         Project project;
         project.settings.downloadHtml = project.settings.downloadPictures = true;
+        project.document.options().getPictures = true;
         MasterView master(project.document, project.filters);
         project.document.addView(&master);
         auto map = std::make_unique<WavefrontView>(project.document, master);
@@ -344,7 +347,38 @@ private slots:
         }
         master.selectNode(&map->nodes().node(3));
         map->setOutLinksShown(true);
-        QVERIFY(map->grab().save(QStringLiteral(CORVIDA_ARTIFACTS "/wavefront.png")));
+        WavefrontPropertiesDialog::Values options = map->properties();
+        options.thumbnails = true;
+        map->applyProperties(options);
+        const QImage shot = map->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(shot.save(QStringLiteral(CORVIDA_ARTIFACTS "/wavefront.png")));
+
+        // Fetched pictures stand in their 32 x 32 boxes as the cache draws them. Link lines and
+        // other icons may cross a box; a box drawn as an icon would match in its blank half only.
+        ThumbnailCache pictures(project.document.workingDirectory());
+        const QPoint origin = WavefrontLayout::toDevice(QPoint(0, 0), map->viewport()->size()) + map->viewport()->pos();
+        int boxes = 0;
+        for (WavefrontNodes::Index i = 0; i < map->nodes().size(); ++i) {
+            const QRect box = map->layout().iconRect(i);
+            if (box.width() != WavefrontLayout::kLargeIcon) {
+                continue;
+            }
+            QImage expected(box.size(), QImage::Format_RGB32);
+            expected.fill(map->palette().color(QPalette::Button));
+            QPainter painter(&expected);
+            QVERIFY(pictures.draw(painter, map->nodes().node(i), QRect(QPoint(0, 0), box.size())));
+            painter.end();
+            const QImage drawn = shot.copy(box.translated(origin));
+            int same = 0;
+            for (int y = 0; y < box.height(); ++y) {
+                for (int x = 0; x < box.width(); ++x) {
+                    same += drawn.pixel(x, y) == expected.pixel(x, y) ? 1 : 0;
+                }
+            }
+            QVERIFY2(same > box.width() * box.height() * 3 / 4, qPrintable(QString::number(same)));
+            ++boxes;
+        }
+        QCOMPARE(boxes, 3); // the sample site has three pictures
 
         // Closing: the map holds no node, and paints without one.
         project.document.closeDocument();
