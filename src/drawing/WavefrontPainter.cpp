@@ -2,6 +2,7 @@
 #include "drawing/WavefrontPainter.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <QPainter>
 #include <QPen>
@@ -19,8 +20,10 @@ namespace {
 constexpr int kUpperLeftStart = 45 * 16;
 constexpr int kLowerRightStart = 225 * 16;
 constexpr int kHalfCircle = 180 * 16;
-// How far an icon reaches beyond the circle it is placed on.
-constexpr int kIconReach = WavefrontLayout::kLargeIcon / 2 + 8;
+// How far an icon's pixels reach from its point on the circle: half the diagonal of a small or
+// a large icon, plus the diagonal pixel by which its truncated position may stand off, rounded up.
+constexpr int kSmallIconReach = 13;
+constexpr int kLargeIconReach = 25;
 // Bands wider than this are not cut out as ellipses; the rectangle they touch is used.
 constexpr int kLargestExactBand = 4096;
 
@@ -36,6 +39,24 @@ bool insideCircle(QPoint centre, int radius, const QRect& rect) {
         return static_cast<qint64>(d.x()) * d.x() + static_cast<qint64>(d.y()) * d.y() <
                static_cast<qint64>(radius) * radius;
     });
+}
+
+// Whether some point of rect lies between the circles of radius inner and outer round centre.
+bool annulusMeetsRect(QPoint centre, int inner, int outer, const QRect& rect) {
+    const auto squared = [](qint64 x, qint64 y) { return x * x + y * y; };
+    const qint64 nearX = std::clamp(centre.x(), rect.left(), rect.right()) - centre.x();
+    const qint64 nearY = std::clamp(centre.y(), rect.top(), rect.bottom()) - centre.y();
+    const qint64 farX = std::max(std::abs(rect.left() - centre.x()), std::abs(rect.right() - centre.x()));
+    const qint64 farY = std::max(std::abs(rect.top() - centre.y()), std::abs(rect.bottom() - centre.y()));
+    return squared(nearX, nearY) <= squared(outer, 0) && squared(farX, farY) >= squared(std::max(inner, 0), 0);
+}
+
+// Whether the ring of points between inner and outer round centre meets clip. A batch's clip
+// is an annulus made of many thin rectangles, so its bounding rectangle would take in every
+// circle inside it.
+bool annulusMeetsRegion(QPoint centre, int inner, int outer, const QRegion& clip) {
+    return std::any_of(clip.begin(), clip.end(),
+                       [&](const QRect& rect) { return annulusMeetsRect(centre, inner, outer, rect); });
 }
 
 } // namespace
@@ -56,14 +77,15 @@ void WavefrontPainter::paint(QPainter& painter, const QRegion& clip) const {
     painter.save();
     painter.setClipRegion(clip, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     painter.fillRect(bounds, m_colours.buttonFace);
-    paintRings(painter, bounds);
+    paintRings(painter, clip);
 
     const WavefrontLayout& layout = m_nodes.layout();
     const int step = layout.ringStep();
-    const QRect reach = bounds.adjusted(-kIconReach, -kIconReach, kIconReach, kIconReach);
+    const int reach = iconReach();
     for (int level = 0; level < layout.levelCount() && layout.isShown(level); ++level) {
-        // A level whose circle stays away from the clip has no icon in it.
-        if (!WavefrontLayout::circleCrossesRect(layout.centre(), level * step, reach)) {
+        // A level whose icons all stay away from the clip is left alone.
+        const int radius = level * step;
+        if (!annulusMeetsRegion(layout.centre(), radius - reach - 1, radius + reach + 1, clip)) {
             continue;
         }
         for (const Index index : layout.levelNodes(level)) {
@@ -76,19 +98,20 @@ void WavefrontPainter::paint(QPainter& painter, const QRegion& clip) const {
     painter.restore();
 }
 
-void WavefrontPainter::paintRings(QPainter& painter, const QRect& bounds) const {
+void WavefrontPainter::paintRings(QPainter& painter, const QRegion& clip) const {
     const WavefrontLayout& layout = m_nodes.layout();
     const QPoint centre = layout.centre();
-    const QRect nearBounds = bounds.adjusted(-2, -2, 2, 2);
+    // A ring is drawn where its circle, two pixels wide, runs through the clip.
+    const auto ringMeetsClip = [&](int radius) { return annulusMeetsRegion(centre, radius - 2, radius + 2, clip); };
     painter.setBrush(Qt::NoBrush);
     const QPen light(Qt::white, 1);
     const QPen dark(m_colours.shadow, 1);
-    if (layout.centreIconRect().intersects(bounds)) {
+    if (clip.intersects(layout.centreIconRect())) {
         painter.drawImage(layout.centreIconRect().topLeft(), NodeIcons::centreIcon());
     }
     for (int level = 1; level < layout.levelCount() && layout.isShown(level); ++level) {
         const int radius = level * layout.ringStep();
-        if (!WavefrontLayout::circleCrossesRect(centre, radius, nearBounds)) {
+        if (!ringMeetsClip(radius)) {
             continue;
         }
         const QRect outer = circleBox(centre, radius);
@@ -102,11 +125,15 @@ void WavefrontPainter::paintRings(QPainter& painter, const QRect& bounds) const 
     }
     if (layout.hasHiddenLevels()) {
         const int radius = layout.hiddenMarkerRadius();
-        if (WavefrontLayout::circleCrossesRect(centre, radius, nearBounds)) {
+        if (ringMeetsClip(radius)) {
             painter.setPen(QPen(Qt::black, 1, Qt::DashDotLine));
             painter.drawEllipse(circleBox(centre, radius));
         }
     }
+}
+
+int WavefrontPainter::iconReach() const {
+    return m_nodes.thumbnails() ? kLargeIconReach : kSmallIconReach;
 }
 
 void WavefrontPainter::paintNode(QPainter& painter, Index index) const {
@@ -164,9 +191,12 @@ void WavefrontPainter::paintLinks(QPainter& painter) const {
 QRegion WavefrontPainter::bandRegion(int firstRing, int lastRing, const QRect& within) const {
     const WavefrontLayout& layout = m_nodes.layout();
     const QPoint centre = layout.centre();
-    // Widened by an icon's reach, so that the icons on the band's edge circles repaint whole.
-    const int outer = layout.bandOuterRadius(firstRing, lastRing) + kIconReach;
-    const int inner = std::max(layout.bandInnerRadius(firstRing, lastRing) - kIconReach, 0);
+    // Widened where an icon reaches beyond half a ring step (large icons, small zooms), so that
+    // the icons on the band's edge circles repaint whole; no wider, so that the icons of the
+    // levels next to the band are left alone.
+    const int widening = std::max(iconReach() - layout.ringStep() / 2, 0);
+    const int outer = layout.bandOuterRadius(firstRing, lastRing) + widening;
+    const int inner = std::max(layout.bandInnerRadius(firstRing, lastRing) - widening, 0);
     if (!within.intersects(circleBox(centre, outer).adjusted(0, 0, 1, 1)) || insideCircle(centre, inner, within)) {
         return {};
     }

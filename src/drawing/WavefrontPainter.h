@@ -60,7 +60,9 @@ public:
     QRegion bandRegion(int firstRing, int lastRing, const QRect& within) const;
 
 private:
-    void paintRings(QPainter& painter, const QRect& bounds) const;
+    void paintRings(QPainter& painter, const QRegion& clip) const;
+    // How far an icon's pixels may reach from its point on its circle.
+    int iconReach() const;
     void paintLinks(QPainter& painter) const;
 
     const WavefrontNodes& m_nodes;
