@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -20,6 +19,7 @@
 #include "model/FilterSet.h"
 #include "model/WebNode.h"
 #include "net/NetworkTransferFactory.h"
+#include "support/CrawlToEnd.h"
 #include "support/QuietUi.h"
 #include "views/MasterView.h"
 #include "views/UrlListPane.h"
@@ -247,15 +247,7 @@ private slots:
         auto pane = std::make_unique<UrlListPane>(window.document, window.master, window.settings.columns);
         window.document.startViewPass(&window.master, CTamsoDoc::kNewViewStatus);
         QVERIFY(window.document.startProcessing("file://" CORVIDA_EXAMPLES "/site/index.htm"));
-        QElapsedTimer clock;
-        clock.start();
-        while ((window.document.state() != CTamsoDoc::State::Complete || window.document.hasIdleWork()) &&
-               clock.elapsed() < 20000) {
-            if (!window.document.runIdle()) {
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            }
-        }
-        QCOMPARE(window.document.state(), CTamsoDoc::State::Complete);
+        QVERIFY(test::crawlToEnd(window.document));
         QTRY_VERIFY(pane->listModel().rowCount() > 10);
         pane->resize(900, 420);
         pane->show();

@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -21,6 +20,7 @@
 #include "model/Web.h"
 #include "model/WebNode.h"
 #include "net/NetworkTransferFactory.h"
+#include "support/CrawlToEnd.h"
 #include "support/QuietUi.h"
 #include "views/SoundPlayer.h"
 #include "views/UrlPropertiesWindow.h"
@@ -189,15 +189,7 @@ private slots:
         Project project;
         project.document.options().getPictures = true;
         QVERIFY(project.document.startProcessing("file://" CORVIDA_EXAMPLES "/site/index.htm"));
-        QElapsedTimer clock;
-        clock.start();
-        while ((project.document.state() != CTamsoDoc::State::Complete || project.document.hasIdleWork()) &&
-               clock.elapsed() < 20000) {
-            if (!project.document.runIdle()) {
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            }
-        }
-        QCOMPARE(project.document.state(), CTamsoDoc::State::Complete);
+        QVERIFY(test::crawlToEnd(project.document));
         WebNode* logo = project.document.web()->findNode(CUrl("file://" CORVIDA_EXAMPLES "/site/images/logo.gif"));
         QVERIFY(logo != nullptr);
 

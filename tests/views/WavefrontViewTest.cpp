@@ -9,7 +9,6 @@
 #include <vector>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QPainter>
@@ -28,6 +27,7 @@
 #include "model/FilterSet.h"
 #include "model/WebNode.h"
 #include "net/NetworkTransferFactory.h"
+#include "support/CrawlToEnd.h"
 #include "support/QuietUi.h"
 #include "views/MasterView.h"
 #include "views/ProjectWindow.h"
@@ -333,15 +333,7 @@ private slots:
             // The second start of the completed project frees the first crawl's nodes.
             project.document.startViewPass(&master, CTamsoDoc::kNewViewStatus);
             QVERIFY(project.document.startProcessing("file://" CORVIDA_EXAMPLES "/site/index.htm"));
-            QElapsedTimer clock;
-            clock.start();
-            while ((project.document.state() != CTamsoDoc::State::Complete || project.document.hasIdleWork()) &&
-                   clock.elapsed() < 30000) {
-                if (!project.document.runIdle()) {
-                    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-                }
-            }
-            QCOMPARE(project.document.state(), CTamsoDoc::State::Complete);
+            QVERIFY(test::crawlToEnd(project.document));
             QVERIFY(map->nodes().size() > 10);
             QVERIFY(map->layout().levelCount() >= 3);
         }
