@@ -141,9 +141,7 @@ void WavefrontView::insert(std::span<const InsertRecord> records) {
     // The window's selected node may come back after a reset: it is selected here too.
     if (const std::optional<Index> selected = m_nodes.indexOf(m_master.selectedNode());
         selected.has_value() && !m_nodes.isSelected(*selected)) {
-        m_nodes.setSelected(*selected, true);
-        m_nodes.setInLinksShown(*selected, m_inLinks);
-        m_nodes.setOutLinksShown(*selected, m_outLinks);
+        markSelected(*selected, true);
         if (m_inLinks || m_outLinks) {
             repaintAll();
             return;
@@ -165,14 +163,10 @@ void WavefrontView::selectHere(Index index) {
     WebNode* node = &m_nodes.node(index);
     if (const std::optional<Index> previous = m_nodes.indexOf(m_master.selectedNode());
         previous.has_value() && *previous != index) {
-        m_nodes.setSelected(*previous, false);
-        m_nodes.setInLinksShown(*previous, false);
-        m_nodes.setOutLinksShown(*previous, false);
+        markSelected(*previous, false);
         repaintNode(*previous);
     }
-    m_nodes.setSelected(index, true);
-    m_nodes.setInLinksShown(index, m_inLinks);
-    m_nodes.setOutLinksShown(index, m_outLinks);
+    markSelected(index, true);
     if (m_inLinks || m_outLinks) {
         repaintAll();
     } else {
@@ -187,9 +181,7 @@ void WavefrontView::selectedElsewhere(const WebNode* node) {
     if (!index.has_value()) {
         return;
     }
-    m_nodes.setSelected(*index, true);
-    m_nodes.setInLinksShown(*index, m_inLinks);
-    m_nodes.setOutLinksShown(*index, m_outLinks);
+    markSelected(*index, true);
     if (m_inLinks || m_outLinks) {
         repaintAll();
     } else {
@@ -203,9 +195,7 @@ void WavefrontView::deselectedElsewhere(const WebNode* node) {
         return;
     }
     const bool hadLines = m_nodes.inLinksShown(*index) || m_nodes.outLinksShown(*index);
-    m_nodes.setSelected(*index, false);
-    m_nodes.setInLinksShown(*index, false);
-    m_nodes.setOutLinksShown(*index, false);
+    markSelected(*index, false);
     if (hadLines) {
         repaintAll();
     } else {
@@ -235,27 +225,35 @@ void WavefrontView::setZoom(int zoom) {
 }
 
 void WavefrontView::setInLinksShown(bool shown) {
-    if (shown == m_inLinks) {
-        return;
+    if (setLinkLines(shown, m_outLinks)) {
+        repaintAll();
+        emit optionsChanged();
     }
-    m_inLinks = shown;
-    if (const std::optional<Index> selected = m_nodes.indexOf(m_master.selectedNode()); selected.has_value()) {
-        m_nodes.setInLinksShown(*selected, shown);
-    }
-    repaintAll();
-    emit optionsChanged();
 }
 
 void WavefrontView::setOutLinksShown(bool shown) {
-    if (shown == m_outLinks) {
-        return;
+    if (setLinkLines(m_inLinks, shown)) {
+        repaintAll();
+        emit optionsChanged();
     }
-    m_outLinks = shown;
+}
+
+bool WavefrontView::setLinkLines(bool inLinks, bool outLinks) {
+    if (inLinks == m_inLinks && outLinks == m_outLinks) {
+        return false;
+    }
+    m_inLinks = inLinks;
+    m_outLinks = outLinks;
     if (const std::optional<Index> selected = m_nodes.indexOf(m_master.selectedNode()); selected.has_value()) {
-        m_nodes.setOutLinksShown(*selected, shown);
+        markSelected(*selected, true);
     }
-    repaintAll();
-    emit optionsChanged();
+    return true;
+}
+
+void WavefrontView::markSelected(Index index, bool selected) {
+    m_nodes.setSelected(index, selected);
+    m_nodes.setInLinksShown(index, selected && m_inLinks);
+    m_nodes.setOutLinksShown(index, selected && m_outLinks);
 }
 
 void WavefrontView::centerOnSelectedNode() {
@@ -277,14 +275,7 @@ WavefrontPropertiesDialog::Values WavefrontView::properties() const {
 
 void WavefrontView::applyProperties(const WavefrontPropertiesDialog::Values& values) {
     const WavefrontPropertiesDialog::Values before = properties();
-    if (values.inLinks != m_inLinks || values.outLinks != m_outLinks) {
-        m_inLinks = values.inLinks;
-        m_outLinks = values.outLinks;
-        if (const std::optional<Index> selected = m_nodes.indexOf(m_master.selectedNode()); selected.has_value()) {
-            m_nodes.setInLinksShown(*selected, m_inLinks);
-            m_nodes.setOutLinksShown(*selected, m_outLinks);
-        }
-    }
+    setLinkLines(values.inLinks, values.outLinks);
     if (values.scrollBars != m_scrollBars) {
         showScrollBars(values.scrollBars);
     }

@@ -117,6 +117,11 @@ private:
     // Hints from the window's other views.
     void selectedElsewhere(const WebNode* node);
     void deselectedElsewhere(const WebNode* node);
+    // Marks a node selected with the map's link lines, or not selected without lines.
+    void markSelected(Index index, bool selected);
+    // Sets the map's link-line options, which the selected node takes; returns whether they
+    // changed.
+    bool setLinkLines(bool inLinks, bool outLinks);
     void setZoom(int zoom);
     void panBy(const QPoint& delta);
     void scrollAlong(Qt::Orientation orientation, int d);
