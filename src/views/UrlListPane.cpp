@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "views/UrlListPane.h"
 
-#include <QContextMenuEvent>
-#include <QMouseEvent>
-
+#include <algorithm>
 #include <optional>
 
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
@@ -79,7 +79,7 @@ UrlListPane::UrlListPane(CTamsoDoc& document, MasterView& master, const ColumnTa
     // of fitting it to its contents (which would read every row).
     disconnect(header, &QHeaderView::sectionHandleDoubleClicked, this, nullptr);
     connect(header, &QHeaderView::sectionHandleDoubleClicked, this,
-            [this](int section) { setColumnWidth(section, m_model.tableWidth(section)); });
+            [this](int section) { setColumnWidth(section, shownWidth(section)); });
 
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { rowPicked(current); });
@@ -146,12 +146,21 @@ void UrlListPane::rebuildColumns() {
     m_model.setColumns(m_columns);
     m_applyingSelection = false;
     for (int column = 0; column < m_model.columnCount(); ++column) {
-        setColumnWidth(column, m_model.tableWidth(column));
+        setColumnWidth(column, shownWidth(column));
     }
     m_order.reset();
     horizontalHeader()->setSortIndicatorShown(false);
     m_find.restart();
     selectRowOf(selected);
+}
+
+int UrlListPane::shownWidth(int column) const {
+    // The column table's widths are pixels of the classic 8-point dialog font, whose digits are
+    // kTableDigitWidth pixels wide. They are shown in proportion to the list's own font, so that
+    // captions, numbers and dates fit as they did in that font.
+    const int width = m_model.tableWidth(column);
+    const int digits = fontMetrics().horizontalAdvance(QStringLiteral("0123456789"));
+    return std::max(width, width * digits / (10 * kTableDigitWidth));
 }
 
 void UrlListPane::selectRowOf(const WebNode* node) {
@@ -180,10 +189,12 @@ void UrlListPane::rowPicked(const QModelIndex& index) {
 }
 
 QModelIndex UrlListPane::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-    if (action == MoveHome || action == MoveEnd) {
-        modifiers |= Qt::ControlModifier;
+    if (action != MoveHome && action != MoveEnd) {
+        return QTableView::moveCursor(action, modifiers);
     }
-    return QTableView::moveCursor(action, modifiers);
+    // The row changes and the column stays, so the view does not scroll sideways.
+    const int row = action == MoveHome ? 0 : m_model.rowCount() - 1;
+    return row < 0 ? QModelIndex() : m_model.index(row, std::max(currentIndex().column(), 0));
 }
 
 void UrlListPane::sortByHeader(int position) {

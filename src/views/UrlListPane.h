@@ -30,6 +30,8 @@ class UrlListPane : public QTableView, public DocumentView {
 public:
     // Height of the header row in pixels.
     static constexpr int kHeaderHeight = 20;
+    // Width of a digit, in pixels, in the font the column table's widths are made for.
+    static constexpr int kTableDigitWidth = 6;
 
     UrlListPane(CTamsoDoc& document, MasterView& master, const ColumnTable& columns, QWidget* parent = nullptr);
     ~UrlListPane() override;
@@ -69,6 +71,8 @@ protected:
 
 private:
     void rebuildColumns();
+    // The width on the screen of the column at position, from its width in the column table.
+    int shownWidth(int column) const;
     void selectRowOf(const WebNode* node);
     void rowPicked(const QModelIndex& index);
 
