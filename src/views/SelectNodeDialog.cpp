@@ -3,6 +3,7 @@
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -21,6 +22,9 @@ SelectNodeDialog::SelectNodeDialog(std::span<WebNode* const> nodes, QWidget* par
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->header()->setStretchLastSection(false);
     m_list->setColumnWidth(0, kColumnWidth);
+    // The column shows whole, beside the vertical scroll bar that a long list takes.
+    m_list->setMinimumWidth(kColumnWidth + 2 * m_list->frameWidth() +
+                            m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     for (const WebNode* node : m_nodes) {
         // Item views show their text as it is, never as markup.
         auto* item = new QTreeWidgetItem(m_list, {DisplayText::fromBytes(node->address())});

@@ -39,6 +39,9 @@ private slots:
         QCOMPARE(dialog.maxLevelBox()->minimum(), 1);
         QCOMPARE(dialog.maxLevelBox()->maximum(), 32767);
         QCOMPARE(dialog.values(), values);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.grab().save(QStringLiteral(CORVIDA_ARTIFACTS "/wavefront-properties.png")));
 
         // Changing only Thumbnails keeps the zoom the map had.
         dialog.thumbnailsBox()->setChecked(true);
@@ -84,6 +87,9 @@ private slots:
         QCOMPARE(dialog.list()->topLevelItem(1)->text(0), QStringLiteral("http://127.0.0.1/asked-for"));
 
         dialog.list()->setCurrentItem(dialog.list()->topLevelItem(1));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.grab().save(QStringLiteral(CORVIDA_ARTIFACTS "/select-node.png")));
         dialog.reject();
         QCOMPARE(dialog.chosenNode(), nullptr);
         dialog.accept();
