@@ -67,155 +67,76 @@ constexpr auto kDeleteQuestion = "Are you sure you want to delete project: ";
 constexpr auto kNoPageAddress = "No page address in the browser or on the clipboard.";
 constexpr int kCountsIntervalMs = 250;
 
-// The menu text of each command, with its mnemonic.
-QString menuText(Command command) {
-    switch (command) {
-    case Command::NewProject:
-        return QStringLiteral("&New Project...");
-    case Command::StartFromBrowser:
-        return QStringLiteral("Start from &Browser");
-    case Command::OpenSiteMap:
-        return QStringLiteral("&Open Site Map...");
-    case Command::Close:
-        return QStringLiteral("&Close");
-    case Command::Save:
-        return QStringLiteral("&Save");
-    case Command::SaveAs:
-        return QStringLiteral("Save &As...");
-    case Command::DeleteProject:
-        return QStringLiteral("&Delete Project...");
-    case Command::Exit:
-        return QStringLiteral("E&xit");
-    case Command::Resume:
-        return QStringLiteral("&Resume");
-    case Command::Suspend:
-        return QStringLiteral("&Suspend");
-    case Command::MakeReport:
-        return QStringLiteral("Make &Report");
-    case Command::MakeLocalSite:
-        return QStringLiteral("Make &Local Site");
-    case Command::ViewReport:
-        return QStringLiteral("View R&eport");
-    case Command::ViewLocalSite:
-        return QStringLiteral("View Local &Site");
-    case Command::ProjectProperties:
-        return QStringLiteral("Project &Properties");
-    case Command::UrlCopy:
-        return QStringLiteral("&Copy");
-    case Command::UrlView:
-        return QStringLiteral("&View");
-    case Command::UrlEdit:
-        return QStringLiteral("&Edit");
-    case Command::UrlProperties:
-        return QStringLiteral("&Properties...");
-    case Command::Find:
-        return QStringLiteral("&Find...");
-    case Command::OutputFile:
-        return QStringLiteral("&Output...");
-    case Command::EditFilters:
-        return QStringLiteral("Edit &Filters...");
-    case Command::ShowFilters:
-        return QStringLiteral("&Show Filters...");
-    case Command::Customize:
-        return QStringLiteral("&Customize...");
-    case Command::CustomizeListUrl:
-        return QStringLiteral("Customize &List URL...");
-    case Command::RunBrowser:
-        return QStringLiteral("Run &Browser");
-    case Command::RunEditor:
-        return QStringLiteral("Run &Editor");
-    case Command::ViewProperties:
-        return QStringLiteral("&Properties");
-    // '+' and '-' are keys of the Wavefront map itself: the menu shows them without taking them.
-    case Command::ZoomIn:
-        return QStringLiteral("Zoom &In\t+");
-    case Command::ZoomOut:
-        return QStringLiteral("Zoom &Out\t-");
-    case Command::InLinks:
-        return QStringLiteral("In &Links");
-    case Command::OutLinks:
-        return QStringLiteral("Out Lin&ks");
-    case Command::CenterOnNode:
-        return QStringLiteral("&Center on Node");
-    case Command::FilterAll:
-        return QStringLiteral("Show &Everything");
-    case Command::Filter1:
-        return QStringLiteral("Filter #&1");
-    case Command::Filter2:
-        return QStringLiteral("Filter #&2");
-    case Command::Filter3:
-        return QStringLiteral("Filter #&3");
-    case Command::Filter4:
-        return QStringLiteral("Filter #&4");
-    case Command::FilterSelection:
-        return QStringLiteral("Filter &Selection...");
-    case Command::NewWindow:
-        return QStringLiteral("&New Window");
-    case Command::Cascade:
-        return QStringLiteral("&Cascade");
-    case Command::Tile:
-        return QStringLiteral("&Tile");
-    case Command::HelpTopics:
-        return QStringLiteral("&Help Topics");
-    case Command::ContextHelp:
-        return QStringLiteral("&What's This?");
-    case Command::HomePage:
-        return QStringLiteral("Quillmark &Home Page");
-    case Command::About:
-        return QStringLiteral("&About Corvida...");
-    case Command::NextPane:
-        return QStringLiteral("Next Pane");
-    case Command::PreviousPane:
-        return QStringLiteral("Previous Pane");
-    }
-    return {};
-}
+// How the main window shows a command: its menu text with the mnemonic, its keys, and whether
+// its action keeps a check mark.
+struct CommandLook {
+    Command command;
+    const char* text;
+    QList<QKeySequence> keys;
+    bool checkable = false;
+};
 
-QList<QKeySequence> shortcuts(Command command) {
-    switch (command) {
-    case Command::NewProject:
-        return {QKeySequence(Qt::CTRL | Qt::Key_N)};
-    case Command::OpenSiteMap:
-        return {QKeySequence(Qt::CTRL | Qt::Key_O)};
-    case Command::Save:
-        return {QKeySequence(Qt::CTRL | Qt::Key_S)};
-    case Command::Find:
-        return {QKeySequence(Qt::Key_F3)};
-    case Command::UrlCopy:
-        return {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)};
-    case Command::ViewProperties:
-        return {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)};
-    case Command::InLinks:
-        return {QKeySequence(Qt::Key_F7)};
-    case Command::NextPane:
-        return {QKeySequence(Qt::Key_F6)};
-    case Command::PreviousPane:
-        return {QKeySequence(Qt::SHIFT | Qt::Key_F6)};
-    case Command::HelpTopics:
-        return {QKeySequence(Qt::Key_F1)};
-    case Command::ContextHelp:
-        return {QKeySequence(Qt::SHIFT | Qt::Key_F1)};
-    default:
-        return {};
-    }
-}
-
-bool isCheckable(Command command) {
-    switch (command) {
-    case Command::Resume:
-    case Command::Suspend:
-    case Command::UrlProperties:
-    case Command::InLinks:
-    case Command::OutLinks:
-    case Command::FilterAll:
-    case Command::Filter1:
-    case Command::Filter2:
-    case Command::Filter3:
-    case Command::Filter4:
-        return true;
-    default:
-        return false;
-    }
+// The look of command; every command has one.
+const CommandLook& lookOf(Command command) {
+    static const std::array<CommandLook, kAllCommands.size()> kLooks = {{
+        {Command::NewProject, "&New Project...", {QKeySequence(Qt::CTRL | Qt::Key_N)}, false},
+        {Command::StartFromBrowser, "Start from &Browser", {}, false},
+        {Command::OpenSiteMap, "&Open Site Map...", {QKeySequence(Qt::CTRL | Qt::Key_O)}, false},
+        {Command::Close, "&Close", {}, false},
+        {Command::Save, "&Save", {QKeySequence(Qt::CTRL | Qt::Key_S)}, false},
+        {Command::SaveAs, "Save &As...", {}, false},
+        {Command::DeleteProject, "&Delete Project...", {}, false},
+        {Command::Exit, "E&xit", {}, false},
+        {Command::Resume, "&Resume", {}, true},
+        {Command::Suspend, "&Suspend", {}, true},
+        {Command::MakeReport, "Make &Report", {}, false},
+        {Command::MakeLocalSite, "Make &Local Site", {}, false},
+        {Command::ViewReport, "View R&eport", {}, false},
+        {Command::ViewLocalSite, "View Local &Site", {}, false},
+        {Command::ProjectProperties, "Project &Properties", {}, false},
+        {Command::UrlCopy,
+         "&Copy",
+         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+         false},
+        {Command::UrlView, "&View", {}, false},
+        {Command::UrlEdit, "&Edit", {}, false},
+        {Command::UrlProperties, "&Properties...", {}, true},
+        {Command::Find, "&Find...", {QKeySequence(Qt::Key_F3)}, false},
+        {Command::OutputFile, "&Output...", {}, false},
+        {Command::EditFilters, "Edit &Filters...", {}, false},
+        {Command::ShowFilters, "&Show Filters...", {}, false},
+        {Command::Customize, "&Customize...", {}, false},
+        {Command::CustomizeListUrl, "Customize &List URL...", {}, false},
+        {Command::RunBrowser, "Run &Browser", {}, false},
+        {Command::RunEditor, "Run &Editor", {}, false},
+        {Command::ViewProperties,
+         "&Properties",
+         {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)},
+         false},
+        // '+' and '-' are keys of the Wavefront map itself: the menu shows them without taking them.
+        {Command::ZoomIn, "Zoom &In\t+", {}, false},
+        {Command::ZoomOut, "Zoom &Out\t-", {}, false},
+        {Command::InLinks, "In &Links", {QKeySequence(Qt::Key_F7)}, true},
+        {Command::OutLinks, "Out Lin&ks", {}, true},
+        {Command::CenterOnNode, "&Center on Node", {}, false},
+        {Command::FilterAll, "Show &Everything", {}, true},
+        {Command::Filter1, "Filter #&1", {}, true},
+        {Command::Filter2, "Filter #&2", {}, true},
+        {Command::Filter3, "Filter #&3", {}, true},
+        {Command::Filter4, "Filter #&4", {}, true},
+        {Command::FilterSelection, "Filter &Selection...", {}, false},
+        {Command::NewWindow, "&New Window", {}, false},
+        {Command::Cascade, "&Cascade", {}, false},
+        {Command::Tile, "&Tile", {}, false},
+        {Command::HelpTopics, "&Help Topics", {QKeySequence(Qt::Key_F1)}, false},
+        {Command::ContextHelp, "&What's This?", {QKeySequence(Qt::SHIFT | Qt::Key_F1)}, false},
+        {Command::HomePage, "Quillmark &Home Page", {}, false},
+        {Command::About, "&About Corvida...", {}, false},
+        {Command::NextPane, "Next Pane", {QKeySequence(Qt::Key_F6)}, false},
+        {Command::PreviousPane, "Previous Pane", {QKeySequence(Qt::SHIFT | Qt::Key_F6)}, false},
+    }};
+    return *std::find_if(kLooks.begin(), kLooks.end(),
+                         [command](const CommandLook& look) { return look.command == command; });
 }
 
 Command filterCommand(std::size_t slot) {
@@ -312,16 +233,17 @@ MainWindow::~MainWindow() {
 
 void MainWindow::createActions() {
     for (const Command command : kAllCommands) {
-        auto* action = new QAction(menuText(command), this);
+        const CommandLook& look = lookOf(command);
+        const QString text = QString::fromUtf8(look.text);
+        auto* action = new QAction(text, this);
         action->setObjectName(QString::fromLatin1(commandName(command)));
         const QString prompt = QString::fromLatin1(commandPrompt(command));
         const qsizetype tip = prompt.indexOf(QLatin1Char('\n'));
         action->setStatusTip(tip < 0 ? prompt : prompt.left(tip));
-        action->setToolTip(tip < 0
-                               ? QString(menuText(command)).remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0)
-                               : prompt.mid(tip + 1));
-        action->setShortcuts(shortcuts(command));
-        action->setCheckable(isCheckable(command));
+        action->setToolTip(tip < 0 ? QString(text).remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0)
+                                   : prompt.mid(tip + 1));
+        action->setShortcuts(look.keys);
+        action->setCheckable(look.checkable);
         action->setIcon(GlyphFactory::icon(command));
         action->setIconVisibleInMenu(false);
         connect(action, &QAction::triggered, this, [this, command] { run(command); });
