@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// corvida-cli map on a project crawled from the test site.
+// corvida-cli map on a project crawled from the sample site.
 
 #include <cmath>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -21,13 +22,17 @@
 namespace corvida {
 namespace {
 
+// The start page of the sample site in examples/.
+QString samplePage() {
+    return QDir::cleanPath(QString::fromStdString(test::dataPath("../../examples/site/index.htm")));
+}
+
 class MapCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_project = m_folder.filePath("site.zpj");
         const test::CliResult crawl =
-            test::runCli({"--config", m_folder.filePath("c.conf"), "crawl",
-                          QString::fromStdString(test::dataPath("e2e/site/index.html")), "--dir",
+            test::runCli({"--config", m_folder.filePath("c.conf"), "crawl", samplePage(), "--dir",
                           m_folder.filePath("files"), "--html", "--pictures", "--project", m_project, "--quiet"});
         ASSERT_EQ(crawl.exitCode, 0) << crawl.err;
     }
@@ -135,14 +140,13 @@ TEST_F(MapCommandTest, DrawsFetchedPicturesInTheirBoxesWithThumbnails) {
         EXPECT_GT(same, box.width() * box.height() * 9 / 10);
         ++boxes;
     }
-    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(boxes, 3); // the sample site's three pictures
 }
 
 TEST_F(MapCommandTest, WritesSvgAndRefusesUnknownLinkUrls) {
     const QString svg = m_folder.filePath("map.svg");
     const test::CliResult result =
-        test::runCli({"map", m_project, "-o", svg, "--zoom", "150", "--links",
-                      QString::fromStdString(test::dataPath("e2e/site/index.html")).prepend("file://")});
+        test::runCli({"map", m_project, "-o", svg, "--zoom", "150", "--links", samplePage().prepend("file://")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     QFile file(svg);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
