@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -42,16 +43,20 @@ QImage ThumbnailCache::picture(const WebNode& node, QSize boxSize) {
     }
     const Key key{&node, boxSize.width(), boxSize.height()};
     if (const auto found = m_index.find(key); found != m_index.end()) {
-        m_entries.splice(m_entries.begin(), m_entries, found->second);
-        return found->second->image;
+        // A picture that could not be read is not tried again until the node changes (its
+        // fetch ends, or its thumbnail is made), so that a map of broken pictures does not
+        // read their files on every paint.
+        if (!found->second->image.isNull() || found->second->flags == node.flags()) {
+            m_entries.splice(m_entries.begin(), m_entries, found->second);
+            return found->second->image;
+        }
+        drop(found->second);
     }
     QImage image = load(m_workingDirectory + LocalNames::workingCopy(node), boxSize);
     if (image.isNull() && node.hasAnyFlag(kFlagThumbnail)) {
         image = load(m_workingDirectory + LocalNames::thumbnail(node), boxSize);
     }
-    if (!image.isNull()) {
-        keep(key, image);
-    }
+    keep(key, image, node.flags());
     return image;
 }
 
@@ -97,20 +102,27 @@ QImage ThumbnailCache::load(const std::string& file, QSize boxSize) {
     return image.size() == scaled ? image : image.scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-void ThumbnailCache::keep(const Key& key, const QImage& image) {
-    const auto bytes = static_cast<std::size_t>(image.sizeInBytes());
+std::size_t ThumbnailCache::costOf(const QImage& image) {
+    return image.isNull() ? kFailedEntryBytes : static_cast<std::size_t>(image.sizeInBytes());
+}
+
+void ThumbnailCache::keep(const Key& key, const QImage& image, std::uint32_t flags) {
+    const std::size_t bytes = costOf(image);
     if (bytes > m_budget) {
         return;
     }
-    m_entries.push_front(Entry{key, image});
+    m_entries.push_front(Entry{key, image, flags});
     m_index.emplace(key, m_entries.begin());
     m_bytes += bytes;
     while (m_bytes > m_budget) {
-        const Entry& oldest = m_entries.back();
-        m_bytes -= static_cast<std::size_t>(oldest.image.sizeInBytes());
-        m_index.erase(oldest.key);
-        m_entries.pop_back();
+        drop(std::prev(m_entries.end()));
     }
+}
+
+void ThumbnailCache::drop(Entries::iterator entry) {
+    m_bytes -= costOf(entry->image);
+    m_index.erase(entry->key);
+    m_entries.erase(entry);
 }
 
 } // namespace corvida

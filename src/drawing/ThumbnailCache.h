@@ -17,6 +17,7 @@
 // freed (when the document's contents go).
 
 #include <cstddef>
+#include <cstdint>
 #include <list>
 #include <string>
 #include <unordered_map>
@@ -36,6 +37,8 @@ public:
     static constexpr std::size_t kDefaultBudget = std::size_t{32} << 20;
     // The most bytes a picture may take fully decoded when its format cannot decode smaller.
     static constexpr qint64 kMaxDecodeBytes = qint64{128} << 20;
+    // What remembering a picture that could not be read counts against the budget.
+    static constexpr std::size_t kFailedEntryBytes = 64;
 
     // A cache keeping at most budget bytes of scaled pictures, reading the files of the project
     // whose working directory (ending with '/') is workingDirectory.
@@ -47,7 +50,8 @@ public:
     const std::string& workingDirectory() const { return m_workingDirectory; }
 
     // Draws node's picture fitted into box and centred in it; returns whether a picture was
-    // drawn. Nothing is drawn for an empty box, a missing or unreadable file, or a refused one.
+    // drawn. Nothing is drawn for an empty box, a missing or unreadable file, or a refused one;
+    // such a file is not read again until the node's flags change.
     bool draw(QPainter& painter, const WebNode& node, const QRect& box);
     // node's picture scaled to fit a box of boxSize, from the cache or loaded now; a null
     // image when there is none.
@@ -75,12 +79,16 @@ private:
     };
     struct Entry {
         Key key;
-        QImage image;
+        QImage image;        // null: the picture could not be read
+        std::uint32_t flags; // the node's flags when it was read
     };
     using Entries = std::list<Entry>; // most recently drawn first
 
     QImage load(const std::string& file, QSize boxSize);
-    void keep(const Key& key, const QImage& image);
+    // What an entry counts against the budget; a picture that could not be read counts a little.
+    static std::size_t costOf(const QImage& image);
+    void keep(const Key& key, const QImage& image, std::uint32_t flags);
+    void drop(Entries::iterator entry);
 
     std::string m_workingDirectory;
     std::size_t m_budget;

@@ -169,6 +169,14 @@ private slots:
         writeFile(LocalNames::workingCopy(*broken), "GIF89a and then nothing sensible");
         writeFile(LocalNames::thumbnail(*broken), gifFile(2, 2));
         QVERIFY(cache.draw(painter, *broken, box.rect()));
+
+        // A picture that cannot be read is read once, not on every paint, until its node changes.
+        WebNode* garbage = addNode("gif");
+        writeFile(LocalNames::workingCopy(*garbage), "not a picture");
+        const std::size_t loads = cache.loadCount();
+        QVERIFY(!cache.draw(painter, *garbage, box.rect()));
+        QVERIFY(!cache.draw(painter, *garbage, box.rect()));
+        QCOMPARE(cache.loadCount(), loads + 1);
     }
 
     void hugePicturesAreNeverDecodedWhole() {
