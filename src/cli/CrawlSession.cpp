@@ -73,6 +73,12 @@ CrawlSession::Outcome CrawlSession::run() {
             loop.quit();
             return;
         }
+        if (!suspending && m_document.suspendedForDiskSpace()) {
+            // The document stopped taking nodes for want of disk space and said why: the
+            // running transfers end and the project is saved, as after Ctrl-C.
+            suspending = true;
+            drainDeadline.start();
+        }
         if (interrupts > 0 && !suspending) {
             suspending = true;
             drainDeadline.start();

@@ -26,7 +26,7 @@ public:
 
     // How long running transfers may go on after Ctrl-C before they are stopped.
     static constexpr int kDrainSeconds = 5;
-    // The exit status of a crawl suspended by Ctrl-C.
+    // The exit status of a crawl suspended by Ctrl-C or for want of disk space.
     static constexpr int kExitInterrupted = 130;
 
     // out and err must outlive the session.
@@ -43,7 +43,8 @@ public:
 
     // Runs the document until its crawl completes or its start page fails. The first Ctrl-C
     // suspends the crawl and lets running transfers end (kDrainSeconds at most, or until a
-    // second Ctrl-C), then stops the rest: Suspended. After run() Ctrl-C does nothing until
+    // second Ctrl-C), then stops the rest: Suspended. A crawl that the document suspends for
+    // want of disk space ends the same way. After run() Ctrl-C does nothing until
     // the session ends, so that it cannot cut short the save of the project that follows.
     Outcome run();
 

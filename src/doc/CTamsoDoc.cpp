@@ -212,6 +212,9 @@ bool CTamsoDoc::runCrawlTask() {
         m_ui.closeDocument();
         return true;
     }
+    if (suspendForDiskSpace()) {
+        return true;
+    }
     const Crawler::Step result = m_crawler->step();
     if (result == Crawler::Step::Complete) {
         complete();
@@ -219,6 +222,28 @@ bool CTamsoDoc::runCrawlTask() {
         // Every slot is busy, or only running transfers are left: sleep until a slot is free.
         m_crawlWaiting = true;
     }
+    return true;
+}
+
+bool CTamsoDoc::suspendForDiskSpace() {
+    if (!m_settings.checkLowDiskSpace || !m_freeSpace) {
+        return false;
+    }
+    constexpr std::uint64_t kMegabyte = 1024 * 1024;
+    const std::uint64_t limit = static_cast<std::uint64_t>(std::max(m_settings.diskSpaceLimit, 0)) * kMegabyte;
+    const std::optional<std::uint64_t> free = m_freeSpace(m_web->workingDirectory());
+    if (!free || *free >= limit) {
+        return false;
+    }
+    // Before the next fetch writes to a disk that is nearly full: the crawl stops taking new
+    // nodes, the running transfers end, and the project can be saved and resumed later.
+    suspend();
+    m_suspendedForDiskSpace = true;
+    m_ui.showMessage("Low disk space: " + std::to_string(*free / kMegabyte) + " MB free for " +
+                         m_web->workingDirectory() + ", below the limit of " +
+                         std::to_string(m_settings.diskSpaceLimit) +
+                         " MB. The crawl is suspended; make room on the disk, then resume it.",
+                     DocumentUi::Icon::Warning);
     return true;
 }
 
@@ -261,6 +286,7 @@ void CTamsoDoc::resume() {
     if (m_state != State::Suspended) {
         return;
     }
+    m_suspendedForDiskSpace = false;
     if (m_crawler == nullptr) {
         // The working directory and fetch slots are made only now, so that an opened project
         // that is only looked at or reported on leaves its disk as it was.

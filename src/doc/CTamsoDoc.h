@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,6 +40,7 @@
 #include "model/LinkTree.h"
 #include "model/ProjectOptions.h"
 #include "model/WebListener.h"
+#include "platform/DiskSpace.h"
 
 namespace corvida {
 
@@ -103,6 +105,14 @@ public:
     bool startProcessing(std::string_view url);
     // Links from these URLs' sites count as the start site's too (for the next start).
     void setExtraStartUrls(std::vector<std::string> urls) { m_extraStartUrls = std::move(urls); }
+
+    // Tells the bytes free for the crawl's files in a directory, or nothing when unknown.
+    using FreeSpaceProbe = std::function<std::optional<std::uint64_t>(const std::string& directory)>;
+    // Replaces the file system's answer (DiskSpace::available), for tests.
+    void setFreeSpaceProbe(FreeSpaceProbe probe) { m_freeSpace = std::move(probe); }
+    // Whether the crawl suspended itself because the working directory's disk had less room
+    // than the settings' limit; cleared when it resumes.
+    bool suspendedForDiskSpace() const { return m_suspendedForDiskSpace; }
 
     // Opens the project file at path into this document, which must be new and never
     // started (else Busy).
@@ -227,6 +237,9 @@ private:
     // those before it, or all of them while its pass runs, from the pass.
     std::size_t firstItemToInsert(const DocumentView* master) const;
     void nodeChanged(WebNode* node);
+    // Suspends the crawl with a warning when the settings ask for a disk-space check and the
+    // working directory's disk has less room than their limit; returns whether it did.
+    bool suspendForDiskSpace();
     void complete();
     // The settings a new crawl of url takes from the program's settings and the project.
     CrawlSettings crawlSettings(std::string_view url) const;
@@ -259,6 +272,8 @@ private:
     bool m_keepFiles = false;
     bool m_startFailed = false;
     bool m_crawlWaiting = false;
+    bool m_suspendedForDiskSpace = false;
+    FreeSpaceProbe m_freeSpace = DiskSpace::available;
 
     std::vector<DocumentView*> m_views;
     std::vector<WebNode*> m_items; // view items: every node in the order it was added

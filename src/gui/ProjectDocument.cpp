@@ -9,6 +9,7 @@ ProjectDocument::ProjectDocument(const Settings& settings, TransferFactory& tran
     : QObject(parent), m_document(settings, m_ui, transfers, imaging), m_driver(m_document) {
     m_ui.setDocument(&m_document);
     connect(&m_ui, &GuiDocumentUi::documentStateChanged, this, &ProjectDocument::changed);
+    connect(&m_ui, &GuiDocumentUi::documentStateChanged, this, &ProjectDocument::keepWhatWasFound);
 }
 
 ProjectDocument::~ProjectDocument() {
@@ -47,6 +48,17 @@ Status ProjectDocument::save(const std::string& path) {
     }
     emit changed();
     return status;
+}
+
+void ProjectDocument::keepWhatWasFound() {
+    // A crawl suspended for want of disk space keeps what it found so far: a project that has
+    // a file is saved into it at once, while there is still some room.
+    if (!m_document.suspendedForDiskSpace() || m_path.empty() || !m_document.isModified()) {
+        return;
+    }
+    if (const Status saved = save(m_path); !saved.isOk()) {
+        m_ui.showMessage(saved.message(), DocumentUi::Icon::Warning);
+    }
 }
 
 Status ProjectDocument::deleteProject() {

@@ -55,6 +55,9 @@ signals:
     void changed();
 
 private:
+    // Saves a project with a file when its crawl suspended itself for want of disk space.
+    void keepWhatWasFound();
+
     GuiDocumentUi m_ui;
     CTamsoDoc m_document;
     IdleDriver m_driver;

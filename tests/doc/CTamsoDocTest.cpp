@@ -435,6 +435,55 @@ TEST_F(DocumentProjectTest, SuspendedCrawlIsSavedAndReopenedToComplete) {
     EXPECT_EQ(reopened.web()->nodeCount(), 22u);
 }
 
+// With the disk check on, a crawl whose working directory's disk falls below the limit stops
+// taking nodes with a warning, can be saved, and goes on once there is room again.
+TEST_F(DocumentProjectTest, LowDiskSpaceSuspendsTheCrawlUntilThereIsRoom) {
+    settings.checkLowDiskSpace = true;
+    settings.diskSpaceLimit = 50;
+    const std::string url = writeSite(root + "/site", 20);
+    // Room for five steps of the crawl, then one megabyte short of the limit until room is made.
+    bool room = false;
+    std::vector<std::string> asked;
+    std::unique_ptr<CTamsoDoc> document = newDocument();
+    document->setFreeSpaceProbe([&](const std::string& directory) -> std::optional<std::uint64_t> {
+        asked.push_back(directory);
+        return (room || asked.size() <= 5 ? std::uint64_t{51} : std::uint64_t{49}) << 20;
+    });
+    ASSERT_TRUE(document->startProcessing(url));
+    ASSERT_TRUE(runUntil(*document, [&] { return document->state() == State::Suspended; }));
+    EXPECT_EQ(asked.front(), document->web()->workingDirectory());
+    EXPECT_TRUE(document->suspendedForDiskSpace());
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back().second, Icon::Warning);
+    EXPECT_NE(ui.messages.back().first.find("Low disk space: 49 MB free"), std::string::npos);
+    drain(*document);
+    const std::size_t processed = document->web()->processedCount();
+    EXPECT_LT(processed, 22u);
+    EXPECT_TRUE(document->saveDocument(root + "/full.zpj").isOk());
+
+    // Resumed without room, it stops again; with room, it completes.
+    document->resume();
+    ASSERT_TRUE(runUntil(*document, [&] { return document->state() == State::Suspended; }));
+    EXPECT_EQ(document->web()->processedCount(), processed);
+    room = true;
+    document->resume();
+    EXPECT_FALSE(document->suspendedForDiskSpace());
+    ASSERT_TRUE(runToCompletion(*document));
+    EXPECT_EQ(document->web()->nodeCount(), 22u);
+
+    // Without the check, the disk is not asked.
+    settings.checkLowDiskSpace = false;
+    asked.clear();
+    std::unique_ptr<CTamsoDoc> unchecked = newDocument();
+    unchecked->setFreeSpaceProbe([&](const std::string& directory) -> std::optional<std::uint64_t> {
+        asked.push_back(directory);
+        return 0;
+    });
+    ASSERT_TRUE(unchecked->startProcessing(url));
+    ASSERT_TRUE(runToCompletion(*unchecked));
+    EXPECT_TRUE(asked.empty());
+}
+
 // Someone else's directory of the project's name is left alone; a deleted project is unsaved
 // again and takes its own files along.
 TEST_F(DocumentProjectTest, SaveOntoATakenDirectoryKeepsTheWorkingDirectory) {

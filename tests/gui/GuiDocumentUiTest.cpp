@@ -4,6 +4,7 @@
 // runs against a scripted server on 127.0.0.1 that protects its pages with a realm.
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -81,6 +82,46 @@ private slots:
         QVERIFY(!IdleDriver::isHeld());
         QVERIFY(server.request(server.connectionCount() - 1).find("Authorization: Basic") != std::string::npos);
         project.document().keepWorkingFiles();
+    }
+
+    // A crawl that runs out of disk space keeps what it found in its project file, when it has
+    // one.
+    void aCrawlOutOfDiskSpaceIsSavedIntoItsFile() {
+        QTemporaryDir dir;
+        Settings settings;
+        settings.workingDirectory = dir.path().toStdString() + "/";
+        settings.checkLowDiskSpace = true;
+        NetworkTransferFactory transfers;
+        ProjectDocument project(settings, transfers, nullptr);
+        int roomyChecks = 2;
+        project.document().setFreeSpaceProbe([&](const std::string&) {
+            return std::optional<std::uint64_t>(roomyChecks-- > 0 ? std::uint64_t{1} << 40 : 0);
+        });
+        QVERIFY(project.start("file://" CORVIDA_EXAMPLES "/site/index.htm", {}));
+        // Without a file, the project waits for the person to save it.
+        QTRY_VERIFY(project.document().suspendedForDiskSpace());
+        QTest::qWait(50);
+        QVERIFY(project.path().empty());
+
+        const std::string path = dir.path().toStdString() + "/site.zpj";
+        QVERIFY(project.save(path).isOk());
+        const auto fileBytes = [&path] {
+            QFile file(QString::fromStdString(path));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray saved = fileBytes();
+        QVERIFY(!saved.isEmpty());
+        roomyChecks = 2;
+        project.document().resume();
+        QTRY_VERIFY(project.document().suspendedForDiskSpace());
+        // The nodes processed since are in the file.
+        QTRY_VERIFY(fileBytes() != saved);
+        QVERIFY(!project.document().isModified());
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+                box->close();
+            }
+        }
     }
 
 private:
