@@ -23,6 +23,7 @@
 
 #include "BenchDocument.h"
 #include "BenchSite.h"
+#include "OffscreenBenchmarks.h"
 #include "app/Settings.h"
 #include "doc/ProjectStore.h"
 #include "gui/MainWindow.h"
@@ -251,14 +252,8 @@ BENCHMARK(BM_UrlListMillionRows)->UseManualTime()->Unit(benchmark::kMillisecond)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = corvida::bench::runOffscreenBenchmarks<QApplication>(argc, argv);
     std::error_code error;
     fs::remove_all(scratch(), error);
-    return 0;
+    return status;
 }

@@ -19,6 +19,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "OffscreenBenchmarks.h"
 #include "cli/ProjectMap.h"
 #include "doc/DocumentView.h"
 #include "drawing/WavefrontPainter.h"
@@ -188,13 +189,5 @@ BENCHMARK(BM_MapCommand)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iteration
 } // namespace
 
 int main(int argc, char** argv) {
-    // Painting needs a GUI application, and no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return corvida::bench::runOffscreenBenchmarks<QGuiApplication>(argc, argv);
 }

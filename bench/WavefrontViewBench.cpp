@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
+#include "OffscreenBenchmarks.h"
 #include "app/Settings.h"
 #include "doc/CTamsoDoc.h"
 #include "model/CUrl.h"
@@ -204,12 +205,5 @@ BENCHMARK(BM_WavefrontThousandNodes)->UseManualTime()->Unit(benchmark::kMillisec
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return corvida::bench::runOffscreenBenchmarks<QApplication>(argc, argv);
 }
