@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <unordered_map>
 
 #include <QPainter>
 #include <QPen>
@@ -59,6 +60,22 @@ bool annulusMeetsRegion(QPoint centre, int inner, int outer, const QRegion& clip
                        [&](const QRect& rect) { return annulusMeetsRect(centre, inner, outer, rect); });
 }
 
+// Whether every pixel of image is either opaque or clear, so that drawing it twice at one place
+// leaves what drawing it once leaves. The node icons are few and live as long as the program.
+bool opaqueOrClear(const QImage& image) {
+    static std::unordered_map<qint64, bool> known;
+    const auto [entry, added] = known.try_emplace(image.cacheKey(), true);
+    if (added) {
+        for (int y = 0; y < image.height() && entry->second; ++y) {
+            for (int x = 0; x < image.width() && entry->second; ++x) {
+                const int alpha = qAlpha(image.pixel(x, y));
+                entry->second = alpha == 0 || alpha == 255;
+            }
+        }
+    }
+    return entry->second;
+}
+
 } // namespace
 
 WavefrontColours WavefrontColours::fromPalette(const QPalette& palette) {
@@ -88,9 +105,10 @@ void WavefrontPainter::paint(QPainter& painter, const QRegion& clip) const {
         if (!annulusMeetsRegion(layout.centre(), radius - reach - 1, radius + reach + 1, clip)) {
             continue;
         }
+        LastIcon last;
         for (const Index index : layout.levelNodes(level)) {
             if (layout.iconRect(index).intersects(bounds)) {
-                paintNode(painter, index);
+                paintNode(painter, index, last);
             }
         }
     }
@@ -136,12 +154,13 @@ int WavefrontPainter::iconReach() const {
     return m_nodes.thumbnails() ? kLargeIconReach : kSmallIconReach;
 }
 
-void WavefrontPainter::paintNode(QPainter& painter, Index index) const {
+void WavefrontPainter::paintNode(QPainter& painter, Index index, LastIcon& last) const {
     const WavefrontLayout& layout = m_nodes.layout();
     const WebNode& node = m_nodes.node(index);
     const QRect box = layout.iconRect(index);
     const NodeGlyph glyph = NodeGlyph::of(node, m_nodes.thumbnailFlag(index));
     if (glyph.kind == NodeGlyph::Kind::Thumbnail && m_thumbnails && m_thumbnails(painter, node, box)) {
+        last = {};
         return;
     }
     const QImage& icon = NodeIcons::image(glyph);
@@ -149,9 +168,16 @@ void WavefrontPainter::paintNode(QPainter& painter, Index index) const {
     const QPoint at = box.topLeft() + QPoint((box.width() - icon.width()) / 2, (box.height() - icon.height()) / 2);
     if (m_nodes.isSelected(index)) {
         painter.drawImage(at, NodeIcons::selected(icon, m_colours.highlight));
-    } else {
-        painter.drawImage(at, icon);
+        last = {};
+        return;
     }
+    // Thousands of nodes on one circle stand a fraction of a pixel apart: runs of them share a
+    // place and a picture.
+    if (last.image == &icon && last.at == at) {
+        return;
+    }
+    painter.drawImage(at, icon);
+    last = LastIcon{opaqueOrClear(icon) ? &icon : nullptr, at};
 }
 
 void WavefrontPainter::paintLinks(QPainter& painter) const {

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include <QColor>
+#include <QImage>
 #include <QPalette>
 #include <QRect>
 #include <QRegion>
@@ -51,8 +52,6 @@ public:
     // icon, nodes of shown levels and link lines. Painting outside clip is left to the
     // painter's own clip.
     void paint(QPainter& painter, const QRegion& clip) const;
-    // Draws one node's picture at its place (no background).
-    void paintNode(QPainter& painter, Index index) const;
     // The region (drawing coordinates) of the annulus holding rings firstRing..lastRing (ring
     // number = level + 1), widened so that the icons on its edge circles lie inside it, and cut
     // to within (the viewport): what an insert batch must repaint. Very wide bands give the
@@ -60,6 +59,14 @@ public:
     QRegion bandRegion(int firstRing, int lastRing, const QRect& within) const;
 
 private:
+    // The icon drawn last, and where: the next node's icon is left out when it is the same
+    // picture at the same place, as drawing it again would change no pixel.
+    struct LastIcon {
+        const QImage* image = nullptr;
+        QPoint at;
+    };
+    // Draws one node's picture at its place (no background).
+    void paintNode(QPainter& painter, Index index, LastIcon& last) const;
     void paintRings(QPainter& painter, const QRegion& clip) const;
     // How far an icon's pixels may reach from its point on its circle.
     int iconReach() const;
