@@ -2,7 +2,6 @@
 #include "drawing/WavefrontPainter.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <unordered_map>
 
 #include <QPainter>
@@ -42,22 +41,13 @@ bool insideCircle(QPoint centre, int radius, const QRect& rect) {
     });
 }
 
-// Whether some point of rect lies between the circles of radius inner and outer round centre.
-bool annulusMeetsRect(QPoint centre, int inner, int outer, const QRect& rect) {
-    const auto squared = [](qint64 x, qint64 y) { return x * x + y * y; };
-    const qint64 nearX = std::clamp(centre.x(), rect.left(), rect.right()) - centre.x();
-    const qint64 nearY = std::clamp(centre.y(), rect.top(), rect.bottom()) - centre.y();
-    const qint64 farX = std::max(std::abs(rect.left() - centre.x()), std::abs(rect.right() - centre.x()));
-    const qint64 farY = std::max(std::abs(rect.top() - centre.y()), std::abs(rect.bottom() - centre.y()));
-    return squared(nearX, nearY) <= squared(outer, 0) && squared(farX, farY) >= squared(std::max(inner, 0), 0);
-}
-
 // Whether the ring of points between inner and outer round centre meets clip. A batch's clip
 // is an annulus made of many thin rectangles, so its bounding rectangle would take in every
 // circle inside it.
 bool annulusMeetsRegion(QPoint centre, int inner, int outer, const QRegion& clip) {
-    return std::any_of(clip.begin(), clip.end(),
-                       [&](const QRect& rect) { return annulusMeetsRect(centre, inner, outer, rect); });
+    return std::any_of(clip.begin(), clip.end(), [&](const QRect& rect) {
+        return WavefrontLayout::annulusMeetsRect(centre, inner, outer, rect);
+    });
 }
 
 // Whether every pixel of image is either opaque or clear, so that drawing it twice at one place

@@ -144,8 +144,8 @@ int WavefrontLayout::bandInnerRadius(int firstRing, int /*lastRing*/) const {
     return firstRing - 1 > 0 ? (firstRing - 1) * step - step / 2 : 0;
 }
 
-bool WavefrontLayout::circleCrossesRect(QPoint centre, int radius, const QRect& rect) {
-    if (rect.isEmpty() || radius < 0) {
+bool WavefrontLayout::annulusMeetsRect(QPoint centre, int inner, int outer, const QRect& rect) {
+    if (rect.isEmpty() || outer < 0) {
         return false;
     }
     const std::int64_t cx = centre.x();
@@ -154,8 +154,7 @@ bool WavefrontLayout::circleCrossesRect(QPoint centre, int radius, const QRect& 
     const std::int64_t nearY = std::clamp<std::int64_t>(cy, rect.top(), rect.bottom()) - cy;
     const std::int64_t farX = std::max(std::abs(cx - rect.left()), std::abs(cx - rect.right()));
     const std::int64_t farY = std::max(std::abs(cy - rect.top()), std::abs(cy - rect.bottom()));
-    const std::int64_t r2 = square(radius);
-    return square(nearX) + square(nearY) <= r2 && r2 <= square(farX) + square(farY);
+    return square(nearX) + square(nearY) <= square(outer) && square(std::max(inner, 0)) <= square(farX) + square(farY);
 }
 
 } // namespace corvida

@@ -129,9 +129,10 @@ public:
     int bandOuterRadius(int firstRing, int lastRing) const;
     int bandInnerRadius(int firstRing, int lastRing) const;
 
-    // Whether the circle passes through rect: the nearest point of rect is at most radius away
-    // from centre and its farthest corner at least radius.
-    static bool circleCrossesRect(QPoint centre, int radius, const QRect& rect);
+    // Whether some point of rect lies between the circles of radius inner and outer round
+    // centre: the nearest point of rect is at most outer away from centre and its farthest
+    // corner at least inner. With inner = outer, whether that circle passes through rect.
+    static bool annulusMeetsRect(QPoint centre, int inner, int outer, const QRect& rect);
     // Drawing and device coordinates of a viewport: device = drawing + (w/2, h/2).
     static QPoint toDrawing(QPoint device, QSize viewport) { return device - halfOf(viewport); }
     static QPoint toDevice(QPoint drawing, QSize viewport) { return drawing + halfOf(viewport); }

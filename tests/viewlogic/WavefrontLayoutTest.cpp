@@ -129,13 +129,13 @@ TEST(WavefrontLayoutTest, CentreOnVectorBringsTheIconToTheViewportCentre) {
 
 TEST(WavefrontLayoutTest, ACircleIsDrawnOnlyWhereItCrossesTheRect) {
     const QRect viewport(-100, -100, 200, 200);
-    EXPECT_TRUE(WavefrontLayout::circleCrossesRect({0, 0}, 50, viewport));
-    EXPECT_TRUE(WavefrontLayout::circleCrossesRect({0, 0}, 140, viewport)); // through the corners
+    EXPECT_TRUE(WavefrontLayout::annulusMeetsRect({0, 0}, 50, 50, viewport));
+    EXPECT_TRUE(WavefrontLayout::annulusMeetsRect({0, 0}, 140, 140, viewport)); // through the corners
     // The bounding box of a large circle holds the viewport, yet the circle misses it.
-    EXPECT_FALSE(WavefrontLayout::circleCrossesRect({0, 0}, 1000, viewport));
-    EXPECT_FALSE(WavefrontLayout::circleCrossesRect({500, 0}, 100, viewport));
-    EXPECT_TRUE(WavefrontLayout::circleCrossesRect({500, 0}, 450, viewport));
-    EXPECT_FALSE(WavefrontLayout::circleCrossesRect({0, 0}, 10, QRect()));
+    EXPECT_FALSE(WavefrontLayout::annulusMeetsRect({0, 0}, 1000, 1000, viewport));
+    EXPECT_FALSE(WavefrontLayout::annulusMeetsRect({500, 0}, 100, 100, viewport));
+    EXPECT_TRUE(WavefrontLayout::annulusMeetsRect({500, 0}, 450, 450, viewport));
+    EXPECT_FALSE(WavefrontLayout::annulusMeetsRect({0, 0}, 10, 10, QRect()));
 }
 
 } // namespace
