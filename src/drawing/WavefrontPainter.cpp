@@ -31,16 +31,6 @@ QRect circleBox(QPoint centre, int radius) {
     return QRect(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
 }
 
-// Whether every point of rect lies closer to centre than radius.
-bool insideCircle(QPoint centre, int radius, const QRect& rect) {
-    const QPoint corners[] = {rect.topLeft(), rect.topRight(), rect.bottomLeft(), rect.bottomRight()};
-    return std::all_of(std::begin(corners), std::end(corners), [&](QPoint corner) {
-        const QPoint d = corner - centre;
-        return static_cast<qint64>(d.x()) * d.x() + static_cast<qint64>(d.y()) * d.y() <
-               static_cast<qint64>(radius) * radius;
-    });
-}
-
 // Whether the ring of points between inner and outer round centre meets clip. A batch's clip
 // is an annulus made of many thin rectangles, so its bounding rectangle would take in every
 // circle inside it.
@@ -213,7 +203,7 @@ QRegion WavefrontPainter::bandRegion(int firstRing, int lastRing, const QRect& w
     const int widening = std::max(iconReach() - layout.ringStep() / 2, 0);
     const int outer = layout.bandOuterRadius(firstRing, lastRing) + widening;
     const int inner = std::max(layout.bandInnerRadius(firstRing, lastRing) - widening, 0);
-    if (!within.intersects(circleBox(centre, outer).adjusted(0, 0, 1, 1)) || insideCircle(centre, inner, within)) {
+    if (!WavefrontLayout::annulusMeetsRect(centre, inner, outer + 1, within)) {
         return {};
     }
     if (outer > kLargestExactBand) {
