@@ -94,6 +94,8 @@ void visitKeys(Record& s, Visitor& v) {
     v.number(kApplication, "NumberOfConnections", s.numberOfConnections);
     v.flag(kApplication, "AskForPassword", s.askForPassword);
     v.flag(kApplication, "UseRobotExclusion", s.useRobotExclusion);
+    v.text(kApplication, "CaFile", s.caFile, Settings::kPathLimit);
+    v.flag(kApplication, "InsecureTls", s.insecureTls);
 
     v.browser(kPrograms, "Browser", s.browser);
     v.text(kPrograms, "EditorProgram", s.editorProgram, Settings::kTextLimit);

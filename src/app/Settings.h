@@ -25,6 +25,8 @@ class Profile;
 struct Settings {
     // Texts keep at most this many bytes; longer stored texts are cut when they are read.
     static constexpr std::size_t kTextLimit = 260;
+    // File paths of our own keys keep this many.
+    static constexpr std::size_t kPathLimit = 4096;
     static constexpr const char* kDefaultUserAgent = "Mozilla/2.0 (compatible; Vantorix 2.0; Windows 95)";
     static constexpr std::int32_t kDefaultDiskSpaceLimit = 10; // megabytes
     static constexpr std::int32_t kDefaultConnections = 1;
@@ -49,6 +51,10 @@ struct Settings {
     std::int32_t numberOfConnections = kDefaultConnections;
     bool askForPassword = false;
     bool useRobotExclusion = false;
+    // Trust of https servers: a PEM file of CAs trusted besides the system's (empty: none), and
+    // whether certificates go unchecked.
+    std::string caFile;
+    bool insecureTls = false;
     std::int32_t maximumLevel = 0; // 0: no limit
     bool checkExternal = false;
     bool downloadHtml = false;

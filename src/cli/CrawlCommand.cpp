@@ -12,6 +12,7 @@
 #include "cli/CrawlSession.h"
 #include "model/Web.h"
 #include "model/WebNode.h"
+#include "net/TlsTrust.h"
 
 namespace corvida {
 
@@ -20,7 +21,8 @@ namespace {
 constexpr const char* kUsage =
     "crawl URL [--dir DIR] [--project FILE.zpj] [--report] [--local-site] [--depth N] [--external] "
     "[--html] [--pictures] [--audio] [--video] [--connections N] [--buffer-size BYTES] [--proxy HOST:PORT] "
-    "[--user-agent TEXT] [--email ADDRESS] [--robots] [--ask-password] [--nodes] [--quiet] [--fail-on-broken]\n"
+    "[--user-agent TEXT] [--email ADDRESS] [--robots] [--ask-password] [--ca-file FILE] [--insecure] [--nodes] "
+    "[--quiet] [--fail-on-broken]\n"
     "      (each switch also has a --no- form; the defaults come from the settings)";
 // The exit status when the start page could not be fetched.
 constexpr int kExitStartFailed = 3;
@@ -42,6 +44,7 @@ constexpr Switch kSwitches[] = {
     {"local-site", &Settings::autoSiteImage, nullptr},
     {"robots", &Settings::useRobotExclusion, nullptr},
     {"ask-password", &Settings::askForPassword, nullptr},
+    {"insecure", &Settings::insecureTls, nullptr},
     {"nodes", nullptr, &CrawlRequest::printNodes},
     {"quiet", nullptr, &CrawlRequest::quiet},
     {"fail-on-broken", nullptr, &CrawlRequest::failOnBroken},
@@ -55,10 +58,18 @@ CliOptionParser crawlParser() {
         parser.addSwitch({std::string(kNoPrefix) + option.name});
     }
     parser.addSwitch({"no-proxy"});
-    for (const char* name : {"dir", "project", "user-agent", "email", "proxy", "depth", "connections", "buffer-size"}) {
+    for (const char* name :
+         {"dir", "project", "user-agent", "email", "proxy", "depth", "connections", "buffer-size", "ca-file"}) {
         parser.addValueOption(name);
     }
     return parser;
+}
+
+// The path made absolute, so that what it names (the project's working directory, the CA
+// file) does not depend on where the command ran.
+std::string absolutePath(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::absolute(path, error).lexically_normal().string();
 }
 
 // Applies one option to request; returns an error text for a bad value.
@@ -99,6 +110,11 @@ std::optional<std::string> apply(const CliArguments::Option& option, CrawlReques
             return "--connections takes a number from 1 to 64";
         }
         settings.numberOfConnections = *connections;
+    } else if (name == "ca-file") {
+        if (std::optional<std::string> error = TlsTrust().addCaFile(value)) {
+            return "--ca-file: " + *error;
+        }
+        settings.caFile = absolutePath(value);
     } else if (name == "buffer-size") {
         const std::optional<int> size = parseNumber(value, 1, kMaxBufferSize);
         if (!size) {
@@ -117,13 +133,6 @@ std::string startUrlOf(const std::string& text) {
         return "file://" + std::filesystem::absolute(text, error).lexically_normal().string();
     }
     return NewProjectUrl::normalise(text);
-}
-
-// The path made absolute, so that the project file records a working directory that does
-// not depend on where the command ran.
-std::string absolutePath(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::absolute(path, error).lexically_normal().string();
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -17,6 +17,7 @@
 #include "crawl/Crawler.h"
 #include "model/Web.h"
 #include "model/WebNode.h"
+#include "net/TlsTrust.h"
 
 namespace corvida {
 
@@ -42,6 +43,20 @@ CrawlSession::CrawlSession(const Settings& settings, std::ostream& out, std::ost
     : m_settings(settings), m_ui(out, err, quiet), m_document(m_settings, m_ui, m_transfers, &m_imaging),
       m_driver(m_document) {
     m_ui.setDocument(&m_document);
+    if (m_settings.caFile.empty() && !m_settings.insecureTls) {
+        return; // Qt's own configuration: the system's CAs
+    }
+    TlsTrust trust;
+    trust.setVerifying(!m_settings.insecureTls);
+    if (!m_settings.caFile.empty()) {
+        if (const std::optional<std::string> error = trust.addCaFile(m_settings.caFile)) {
+            err << "corvida-cli: " << *error << "; only the system's CAs are trusted\n";
+        }
+    }
+    if (!trust.verifying()) {
+        err << "corvida-cli: certificates of https servers are not checked (--insecure)\n";
+    }
+    m_transfers.setTlsConfiguration(trust.configuration());
 }
 
 CrawlSession::~CrawlSession() {

@@ -506,13 +506,12 @@ void Crawler::headersArrived(FetchSlot& slot, int status, std::string_view reaso
     }
 }
 
-void Crawler::transferFinished(FetchSlot& slot, bool success, int stringNumber) {
+void Crawler::transferFinished(FetchSlot& slot, bool success, std::string_view text) {
     if (m_phase == Phase::Robots && slot.node() == nullptr) {
         robotsFinished(slot, success);
         return;
     }
     WebNode* node = slot.node();
-    const std::string_view text = StringTable::text(stringNumber);
     const int status = slot.status();
     const int index = slot.index();
     if (node != nullptr) {

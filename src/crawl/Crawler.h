@@ -89,7 +89,8 @@ public:
     // Reports of a fetch slot's transfer (called by FetchSlot).
     void headersArrived(FetchSlot& slot, int status, std::string_view reason, const HttpReplyHeaders& reply,
                         const HttpEntityHeaders& entity);
-    void transferFinished(FetchSlot& slot, bool success, int stringNumber);
+    // text is the failure's text (empty or the string table's text on success).
+    void transferFinished(FetchSlot& slot, bool success, std::string_view text);
     // A fetched file of node is on disk: settle its copy, parse it, make its thumbnail, and
     // queue the nodes its links reached.
     void processFetchedFile(WebNode* node);

@@ -3,6 +3,7 @@
 
 #include "crawl/Crawler.h"
 #include "model/Web.h"
+#include "net/StringTable.h"
 
 namespace corvida {
 
@@ -65,7 +66,10 @@ void FetchSlot::headers(int statusCode, std::string_view reason, const HttpReply
 }
 
 void FetchSlot::end(bool success, int stringNumber, int /*errorCode*/) {
-    m_crawler.transferFinished(*this, success, stringNumber);
+    // A failure's text may carry details (a TLS reason) that only the transfer knows.
+    const std::string text =
+        success || !m_current ? std::string(StringTable::text(stringNumber)) : m_current->failureText();
+    m_crawler.transferFinished(*this, success, text);
 }
 
 } // namespace corvida

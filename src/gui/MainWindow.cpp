@@ -40,6 +40,7 @@
 #include "model/MimeTable.h"
 #include "model/Web.h"
 #include "model/WebNode.h"
+#include "net/TlsTrust.h"
 #include "platform/Profile.h"
 #include "report/UrlListExport.h"
 #include "viewlogic/CommandState.h"
@@ -178,6 +179,14 @@ MainWindow::MainWindow(Profile& profile, const std::string& defaultWorkingDirect
     m_settings.load(profile, defaultWorkingDirectory);
     m_guiState.load(profile);
     makeBrowserClient();
+    if (!m_settings.caFile.empty() || m_settings.insecureTls) {
+        TlsTrust trust;
+        trust.setVerifying(!m_settings.insecureTls);
+        // A CA file that cannot be read leaves the system's CAs; https servers it would have
+        // vouched for then fail with their certificate's reason.
+        static_cast<void>(trust.addCaFile(m_settings.caFile));
+        m_transfers.setTlsConfiguration(trust.configuration());
+    }
 
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QString::fromLatin1(kTitle));

@@ -13,7 +13,7 @@ namespace corvida {
 namespace {
 
 constexpr std::string_view kAuthorityMark = "://";
-constexpr std::string_view kSchemeWords[] = {"HTTP:", "FILE:", "MAILTO:", "GOPHER:", "FTP:"};
+constexpr std::string_view kSchemeWords[] = {"HTTP:", "HTTPS:", "FILE:", "MAILTO:", "GOPHER:", "FTP:"};
 
 // The byte as URL comparison sees it: ':' as '|', '\' as '/', ASCII upper case as lower case,
 // then taken as a signed 8-bit number.
@@ -299,7 +299,11 @@ void CUrl::parseParts() {
 }
 
 bool CUrl::isHttp() const {
-    return m_schemeIndex == MimeTable::kSchemeHttp;
+    return m_schemeIndex == MimeTable::kSchemeHttp || m_schemeIndex == MimeTable::kSchemeHttps;
+}
+
+bool CUrl::isHttps() const {
+    return m_schemeIndex == MimeTable::kSchemeHttps;
 }
 
 bool CUrl::isFile() const {

@@ -58,7 +58,9 @@ public:
     // A well-mixed hash of the folded URL: equal CUrls have equal identity hashes. Not stored.
     std::size_t identityHash() const { return m_identityHash; }
 
+    // http or https: the HTTP family, requested alike (https over TLS).
     bool isHttp() const;
+    bool isHttps() const;
     bool isFile() const;
     bool isFtp() const;
     bool isGopher() const;

@@ -18,7 +18,7 @@ struct BuiltInType {
     std::uint32_t major;
 };
 
-constexpr const char* kBuiltInSchemes[] = {"???", "HTTP", "FILE", "FTP", "GOPHER", "MAILTO"};
+constexpr const char* kBuiltInSchemes[] = {"???", "HTTP", "FILE", "FTP", "GOPHER", "MAILTO", "HTTPS"};
 constexpr const char* kBuiltInMajors[] = {"???", "text", "image", "audio", "application", "video", "x-world"};
 constexpr BuiltInType kBuiltInTypes[] = {
     {"???", 0},

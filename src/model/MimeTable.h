@@ -4,7 +4,7 @@
 // The MimeTable is the process-wide list of URL schemes, MIME major types, MIME types and
 // file-name extensions. It starts with fixed rows whose indexes the site graph relies on
 // (type 2 "text/html", 3 "image/gif", 4 "image/jpeg"; major 3 "audio", 5 "video"; schemes
-// 1 HTTP to 5 MAILTO), then takes the desktop's file associations, and grows whenever a
+// 1 HTTP to 5 MAILTO, then 6 HTTPS), then takes the desktop's file associations, and grows whenever a
 // server reports a content type it does not hold yet. Indexes never change once given.
 // Lookups by name ignore ASCII letter case.
 
@@ -35,6 +35,7 @@ public:
     static constexpr std::uint32_t kSchemeFtp = 3;
     static constexpr std::uint32_t kSchemeGopher = 4;
     static constexpr std::uint32_t kSchemeMailto = 5;
+    static constexpr std::uint32_t kSchemeHttps = 6;
     static constexpr std::uint32_t kTypeTextPlain = 1;
     static constexpr std::uint32_t kTypeHtml = 2;
     static constexpr std::uint32_t kTypeGif = 3;

@@ -24,6 +24,7 @@ std::string_view contentTypeText(const WebNode& node) {
     const CUrl& url = node.url();
     switch (url.schemeIndex()) {
     case MimeTable::kSchemeHttp:
+    case MimeTable::kSchemeHttps:
     case MimeTable::kSchemeFile:
         return std::string_view(MimeTable::instance().typeName(url.effectiveMimeIndex()))
             .substr(0, UrlListColumns::kContentTypeLimit);

@@ -8,6 +8,7 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -50,27 +51,45 @@ bool isReading(ConnectionState state) {
     return state >= ConnectionState::InLine && state <= ConnectionState::Body;
 }
 
+std::string utf8(const QString& text) {
+    return text.toStdString();
+}
+
 } // namespace
 
 HttpConnection::HttpConnection(int bufferSize, QObject* parent)
     : QObject(parent), m_bufferSize(bufferSize > 0 ? bufferSize : kDefaultBufferSize),
-      m_socket(std::make_unique<QTcpSocket>()), m_timer(std::make_unique<QTimer>()),
-      m_buffer(static_cast<std::size_t>(m_bufferSize)) {
+      m_timer(std::make_unique<QTimer>()), m_buffer(static_cast<std::size_t>(m_bufferSize)) {
     m_timer->setSingleShot(true);
     connect(m_timer.get(), &QTimer::timeout, this, &HttpConnection::timedOut);
-    connect(m_socket.get(), &QTcpSocket::connected, this, &HttpConnection::connectEvent);
-    connect(m_socket.get(), &QTcpSocket::errorOccurred, this, &HttpConnection::socketError);
-    connect(m_socket.get(), &QTcpSocket::bytesWritten, this, &HttpConnection::writeEvent);
-    connect(m_socket.get(), &QTcpSocket::readyRead, this, &HttpConnection::readEvent);
-    connect(m_socket.get(), &QTcpSocket::disconnected, this, &HttpConnection::closeEvent);
 }
 
 HttpConnection::~HttpConnection() {
     stop();
     // A socket being deleted may still signal (an abort, a close); none of it may reach this
     // half-destroyed connection.
-    m_socket->disconnect(this);
+    if (m_socket) {
+        m_socket->disconnect(this);
+    }
     m_timer->disconnect(this);
+}
+
+void HttpConnection::makeSocket(bool secure) {
+    // Plain requests keep a plain socket: TLS costs nothing where it is not used.
+    if (secure) {
+        auto socket = std::make_unique<QSslSocket>();
+        socket->setSslConfiguration(m_tlsConfiguration.value_or(QSslConfiguration::defaultConfiguration()));
+        connect(socket.get(), &QSslSocket::encrypted, this, &HttpConnection::encryptedEvent);
+        connect(socket.get(), &QSslSocket::sslErrors, this, &HttpConnection::tlsErrors);
+        m_socket = std::move(socket);
+    } else {
+        m_socket = std::make_unique<QTcpSocket>();
+    }
+    connect(m_socket.get(), &QTcpSocket::connected, this, &HttpConnection::connectEvent);
+    connect(m_socket.get(), &QTcpSocket::errorOccurred, this, &HttpConnection::socketError);
+    connect(m_socket.get(), &QTcpSocket::bytesWritten, this, &HttpConnection::writeEvent);
+    connect(m_socket.get(), &QTcpSocket::readyRead, this, &HttpConnection::readEvent);
+    connect(m_socket.get(), &QTcpSocket::disconnected, this, &HttpConnection::closeEvent);
 }
 
 int HttpConnection::start(HttpRequest& request, const HttpRequestHeaders& headers, std::string_view proxy) {
@@ -87,10 +106,18 @@ int HttpConnection::start(HttpRequest& request, const HttpRequestHeaders& header
         return 0;
     }
     m_requestText = built->text;
+    m_tunnelText = built->tunnelText;
+    m_secure = built->secure;
+    m_serverName = built->serverName;
     m_host = built->host;
     m_port = built->port;
     m_sent = 0;
     m_bodyReceived = 0;
+    if (m_secure && !QSslSocket::supportsSsl()) {
+        fail(kStringTlsUnavailable, 0);
+        return 0;
+    }
+    makeSocket(m_secure);
 
     m_request->statusText(StringTable::withHost(kStringLookingUpHost, m_host));
     if (m_state != ConnectionState::Made) {
@@ -236,8 +263,21 @@ void HttpConnection::connectEvent() {
         return;
     }
     progressMade();
+    if (!m_tunnelText.empty()) {
+        m_state = ConnectionState::Tunnelling;
+        m_socket->write(m_tunnelText.data(), static_cast<qint64>(m_tunnelText.size()));
+        return;
+    }
+    if (m_secure) {
+        startTls();
+        return;
+    }
+    sendRequest();
+}
+
+void HttpConnection::sendRequest() {
     m_request->statusText(StringTable::withHost(kStringConnectedSending, m_host));
-    if (m_state != ConnectionState::Connecting) {
+    if (!running()) {
         return;
     }
     m_state = ConnectionState::Sending;
@@ -245,8 +285,79 @@ void HttpConnection::connectEvent() {
     m_socket->write(m_requestText.data(), static_cast<qint64>(m_requestText.size()));
 }
 
+void HttpConnection::readTunnelReply() {
+    while (m_state == ConnectionState::Tunnelling && m_socket->bytesAvailable() > 0) {
+        const qint64 count = m_socket->read(m_buffer.data(), m_bufferSize);
+        if (count <= 0) {
+            break;
+        }
+        progressMade();
+        const std::string_view bytes(m_buffer.data(), static_cast<std::size_t>(count));
+        const std::size_t used = m_tunnelParser.feed(bytes);
+        if (m_tunnelParser.isTooLong()) {
+            fail(kStringReplyHeaderTooLong, 0);
+            return;
+        }
+        if (!m_tunnelParser.isComplete()) {
+            continue;
+        }
+        const int status = m_tunnelParser.statusCode();
+        if (status < 200 || status > 299) {
+            fail(kStringTunnelRefused, 0,
+                 status < 0 ? std::string("no answer") : std::to_string(status) + ' ' + m_tunnelParser.reason());
+            return;
+        }
+        if (used < bytes.size()) {
+            // The server speaks first in TLS only after our hello: bytes here are no tunnel.
+            fail(kStringTunnelRefused, 0, "the proxy sent more than its answer");
+            return;
+        }
+        startTls();
+        return;
+    }
+    if (m_closed && m_state == ConnectionState::Tunnelling) {
+        fail(kStringTunnelRefused, 0, "the proxy closed the connection");
+    }
+}
+
+void HttpConnection::startTls() {
+    m_state = ConnectionState::Securing;
+    auto* socket = static_cast<QSslSocket*>(m_socket.get());
+    // The name the certificate must carry; Qt also sends it for server name indication
+    // unless it is an address.
+    socket->setPeerVerifyName(QString::fromStdString(m_serverName));
+    socket->startClientEncryption();
+}
+
+void HttpConnection::encryptedEvent() {
+    if (m_state != ConnectionState::Securing) {
+        return;
+    }
+    progressMade();
+    sendRequest();
+}
+
+void HttpConnection::tlsErrors(const QList<QSslError>& errors) {
+    // The socket goes on to fail the handshake; the first error says why.
+    if (!errors.isEmpty() && m_certificateReason.empty()) {
+        m_certificateReason = utf8(errors.first().errorString());
+    }
+}
+
 void HttpConnection::socketError(QAbstractSocket::SocketError error) {
     switch (m_state) {
+    case ConnectionState::Securing:
+        if (!m_certificateReason.empty()) {
+            fail(kStringCertificateRejected, 0, m_certificateReason);
+        } else {
+            fail(kStringTlsFailed, errnoFor(error), utf8(m_socket->errorString()));
+        }
+        return;
+    case ConnectionState::Tunnelling:
+        if (error != QAbstractSocket::RemoteHostClosedError) {
+            fail(kStringNetworkFailure, errnoFor(error));
+        }
+        return;
     case ConnectionState::Connecting:
         addressFailed(error == QAbstractSocket::ConnectionRefusedError ? kStringConnectionRefused
                                                                        : kStringNetworkFailure,
@@ -268,6 +379,10 @@ void HttpConnection::socketError(QAbstractSocket::SocketError error) {
 }
 
 void HttpConnection::writeEvent(qint64 written) {
+    if (m_state == ConnectionState::Tunnelling) {
+        progressMade();
+        return;
+    }
     if (m_state != ConnectionState::Sending) {
         return;
     }
@@ -288,6 +403,10 @@ void HttpConnection::writeEvent(qint64 written) {
 }
 
 void HttpConnection::readEvent() {
+    if (m_state == ConnectionState::Tunnelling) {
+        readTunnelReply();
+        return;
+    }
     while (isReading(m_state) && m_socket->bytesAvailable() > 0) {
         reportProgress();
         if (!isReading(m_state)) {
@@ -326,6 +445,13 @@ void HttpConnection::closeEvent() {
         return;
     case ConnectionState::Connecting:
         addressFailed(kStringNetworkFailure, 0);
+        return;
+    case ConnectionState::Tunnelling:
+        readTunnelReply();
+        return;
+    case ConnectionState::Securing:
+        fail(kStringTlsFailed, 0,
+             m_certificateReason.empty() ? std::string("the server closed the connection") : m_certificateReason);
         return;
     default:
         if (isReading(m_state)) {
@@ -413,9 +539,10 @@ void HttpConnection::succeed() {
     end(true, kStringNone, 0);
 }
 
-void HttpConnection::fail(int stringNumber, int errorCode) {
+void HttpConnection::fail(int stringNumber, int errorCode, std::string_view reason) {
     closeSocket();
     m_state = ConnectionState::Failed;
+    m_failureText = StringTable::withReason(stringNumber, reason);
     end(false, stringNumber, errorCode);
 }
 
@@ -425,7 +552,7 @@ void HttpConnection::end(bool success, int stringNumber, int errorCode) {
 
 void HttpConnection::closeSocket() {
     m_timer->stop();
-    if (m_socket->state() != QAbstractSocket::UnconnectedState) {
+    if (m_socket && m_socket->state() != QAbstractSocket::UnconnectedState) {
         // Nothing of this socket may reach the request any more.
         m_socket->disconnect(this);
         m_socket->abort();
@@ -461,7 +588,8 @@ bool HttpConnection::expectsBody() const {
 }
 
 bool HttpConnection::running() const {
-    return m_state >= ConnectionState::LookingUp && m_state <= ConnectionState::Body;
+    return (m_state >= ConnectionState::LookingUp && m_state <= ConnectionState::Body) ||
+           m_state == ConnectionState::Tunnelling || m_state == ConnectionState::Securing;
 }
 
 } // namespace corvida

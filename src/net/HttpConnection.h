@@ -13,6 +13,13 @@
 // request fail, with that address's error. The timeout below counts for the whole transfer,
 // whatever the number of addresses tried.
 //
+// An https request goes over TLS (QSslSocket): once connected, the connection shakes hands,
+// naming the URL's host for the server's certificate and for server name indication, checks
+// the certificate by its TLS configuration, and only then sends the request. Through a proxy
+// it first asks the proxy to CONNECT to the server and reads the proxy's answer. A refused
+// certificate, a failed handshake or a refused tunnel fails the request with its own text,
+// which names the reason (failureText()).
+//
 // Three guards keep a misbehaving server from holding a transfer: a header block longer
 // than HttpReplyParser::kMaxHeaderBlock fails, a transfer without any progress for
 // timeout() fails, and a reply cut short (before its header block ended, or before
@@ -37,6 +44,8 @@
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
+#include <QSslConfiguration>
+#include <QSslError>
 
 #include "net/HttpReplyParser.h"
 
@@ -63,6 +72,8 @@ enum class ConnectionState : int {
     Finished = 9,      // finished
     Stopped = 10,      // stopped (cancelled or closed)
     Failed = 11,       // failed (an error has been reported)
+    Tunnelling = 12,   // waiting for the proxy to open a tunnel
+    Securing = 13,     // shaking hands for TLS
 };
 
 class HttpConnection : public QObject {
@@ -99,6 +110,11 @@ public:
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
     std::chrono::milliseconds timeout() const { return m_timeout; }
 
+    // The TLS configuration of https requests: which certificates are trusted and whether
+    // they are checked at all. Set it before start(); the default is Qt's (the system's CA
+    // store, certificates checked).
+    void setTlsConfiguration(const QSslConfiguration& configuration) { m_tlsConfiguration = configuration; }
+
     // Replaces the system's name lookup with lookup, which the connection then calls from the
     // event loop, as soon as it runs after start(). A null lookup restores the system's. Set it
     // before start().
@@ -114,6 +130,9 @@ public:
     // The reply, as far as it has arrived.
     const HttpReplyParser& reply() const { return m_parser; }
     std::int64_t bodyReceived() const { return m_bodyReceived; }
+    // The text of the failure reported last: the string table's text of its number, with the
+    // reason filled in where the text has one; empty before a failure.
+    const std::string& failureText() const { return m_failureText; }
 
     // Returns the address a host text names literally: a dotted IPv4 address ("127.0.0.1":
     // four decimal numbers of 0 to 255) or an IPv6 address in brackets ("[::1]"). Returns
@@ -130,6 +149,13 @@ private:
     // it was the last.
     void addressFailed(int stringNumber, int errorCode);
     void connectEvent();
+    // Sends the request text: on the connection itself, or inside its TLS session.
+    void sendRequest();
+    // Reads the proxy's answer to the tunnel request.
+    void readTunnelReply();
+    void startTls();
+    void encryptedEvent();
+    void tlsErrors(const QList<QSslError>& errors);
     void socketError(QAbstractSocket::SocketError error);
     void writeEvent(qint64 written);
     void readEvent();
@@ -142,7 +168,9 @@ private:
     // The peer closed and everything was read: the reply is complete or cut short.
     void endAtClose();
     void succeed();
-    void fail(int stringNumber, int errorCode);
+    // Fails with the text of stringNumber; a reason fills the text's "%s".
+    void fail(int stringNumber, int errorCode, std::string_view reason = {});
+    void makeSocket(bool secure);
     // Forgets the request and makes its end report, the last call to it.
     void end(bool success, int stringNumber, int errorCode);
     void closeSocket();
@@ -159,6 +187,14 @@ private:
     // connection was stopped, so that nothing reaches the request afterwards.
     HttpRequest* m_request = nullptr;
     std::string m_requestText;
+    std::string m_tunnelText;
+    bool m_secure = false;
+    std::string m_serverName;
+    // Unset: Qt's default (looked at only when an https request is made).
+    std::optional<QSslConfiguration> m_tlsConfiguration;
+    // Why the server's certificate was refused, from the TLS errors; empty when it was not.
+    std::string m_certificateReason;
+    std::string m_failureText;
     std::string m_host;
     std::uint16_t m_port = 80;
     std::int64_t m_sent = 0;
@@ -172,6 +208,7 @@ private:
     std::unique_ptr<QTcpSocket> m_socket;
     std::unique_ptr<QTimer> m_timer;
     HttpReplyParser m_parser;
+    HttpReplyParser m_tunnelParser;
     std::int64_t m_bodyReceived = 0;
     bool m_closed = false;
     std::vector<char> m_buffer;

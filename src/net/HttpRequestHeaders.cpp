@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/Ascii.h"
 #include "net/HttpDate.h"
 
 namespace corvida {
@@ -10,6 +11,8 @@ namespace corvida {
 namespace {
 
 constexpr std::uint16_t kDefaultPort = 80;
+constexpr std::uint16_t kDefaultSecurePort = 443;
+constexpr std::string_view kSecureScheme = "https";
 constexpr std::uint32_t kMaxPort = 65535;
 
 constexpr bool isDigit(char c) {
@@ -70,7 +73,7 @@ void appendHeader(std::string& text, std::string_view name, const std::optional<
 
 std::string hostLine(const HttpUrlParts& parts) {
     std::string value = parts.host;
-    if (parts.port != kDefaultPort) {
+    if (parts.port != (parts.secure ? kDefaultSecurePort : kDefaultPort)) {
         value += ':';
         value += std::to_string(parts.port);
     }
@@ -102,6 +105,7 @@ std::optional<HttpUrlParts> HttpRequestHeaders::splitUrl(std::string_view url) {
             if (c == ':') {
                 colon = pos;
                 state = State::AfterColon;
+                parts.secure = equalsIgnoreCase(url.substr(wordStart, pos - wordStart), kSecureScheme);
             } else if (c == '/') {
                 // "host/path": the word was the host.
                 parts.host = std::string(url.substr(wordStart, pos - wordStart));
@@ -119,6 +123,7 @@ std::optional<HttpUrlParts> HttpRequestHeaders::splitUrl(std::string_view url) {
             } else if (isDigit(c)) {
                 // "host:port": the word before the colon was the host.
                 parts.host = std::string(url.substr(wordStart, colon - wordStart));
+                parts.secure = false;
                 state = State::Port;
                 --pos;
             } else if (isLetter(c)) {
@@ -159,7 +164,7 @@ std::optional<HttpUrlParts> HttpRequestHeaders::splitUrl(std::string_view url) {
         // The text ended inside the word: all of it is the host.
         parts.host = std::string(url.substr(wordStart));
     }
-    parts.port = hasPort ? static_cast<std::uint16_t>(port) : kDefaultPort;
+    parts.port = hasPort ? static_cast<std::uint16_t>(port) : parts.secure ? kDefaultSecurePort : kDefaultPort;
     return parts;
 }
 
@@ -187,13 +192,29 @@ std::optional<HttpRequestText> HttpRequestHeaders::build(std::string_view method
     const std::optional<HttpUrlParts> urlParts = splitUrl(url);
     HttpRequestText request;
     std::string target;
-    if (proxy.empty()) {
+    if (!urlParts && !proxy.empty() &&
+        startsWithIgnoreCase(url.substr(std::min(url.find_first_not_of(' '), url.size())), "https:")) {
+        return std::nullopt; // a tunnel needs the URL's host and port
+    }
+    if (proxy.empty() || (urlParts && urlParts->secure)) {
         if (!urlParts) {
             return std::nullopt;
         }
         request.host = urlParts->host;
         request.port = urlParts->port;
+        request.secure = urlParts->secure;
+        request.serverName = urlParts->host;
         target = urlParts->target;
+        if (!proxy.empty()) {
+            const HttpUrlParts proxyParts = splitProxy(proxy);
+            request.host = proxyParts.host;
+            request.port = proxyParts.port;
+            const std::string authority = urlParts->host + ':' + std::to_string(urlParts->port);
+            request.tunnelText = "CONNECT " + authority + " HTTP/1.0\r\n";
+            appendHeader(request.tunnelText, "Host", authority);
+            appendHeader(request.tunnelText, "User-Agent", userAgent);
+            request.tunnelText += "\r\n";
+        }
     } else {
         const HttpUrlParts proxyParts = splitProxy(proxy);
         request.host = proxyParts.host;

@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,11 @@ public:
     // How long the transfer may go without progress before it fails (default 60 s); applies
     // to the next request started.
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+    // The TLS configuration of https requests (see HttpConnection); applies to the next
+    // request started.
+    void setTlsConfiguration(const QSslConfiguration& configuration) { m_tlsConfiguration = configuration; }
+
+    std::string failureText() const override { return m_connection->failureText(); }
 
     // The connection of the current (or last) request.
     const HttpConnection& connection() const { return *m_connection; }
@@ -60,6 +66,8 @@ private:
 
     int m_bufferSize;
     std::chrono::milliseconds m_timeout = HttpConnection::kDefaultTimeout;
+    // Unset: Qt's default (looked at only when an https request is made).
+    std::optional<QSslConfiguration> m_tlsConfiguration;
     std::unique_ptr<HttpConnection> m_connection;
     std::unique_ptr<HttpRequest> m_request;
 };

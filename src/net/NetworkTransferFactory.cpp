@@ -6,7 +6,11 @@
 namespace corvida {
 
 std::unique_ptr<Transfer> NetworkTransferFactory::create(int bufferSize) {
-    return std::make_unique<HttpTransfer>(bufferSize, m_timeout);
+    auto transfer = std::make_unique<HttpTransfer>(bufferSize, m_timeout);
+    if (m_tlsConfiguration) {
+        transfer->setTlsConfiguration(*m_tlsConfiguration);
+    }
+    return transfer;
 }
 
 } // namespace corvida

@@ -33,6 +33,10 @@ constexpr std::array kEntries{
     Entry{kStringClosedBeforeComplete, "The connection was closed before the reply was complete."},
     Entry{kStringTooManyRedirects, "Too many redirects."},
     Entry{kStringWriteFailed, "The received data could not be written to the file."},
+    Entry{kStringTlsFailed, "The secure connection to the server failed: %s."},
+    Entry{kStringCertificateRejected, "The server's certificate was not accepted: %s."},
+    Entry{kStringTunnelRefused, "The proxy did not open a tunnel to the server: %s."},
+    Entry{kStringTlsUnavailable, "Secure connections are not available: the system has no usable TLS library."},
     Entry{kStringTransferComplete, "Document transfer complete."},
     Entry{kStringConnecting, "Connecting to %s..."},
     Entry{kStringConnectedSending, "Connected to %s, sending request..."},
@@ -77,6 +81,10 @@ std::string_view StringTable::text(int number) {
 
 std::string StringTable::withHost(int number, std::string_view host) {
     return substitute(text(number), host, nullptr, 0);
+}
+
+std::string StringTable::withReason(int number, std::string_view reason) {
+    return substitute(text(number), reason, nullptr, 0);
 }
 
 std::string StringTable::bytesReceived(std::int64_t received) {

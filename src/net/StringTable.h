@@ -40,6 +40,11 @@ inline constexpr int kStringClosedBeforeComplete = 82;
 inline constexpr int kStringTooManyRedirects = 83;
 // A transfer whose body could not be written to its output file.
 inline constexpr int kStringWriteFailed = 84;
+// Failures of secure (https) connections; "%s" is the reason.
+inline constexpr int kStringTlsFailed = 85;
+inline constexpr int kStringCertificateRejected = 86;
+inline constexpr int kStringTunnelRefused = 87;
+inline constexpr int kStringTlsUnavailable = 88;
 
 class StringTable {
 public:
@@ -53,6 +58,10 @@ public:
     // Returns the text of number with each "%s" replaced by host; for the status texts
     // 71, 61213, 61214 and 61216.
     static std::string withHost(int number, std::string_view host);
+
+    // Returns the text of number with "%s" replaced by reason; for the failure texts 85 to 87.
+    // Any other text comes back as it stands.
+    static std::string withReason(int number, std::string_view reason);
 
     // Returns "N bytes received." (string 61218).
     static std::string bytesReceived(std::int64_t received);

@@ -35,6 +35,9 @@ public:
                                std::string_view proxy) = 0;
     // Stops the request without an end report.
     virtual void stop() = 0;
+    // After a failed end report: the failure's text as the user sees it (the string table's
+    // text of its number, with details such as a TLS reason filled in).
+    virtual std::string failureText() const = 0;
 };
 
 } // namespace corvida

@@ -34,6 +34,7 @@ NodeGlyph NodeGlyph::of(const WebNode& node, bool thumbnailFlag) {
 std::optional<NodeGlyph> NodeGlyph::listIcon(const WebNode& node) {
     switch (node.url().schemeIndex()) {
     case MimeTable::kSchemeHttp:
+    case MimeTable::kSchemeHttps:
     case MimeTable::kSchemeFile:
         return NodeGlyph{Kind::Type, majorIcon(node), Overlay::None};
     case MimeTable::kSchemeMailto:

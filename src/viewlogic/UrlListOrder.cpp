@@ -20,7 +20,7 @@ constexpr std::int64_t kOtherTypeKey = 0;
 
 bool isHttpOrFile(const WebNode& node) {
     const std::uint32_t scheme = node.url().schemeIndex();
-    return scheme == MimeTable::kSchemeHttp || scheme == MimeTable::kSchemeFile;
+    return scheme == MimeTable::kSchemeHttp || scheme == MimeTable::kSchemeHttps || scheme == MimeTable::kSchemeFile;
 }
 
 std::string_view nameKey(const WebNode& node) {
@@ -105,6 +105,7 @@ std::int64_t UrlListOrder::numericKey(const WebNode& node, std::int32_t columnId
         case MimeTable::kSchemeFtp:
             return kFtpTypeKey;
         case MimeTable::kSchemeHttp:
+        case MimeTable::kSchemeHttps:
         case MimeTable::kSchemeFile:
             return static_cast<std::int64_t>(MimeTable::instance().majorOf(node.url().effectiveMimeIndex())) + 1;
         default:

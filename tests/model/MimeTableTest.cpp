@@ -41,7 +41,8 @@ TEST(MimeTableTest, AddTypeFindsIgnoringCaseAndKeepsTexts) {
     EXPECT_EQ(table.majorName(table.majorOf(index)), "Model");
     EXPECT_EQ(table.majorOf(table.addType("noslash")), 0u);
     EXPECT_EQ(table.addScheme("http"), MimeTable::kSchemeHttp);
-    EXPECT_EQ(table.addScheme("news"), 6u);
+    EXPECT_EQ(table.addScheme("Https"), MimeTable::kSchemeHttps);
+    EXPECT_EQ(table.addScheme("news"), 7u);
 }
 
 } // namespace

@@ -47,6 +47,35 @@ TEST(ProjectFileTest, SaveThenLoadKeepsEveryStoredField) {
     test::expectSameWeb(*saved, *raw.web);
 }
 
+TEST(ProjectFileTest, HttpsNodesAreOfTheHttpFamilyAndOlderFilesKeepWhatTheyStored) {
+    Web web;
+    web.settings().startUrl = "https://example.test/index.htm";
+    WebNode* start = web.findOrAddNode(CUrl("https://example.test/index.htm"));
+    web.setStartNode(start);
+    start->setLevel(0);
+    WebNode* plain = web.addLink(start, CUrl("http://example.test/a.htm"), 1, false);
+    WebNode* secure = web.addLink(start, CUrl("HTTPS://example.test:8443/b.gif"), 1, false);
+    EXPECT_TRUE(start->hasAllFlags(kFlagHttp | kFlagDocument));
+    EXPECT_TRUE(secure->hasAllFlags(kFlagHttp | kFlagPicture));
+    // The scheme does not make a server of its own: the host does.
+    EXPECT_TRUE(plain->hasAnyFlag(kFlagLocalServer));
+    // An https URL as a program without the scheme stored it: unknown scheme, another kind.
+    WebNode* older = web.findOrAddNode(
+        CUrl::restore("https://old.test/c.htm", "", MimeTable::kUnknown, MimeTable::kTypeHtml, MimeTable::kUnknown));
+    older->setFlags(kFlagOther);
+
+    const std::string bytes = ProjectFile::encode({}, &web);
+    const ProjectFile::Loaded loaded = ProjectFile::decode(bytes, nullptr);
+    ASSERT_NE(loaded.web, nullptr) << loaded.status.message();
+    EXPECT_EQ(ProjectFile::encode({}, loaded.web.get()), bytes);
+    EXPECT_EQ(loaded.web->findNode(CUrl("https://example.test:8443/b.gif"))->url().schemeIndex(),
+              MimeTable::kSchemeHttps);
+    const WebNode* reread = loaded.web->findNode(CUrl("https://old.test/c.htm"));
+    EXPECT_EQ(reread->url().schemeIndex(), MimeTable::kUnknown);
+    EXPECT_TRUE(reread->hasAnyFlag(kFlagOther));
+    EXPECT_FALSE(reread->hasAnyFlag(kFlagHttp));
+}
+
 TEST(ProjectFileTest, NeighboursResolveWhateverTheNodeNumbers) {
     Web web;
     WebNode* a = web.findOrAddNode(CUrl("http://h/a.htm"));

@@ -84,6 +84,34 @@ TEST(HttpRequestHeadersTest, ProxyGetsTheWholeUrlAndHostNamesTheSite) {
               "GET http://user@site/ HTTP/1.0\r\n\r\n");
 }
 
+TEST(HttpRequestHeadersTest, HttpsGoesOverTlsOnPort443AndThroughAProxyTunnel) {
+    HttpRequestHeaders headers;
+    headers.userAgent = "Agent/1.0";
+    const HttpRequestText direct = headers.build("GET", "HTTPS://site/a.htm").value();
+    EXPECT_TRUE(direct.secure);
+    EXPECT_EQ(direct.serverName, "site");
+    EXPECT_EQ(direct.port, 443);
+    EXPECT_EQ(direct.text, "GET /a.htm HTTP/1.0\r\nHost: site\r\nUser-Agent: Agent/1.0\r\n\r\n");
+    EXPECT_TRUE(direct.tunnelText.empty());
+    // Each scheme's own default port goes without a number, the other's with one.
+    EXPECT_EQ(headers.build("GET", "https://site:80/").value().text.substr(0, 31),
+              "GET / HTTP/1.0\r\nHost: site:80\r\n");
+    EXPECT_EQ(headers.build("GET", "http://site:443/").value().text.substr(0, 32),
+              "GET / HTTP/1.0\r\nHost: site:443\r\n");
+    // "https:8443" without slashes is a host named https and its port, as ever.
+    EXPECT_FALSE(HttpRequestHeaders::splitUrl("https:8443/x").value().secure);
+
+    const HttpRequestText tunnelled = headers.build("HEAD", "https://site:8443/b.gif", "proxy:3128").value();
+    EXPECT_EQ(tunnelled.host, "proxy");
+    EXPECT_EQ(tunnelled.port, 3128);
+    EXPECT_TRUE(tunnelled.secure);
+    EXPECT_EQ(tunnelled.serverName, "site");
+    EXPECT_EQ(tunnelled.tunnelText, "CONNECT site:8443 HTTP/1.0\r\nHost: site:8443\r\nUser-Agent: Agent/1.0\r\n\r\n");
+    EXPECT_EQ(tunnelled.text, "HEAD /b.gif HTTP/1.0\r\nHost: site:8443\r\nUser-Agent: Agent/1.0\r\n\r\n");
+    // A tunnel needs the URL's host: one that cannot be split is not sent at all.
+    EXPECT_FALSE(headers.build("GET", "https://user@site/", "proxy"));
+}
+
 TEST(HttpRequestHeadersTest, CrawledBytesCannotAddRequestLines) {
     HttpRequestHeaders headers;
     headers.referer = "http://h/a\r\nX-Injected: 1";

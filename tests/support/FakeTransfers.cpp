@@ -51,6 +51,7 @@ public:
             reply.reason = "Not Found";
         }
         if (reply.status == 0) {
+            m_failure = kStringConnectionRefused;
             m_listener->end(false, kStringConnectionRefused, 111);
             return;
         }
@@ -68,8 +69,11 @@ public:
         if (!m_path.empty()) {
             std::ofstream(m_path, std::ios::binary) << reply.body;
         }
+        m_failure = reply.fail ? kStringClosedBeforeComplete : kStringNone;
         m_listener->end(!reply.fail, reply.fail ? kStringClosedBeforeComplete : kStringTransferComplete, 0);
     }
+
+    std::string failureText() const override { return std::string(StringTable::text(m_failure)); }
 
 private:
     TransferStart begin(TransferListener& listener, std::string method, std::string_view url,
@@ -88,6 +92,7 @@ private:
     std::string m_method;
     std::string m_url;
     std::string m_path;
+    int m_failure = kStringNone;
 };
 
 std::unique_ptr<Transfer> FakeTransfers::create(int /*bufferSize*/) {

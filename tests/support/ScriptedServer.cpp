@@ -6,7 +6,12 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QHostAddress>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -95,6 +100,25 @@ struct ScriptedServer::Connection {
 };
 
 ScriptedServer::ScriptedServer() : m_server(new QTcpServer(this)) {
+    listen();
+}
+
+ScriptedServer::ScriptedServer(const TlsIdentity& identity) : m_secure(true) {
+    auto* server = new QSslServer(this);
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    QFile certificate(QString::fromStdString(identity.certificateFile));
+    QFile key(QString::fromStdString(identity.keyFile));
+    if (certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly)) {
+        configuration.setLocalCertificateChain(QSslCertificate::fromDevice(&certificate, QSsl::Pem));
+        configuration.setPrivateKey(QSslKey(&key, QSsl::Rsa, QSsl::Pem));
+    }
+    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
+    server->setSslConfiguration(configuration);
+    m_server = server;
+    listen();
+}
+
+void ScriptedServer::listen() {
     m_script = Script::reply("HTTP/1.0 200 OK", {}, {});
     // Room for many clients connecting at once: a full backlog drops connections, and
     // their retries come a second later.
@@ -102,7 +126,12 @@ ScriptedServer::ScriptedServer() : m_server(new QTcpServer(this)) {
     m_server->setMaxPendingConnections(1024);
     m_server->listen(QHostAddress::LocalHost, 0);
     m_port = m_server->serverPort();
-    connect(m_server, &QTcpServer::newConnection, this, &ScriptedServer::accept);
+    // A TLS server queues a connection only once its handshake is done.
+    if (m_secure) {
+        connect(m_server, &QTcpServer::pendingConnectionAvailable, this, &ScriptedServer::accept);
+    } else {
+        connect(m_server, &QTcpServer::newConnection, this, &ScriptedServer::accept);
+    }
 }
 
 ScriptedServer::~ScriptedServer() {
@@ -113,7 +142,7 @@ ScriptedServer::~ScriptedServer() {
 }
 
 std::string ScriptedServer::url(std::string_view path) const {
-    return "http://127.0.0.1:" + std::to_string(m_port) + std::string(path);
+    return (m_secure ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(m_port) + std::string(path);
 }
 
 void ScriptedServer::setScript(Script script) {

@@ -80,14 +80,23 @@ public:
     // header block when the script starts with waitForRequest(), else nothing).
     using Responder = std::function<Script(std::string_view request)>;
 
+    // The certificate (PEM, the server's first) and private key of a server that speaks TLS.
+    struct TlsIdentity {
+        std::string certificateFile;
+        std::string keyFile;
+    };
+
     // Starts listening on 127.0.0.1 at a free port. The default script answers
     // "HTTP/1.0 200 OK" with an empty body.
     ScriptedServer();
+    // The same, speaking TLS with identity: every connection shakes hands first, and the
+    // script plays inside the secure session. url() then names https.
+    explicit ScriptedServer(const TlsIdentity& identity);
     ~ScriptedServer() override;
 
     // The port listened on (still the same after stopListening()).
     std::uint16_t port() const { return m_port; }
-    // "http://127.0.0.1:PORT" followed by path.
+    // "http://127.0.0.1:PORT" (https for a TLS server) followed by path.
     std::string url(std::string_view path = "/") const;
 
     // Every later connection plays script.
@@ -120,7 +129,10 @@ private:
     void received(Connection& connection);
     void fillEndless(Connection& connection);
 
+    void listen();
+
     QTcpServer* m_server = nullptr;
+    bool m_secure = false;
     std::uint16_t m_port = 0;
     Script m_script;
     Responder m_responder;
