@@ -8,6 +8,8 @@
 #
 # The corvida-cli to measure comes from the argument, else from CORVIDA_CLI, else a release
 # build in build/crawlbench is made. PAGES, LINKS, PICTURES and SEED change the site.
+# SCHEME=https serves the site over TLS with the tests' certificate (tests/data/tls), which
+# both tools trust through its CA file; every request of either tool is then an https one.
 # The temporary directory is made in TMPDIR (default /tmp); both tools write every page they
 # parse into it, so its file system weighs on both figures (TMPDIR=/dev/shm takes it out).
 # Installs nginx, wget and time with apt-get when they are missing (needs root or sudo).
@@ -21,6 +23,17 @@ PAGES="${PAGES:-10000}"
 LINKS="${LINKS:-20}"
 PICTURES="${PICTURES:-300}"
 SEED="${SEED:-20261206}"
+SCHEME="${SCHEME:-http}"
+TLS="$ROOT/tests/data/tls"
+case "$SCHEME" in
+http) LISTEN_TLS="" CORVIDA_TLS=() WGET_TLS=() ;;
+https)
+    LISTEN_TLS="ssl"
+    CORVIDA_TLS=(--ca-file "$TLS/ca.pem")
+    WGET_TLS=(--ca-certificate="$TLS/ca.pem")
+    ;;
+*) echo "SCHEME is http or https" >&2 && exit 2 ;;
+esac
 MAX_PEAK_MB=300
 
 need() { # command package
@@ -86,7 +99,10 @@ echo "site: $PAGES pages, $EXP_PICTURES pictures, $(expected links) links," \
     "$(expected broken_links) of them to $EXP_BROKEN missing pages"
 
 PORT="$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
-mkdir -p "$WORK/nginx"
+mkdir -p "$WORK/nginx" "$WORK/tls"
+# nginx reads the key as its own user: a copy it may read.
+cp "$TLS/server.pem" "$TLS/server.key" "$WORK/tls/"
+chmod 644 "$WORK/tls/server.key"
 cat >"$WORK/nginx/nginx.conf" <<CONF
 worker_processes 1;
 daemon off;
@@ -103,7 +119,9 @@ http {
     uwsgi_temp_path $WORK/nginx/uwsgi;
     scgi_temp_path $WORK/nginx/scgi;
     server {
-        listen 127.0.0.1:$PORT backlog=1024;
+        listen 127.0.0.1:$PORT $LISTEN_TLS backlog=1024;
+        ssl_certificate $WORK/tls/server.pem;
+        ssl_certificate_key $WORK/tls/server.key;
         root $WORK/site;
     }
 }
@@ -112,9 +130,10 @@ CONF
 NGINX_PID=$!
 answer=""
 for _ in $(seq 50); do
-    answer="$(/usr/bin/python3 - "$PORT" <<'PY' 2>/dev/null || true
-import sys, urllib.request
-with urllib.request.urlopen("http://127.0.0.1:%s/index.html" % sys.argv[1], timeout=2) as r:
+    answer="$(/usr/bin/python3 - "$PORT" "$SCHEME" "$TLS/ca.pem" <<'PY' 2>/dev/null || true
+import ssl, sys, urllib.request
+context = ssl.create_default_context(cafile=sys.argv[3])
+with urllib.request.urlopen("%s://127.0.0.1:%s/index.html" % (sys.argv[2], sys.argv[1]), timeout=2, context=context) as r:
     print(r.status)
 PY
 )"
@@ -122,7 +141,7 @@ PY
     sleep 0.1
 done
 [ "$answer" = "200" ] || { echo "nginx does not answer on 127.0.0.1:$PORT" >&2; cat "$WORK/nginx/error.log" >&2; exit 1; }
-START="http://127.0.0.1:$PORT/index.html"
+START="$SCHEME://127.0.0.1:$PORT/index.html"
 
 requests_so_far() { wc -l <"$WORK/nginx/access.log"; }
 # Figures from a /usr/bin/time -v report: wall seconds and peak resident set in MB.
@@ -136,7 +155,7 @@ echo "== corvida-cli crawl, 8 connections, pages and pictures kept"
 mkdir -p "$WORK/corvida"
 before=$(requests_so_far)
 run_measured /usr/bin/time -v -o "$WORK/corvida.time" "$CLI" --config "$WORK/Corvida.conf" crawl "$START" --dir "$WORK/corvida" \
-    --connections 8 --pictures --html --quiet >"$WORK/corvida.out" 2>"$WORK/corvida.err" || {
+    "${CORVIDA_TLS[@]}" --connections 8 --pictures --html --quiet >"$WORK/corvida.out" 2>"$WORK/corvida.err" || {
     echo "corvida-cli failed:" >&2
     cat "$WORK/corvida.err" "$WORK/corvida.time" >&2
     exit 1
@@ -170,7 +189,7 @@ before=$(requests_so_far)
 # The crawl starts at the site root, so --no-parent would change nothing; leaving it out keeps
 # links through ".." from ever being held back. Spider mode keeps no files, but wget writes
 # each page into -P while parsing it, so that directory is in the temporary folder too.
-run_measured /usr/bin/time -v -o "$WORK/wget.time" wget --spider -r -l inf -nv -e robots=off -P "$WORK/wget" \
+run_measured /usr/bin/time -v -o "$WORK/wget.time" wget --spider -r -l inf -nv -e robots=off -P "$WORK/wget" "${WGET_TLS[@]}" \
     "$START" >"$WORK/wget.out" 2>&1 || true # wget exits 8 when it finds broken links
 WGET_REQUESTS=$(($(requests_so_far) - before))
 W_WALL="$(wall_seconds "$WORK/wget.time")"
@@ -179,13 +198,13 @@ W_CPU="$(cpu_seconds "$WORK/wget.time")"
 W_BROKEN="$(awk '/^Found [0-9]+ broken link/ { print $2 }' "$WORK/wget.out")"
 W_BROKEN="${W_BROKEN:-0}"
 # wget logs one line per URL it checked: "... URL: http://... 200 OK" (spider mode).
-W_NODES="$(grep -o 'URL: *http://127\.0\.0\.1:[0-9]*/[^ ]*' "$WORK/wget.out" | sed 's/^URL: *//' | sort -u | wc -l)"
+W_NODES="$(grep -o 'URL: *https\?://127\.0\.0\.1:[0-9]*/[^ ]*' "$WORK/wget.out" | sed 's/^URL: *//' | sort -u | wc -l)"
 W_NODES=$((W_NODES + W_BROKEN))
 tail -n 3 "$WORK/wget.out"
 check "wget broken" "$W_BROKEN" "$EXP_BROKEN"
 check "wget nodes" "$W_NODES" "$EXP_NODES"
 
-echo "== results: $PAGES pages, $EXP_PICTURES pictures, $EXP_BROKEN missing pages, 127.0.0.1 nginx"
+echo "== results: $PAGES pages, $EXP_PICTURES pictures, $EXP_BROKEN missing pages, 127.0.0.1 nginx over $SCHEME"
 rate() { /usr/bin/python3 -c "print('%.0f' % ($1 / $2))"; }
 # CPU seconds (user + system) say more than wall time when other work shares the machine.
 row='%-28s %8s %8s %8s %8s %7s %7s %9s\n'
@@ -213,7 +232,7 @@ measure() { # name command...
         "$(peak_mb "$WORK/$name.time")"
 }
 printf '%-44s %8s %8s %8s\n' phase "wall s" "cpu s" "peak MB"
-measure "crawl+report+local-site+save" crawl "$START" --dir "$WORK/pipeline" --project "$PROJECT" \
+measure "crawl+report+local-site+save" crawl "$START" "${CORVIDA_TLS[@]}" --dir "$WORK/pipeline" --project "$PROJECT" \
     --connections 8 --pictures --html --report --local-site --quiet
 measure "open (info)" info "$PROJECT"
 measure "open+report+save (report)" report "$PROJECT"

@@ -9,9 +9,19 @@ namespace corvida {
 
 namespace {
 
-// The base directory starts with prefix, ignoring case, over the prefix's length.
-bool isInsideDirectory(std::string_view base, std::string_view prefix) {
-    return startsWithIgnoreCase(base, prefix);
+// What follows a URL's "://", or the whole text without one.
+std::string_view afterScheme(std::string_view url) {
+    const std::size_t mark = url.find("://");
+    return mark == std::string_view::npos ? url : url.substr(mark + 3);
+}
+
+// url's base directory starts with the start URL's, ignoring case, over the latter's length.
+// http and https serve one site, so between the two the scheme is not compared.
+bool isInsideDirectory(const CUrl& url, const CUrl& start) {
+    if (url.isHttp() && start.isHttp()) {
+        return startsWithIgnoreCase(afterScheme(url.baseDirectory()), afterScheme(start.baseDirectory()));
+    }
+    return startsWithIgnoreCase(url.baseDirectory(), start.baseDirectory());
 }
 
 } // namespace
@@ -133,9 +143,9 @@ void Web::placeOnSite(WebNode* node) const {
         return;
     }
     node->setFlags(kFlagLocalServer);
-    bool inside = isInsideDirectory(url.baseDirectory(), m_startNode->url().baseDirectory());
+    bool inside = isInsideDirectory(url, m_startNode->url());
     for (const CUrl& extra : m_extraStartUrls) {
-        inside = inside || isInsideDirectory(url.baseDirectory(), extra.baseDirectory());
+        inside = inside || isInsideDirectory(url, extra);
     }
     if (inside) {
         node->setFlags(kFlagInStartDirectory);

@@ -75,6 +75,9 @@ TEST(WebTest, ClassifiesKindsSchemesAndPlace) {
         {"http://h/other/a.gif", kFlagHttp | kFlagPicture | kFlagLocalServer},
         {"http://mirror/docs/x.jpg", kFlagHttp | kFlagPicture | kFlagLocalServer | kFlagInStartDirectory},
         {"http://elsewhere/site/a.wav", kFlagHttp | kFlagAudio},
+        // http and https are one site: a start page that moved to https keeps its pages.
+        {"HTTPS://h/site/b.htm", kFlagHttp | kFlagDocument | kFlagLocalServer | kFlagInStartDirectory},
+        {"https://h:8443/site/b.htm", kFlagHttp | kFlagDocument},
         {"file:///h/site/a.htm", kFlagFile | kFlagDocument}, // another scheme than the start
         {"mailto:x@h", kFlagMail | kFlagProcessed},
         {"news:x", kFlagOther},
@@ -82,7 +85,7 @@ TEST(WebTest, ClassifiesKindsSchemesAndPlace) {
     for (const Case& c : cases) {
         EXPECT_EQ(web.addLink(start, CUrl(c.url), 1, false)->flags(), c.flags) << c.url;
     }
-    EXPECT_EQ(web.count(NodeKind::Document), 3u); // the start page too
+    EXPECT_EQ(web.count(NodeKind::Document), 5u); // the start page too
     EXPECT_EQ(web.count(NodeKind::Picture), 2u);
 
     // A type learned from the server moves the node and the counters.
@@ -91,7 +94,7 @@ TEST(WebTest, ClassifiesKindsSchemesAndPlace) {
     page->url().setMimeIndexByServer("text/html");
     web.reclassifyByServerType(page);
     EXPECT_EQ(page->flags() & (kKindMask | kFlagProcessed | kFlagTypePending), kFlagDocument);
-    EXPECT_EQ(web.count(NodeKind::Document), 4u);
+    EXPECT_EQ(web.count(NodeKind::Document), 6u);
     EXPECT_EQ(web.count(NodeKind::Other), 1u);
 }
 
