@@ -2,6 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Fetch 10,000 small files from a loopback nginx with Corvida's HTTP client (16 and 64
 # transfers at once) and with wget over the same list, and compare files per second.
+# FetchBench drives the HTTP transfers directly, not through a crawl, so the crawl's limit of
+# transfers per host does not apply to it: all 16 or 64 go to the one host, as before.
 #
 #   bash bench/fetch-bench.sh [BUILD_DIR] [COUNT]
 #

@@ -92,6 +92,8 @@ void visitKeys(Record& s, Visitor& v) {
     v.text(kApplication, "EmailAddress", s.emailAddress, Settings::kTextLimit);
     v.number(kApplication, "NetworkBufferSize", s.networkBufferSize);
     v.number(kApplication, "NumberOfConnections", s.numberOfConnections);
+    v.number(kApplication, "ConnectionsPerHost", s.connectionsPerHost);
+    v.number(kApplication, "HostDelay", s.hostDelay);
     v.flag(kApplication, "AskForPassword", s.askForPassword);
     v.flag(kApplication, "UseRobotExclusion", s.useRobotExclusion);
     v.text(kApplication, "CaFile", s.caFile, Settings::kPathLimit);

@@ -30,6 +30,9 @@ struct Settings {
     static constexpr const char* kDefaultUserAgent = "Mozilla/2.0 (compatible; Vantorix 2.0; Windows 95)";
     static constexpr std::int32_t kDefaultDiskSpaceLimit = 10; // megabytes
     static constexpr std::int32_t kDefaultConnections = 1;
+    static constexpr std::int32_t kDefaultConnectionsPerHost = 4;
+    static constexpr std::int32_t kMaxConnectionsPerHost = 64;
+    static constexpr std::int32_t kMaxHostDelay = 600000; // milliseconds
     static constexpr std::int32_t kDefaultBrowserDebugPort = 9222;
 
     bool changed = false; // a setting changed since the last save
@@ -49,6 +52,8 @@ struct Settings {
     bool useProxy = false;
     std::int32_t networkBufferSize = kDefaultBufferSize; // bytes
     std::int32_t numberOfConnections = kDefaultConnections;
+    std::int32_t connectionsPerHost = kDefaultConnectionsPerHost; // 1..kMaxConnectionsPerHost
+    std::int32_t hostDelay = 0; // milliseconds between request starts to one host, 0..kMaxHostDelay
     bool askForPassword = false;
     bool useRobotExclusion = false;
     // Trust of https servers: a PEM file of CAs trusted besides the system's (empty: none), and

@@ -20,9 +20,9 @@ namespace {
 
 constexpr const char* kUsage =
     "crawl URL [--dir DIR] [--project FILE.zpj] [--report] [--local-site] [--depth N] [--external] "
-    "[--html] [--pictures] [--audio] [--video] [--connections N] [--buffer-size BYTES] [--proxy HOST:PORT] "
-    "[--user-agent TEXT] [--email ADDRESS] [--robots] [--ask-password] [--ca-file FILE] [--insecure] [--nodes] "
-    "[--quiet] [--fail-on-broken]\n"
+    "[--html] [--pictures] [--audio] [--video] [--connections N] [--per-host N] [--delay MS] "
+    "[--buffer-size BYTES] [--proxy HOST:PORT] [--user-agent TEXT] [--email ADDRESS] [--robots] [--ask-password] "
+    "[--ca-file FILE] [--insecure] [--nodes] [--quiet] [--fail-on-broken]\n"
     "      (each switch also has a --no- form; the defaults come from the settings)";
 // The exit status when the start page could not be fetched.
 constexpr int kExitStartFailed = 3;
@@ -58,8 +58,8 @@ CliOptionParser crawlParser() {
         parser.addSwitch({std::string(kNoPrefix) + option.name});
     }
     parser.addSwitch({"no-proxy"});
-    for (const char* name :
-         {"dir", "project", "user-agent", "email", "proxy", "depth", "connections", "buffer-size", "ca-file"}) {
+    for (const char* name : {"dir", "project", "user-agent", "email", "proxy", "depth", "connections", "per-host",
+                             "delay", "buffer-size", "ca-file"}) {
         parser.addValueOption(name);
     }
     return parser;
@@ -110,6 +110,18 @@ std::optional<std::string> apply(const CliArguments::Option& option, CrawlReques
             return "--connections takes a number from 1 to 64";
         }
         settings.numberOfConnections = *connections;
+    } else if (name == "per-host") {
+        const std::optional<int> perHost = parseNumber(value, 1, Settings::kMaxConnectionsPerHost);
+        if (!perHost) {
+            return "--per-host takes a number from 1 to 64";
+        }
+        settings.connectionsPerHost = *perHost;
+    } else if (name == "delay") {
+        const std::optional<int> delay = parseNumber(value, 0, Settings::kMaxHostDelay);
+        if (!delay) {
+            return "--delay takes a number of milliseconds from 0 to 600000";
+        }
+        settings.hostDelay = *delay;
     } else if (name == "ca-file") {
         if (std::optional<std::string> error = TlsTrust().addCaFile(value)) {
             return "--ca-file: " + *error;
@@ -158,7 +170,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
 
     const Web& web = *document.web();
-    CrawlSession::printCounters(web, out);
+    CrawlSession::printCounters(document, out);
     if (request.printNodes) {
         CrawlSession::printNodes(web, out);
     }

@@ -171,7 +171,9 @@ CrawlSession::Outcome CrawlSession::run() {
     return outcome;
 }
 
-void CrawlSession::printCounters(const Web& web, std::ostream& out) {
+void CrawlSession::printCounters(const CTamsoDoc& document, std::ostream& out) {
+    const Web& web = *document.web();
+    const Crawler* crawler = document.crawler();
     out << "nodes: " << web.nodeCount() << '\n'
         << "processed: " << web.processedCount() << '\n'
         << "documents: " << web.count(NodeKind::Document) << '\n'
@@ -183,7 +185,8 @@ void CrawlSession::printCounters(const Web& web, std::ostream& out) {
         << "mail: " << web.count(NodeKind::Mail) << '\n'
         << "other: " << web.count(NodeKind::Other) << '\n'
         << "highest_level: " << web.highestLevel() << '\n'
-        << "broken: " << web.brokenCount() << '\n';
+        << "broken: " << web.brokenCount() << '\n'
+        << "retried: " << (crawler != nullptr ? crawler->retriedCount() : 0) << '\n';
 }
 
 void CrawlSession::printNodes(const Web& web, std::ostream& out) {

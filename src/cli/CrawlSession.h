@@ -48,8 +48,8 @@ public:
     // the session ends, so that it cannot cut short the save of the project that follows.
     Outcome run();
 
-    // Prints "name: value" lines of the crawl's counters.
-    static void printCounters(const Web& web, std::ostream& out);
+    // Prints "name: value" lines of the counters of document's crawl. document must have a Web.
+    static void printCounters(const CTamsoDoc& document, std::ostream& out);
     // Prints one line per node in URL order: number, level, HTTP status, flags, URL.
     static void printNodes(const Web& web, std::ostream& out);
 

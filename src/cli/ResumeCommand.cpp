@@ -13,8 +13,8 @@ namespace corvida {
 
 namespace {
 
-constexpr const char* kUsage =
-    "resume FILE.zpj [--connections N] [--report] [--local-site] [--nodes] [--quiet] [--fail-on-broken]";
+constexpr const char* kUsage = "resume FILE.zpj [--connections N] [--per-host N] [--delay MS] [--report] "
+                               "[--local-site] [--nodes] [--quiet] [--fail-on-broken]";
 
 int usage(std::ostream& err) {
     err << "usage: corvida-cli " << kUsage << '\n';
@@ -26,22 +26,42 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     for (const char* name : {"nodes", "report", "local-site", "quiet", "fail-on-broken"}) {
         parser.addSwitch({name});
     }
-    parser.addValueOption("connections");
+    for (const char* name : {"connections", "per-host", "delay"}) {
+        parser.addValueOption(name);
+    }
     const CliArguments parsed = parser.parse(args);
     if (parsed.fault != CliArguments::Fault::None) {
         return usage(err);
     }
     Settings settings = CliSettings::settings();
+    // The numeric options: the setting each sets, its range and the text of a bad value.
+    struct NumberOption {
+        const char* name;
+        std::int32_t Settings::*setting;
+        int lowest;
+        int highest;
+        const char* fault;
+    };
+    constexpr NumberOption kNumbers[] = {
+        {"connections", &Settings::numberOfConnections, 1, CTamsoDoc::kMaxConnections,
+         "--connections takes a number from 1 to 64"},
+        {"per-host", &Settings::connectionsPerHost, 1, Settings::kMaxConnectionsPerHost,
+         "--per-host takes a number from 1 to 64"},
+        {"delay", &Settings::hostDelay, 0, Settings::kMaxHostDelay,
+         "--delay takes a number of milliseconds from 0 to 600000"},
+    };
     for (const CliArguments::Option& option : parsed.options) {
-        if (option.name != "connections") {
-            continue;
+        for (const NumberOption& number : kNumbers) {
+            if (option.name != number.name) {
+                continue;
+            }
+            const std::optional<int> value = parseNumber(option.value, number.lowest, number.highest);
+            if (!value) {
+                err << "corvida-cli resume: " << number.fault << '\n';
+                return kExitUsage;
+            }
+            settings.*number.setting = *value;
         }
-        const std::optional<int> connections = parseNumber(option.value, 1, CTamsoDoc::kMaxConnections);
-        if (!connections) {
-            err << "corvida-cli resume: --connections takes a number from 1 to 64\n";
-            return kExitUsage;
-        }
-        settings.numberOfConnections = *connections;
     }
     if (parsed.operands.size() != 1 || parsed.operands[0].empty()) {
         return usage(err);
@@ -65,7 +85,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const CrawlSession::Outcome outcome = session.run();
 
     const Web& web = *document.web();
-    CrawlSession::printCounters(web, out);
+    CrawlSession::printCounters(document, out);
     if (printNodes) {
         CrawlSession::printNodes(web, out);
     }

@@ -30,6 +30,9 @@ constexpr const char* kSubDirectories[] = {"temp", "docs", "images", "mmedia", "
 constexpr int kRobotsVerbosity = 0;
 // Credentials, user names and passwords are cut to this many bytes.
 constexpr std::size_t kCredentialsLimit = 511;
+// Answers of a server too busy for the request now; the same request may succeed later.
+constexpr int kStatusTooManyRequests = 429;
+constexpr int kStatusServiceUnavailable = 503;
 
 std::int32_t now() {
     return static_cast<std::int32_t>(std::time(nullptr));
@@ -72,19 +75,14 @@ Crawler::Crawler(Web& web, TransferFactory* transfers, ImagingLibrary* imaging, 
 // Each fetch slot stops its running transfer silently as it goes.
 Crawler::~Crawler() = default;
 
-bool Crawler::QueueLater::operator()(const QueueEntry& a, const QueueEntry& b) const {
-    if (a.level != b.level) {
-        return a.level > b.level;
-    }
-    return a.node->url().compare(b.node->url()) > 0;
+CrawlQueue::TimePoint Crawler::clockNow() const {
+    return m_clock ? m_clock() : CrawlQueue::Clock::now();
 }
 
 void Crawler::queue(WebNode* node) {
-    if (!m_queueBuilt || node->hasAnyFlag(kFlagProcessed)) {
-        return;
+    if (m_queueBuilt) {
+        m_queue.push(node);
     }
-    m_queue.push_back(QueueEntry{node->level(), node});
-    std::push_heap(m_queue.begin(), m_queue.end(), QueueLater{});
 }
 
 void Crawler::markUnprocessed(WebNode* node) {
@@ -100,28 +98,7 @@ WebNode* Crawler::pickNext(std::uint32_t kindMask) {
             queue(node);
         }
     }
-    std::vector<QueueEntry> passedOver;
-    WebNode* picked = nullptr;
-    while (!m_queue.empty() && picked == nullptr) {
-        std::pop_heap(m_queue.begin(), m_queue.end(), QueueLater{});
-        const QueueEntry entry = m_queue.back();
-        m_queue.pop_back();
-        WebNode* node = entry.node;
-        // An entry is stale when the node was processed since, or queued again meanwhile.
-        if (node->hasAnyFlag(kFlagProcessed) || entry.level != node->level()) {
-            continue;
-        }
-        if (!node->hasAnyFlag(kindMask)) {
-            passedOver.push_back(entry);
-            continue;
-        }
-        picked = node;
-    }
-    for (const QueueEntry& entry : passedOver) {
-        m_queue.push_back(entry);
-        std::push_heap(m_queue.begin(), m_queue.end(), QueueLater{});
-    }
-    return picked;
+    return m_queue.pop(kindMask, clockNow());
 }
 
 FetchSlot* Crawler::freeSlot() {
@@ -227,19 +204,31 @@ Crawler::Step Crawler::step(std::uint32_t kindMask) {
         process(node, *slot);
         return Step::Started;
     }
-    return busySlotCount() > 0 || !m_parked.empty() ? Step::Waiting : Step::Complete;
+    return busySlotCount() > 0 || !m_parked.empty() || m_queue.hasWaiting() ? Step::Waiting : Step::Complete;
+}
+
+std::optional<std::chrono::milliseconds> Crawler::timeUntilDue() const {
+    const std::optional<CrawlQueue::TimePoint> due = m_queue.nextDue();
+    if (!due) {
+        return std::nullopt;
+    }
+    return std::max(std::chrono::ceil<std::chrono::milliseconds>(*due - clockNow()), std::chrono::milliseconds::zero());
 }
 
 void Crawler::stopTransfers() {
     for (const auto& slot : m_slots) {
         if (slot->busy()) {
             WebNode* node = slot->node();
+            m_queue.requestEnded(slot->host(), clockNow());
             slot->stop();
             if (node != nullptr) {
                 node->clearFlags(kFlagTestStarted | kFlagFetchStarted);
                 markUnprocessed(node);
             }
         }
+    }
+    for (WebNode* node : m_queue.takeDeferred()) {
+        markUnprocessed(node);
     }
     if (m_phase == Phase::Robots) {
         // The robots.txt request goes again when the crawl goes on.
@@ -416,6 +405,8 @@ void Crawler::startTransfer(WebNode* node, FetchSlot& slot, bool testingOnly, co
     }
     slot.begin(node, testingOnly);
     slot.setTarget(target);
+    slot.setHost(CrawlQueue::hostKey(requestUrl(node)));
+    m_queue.requestStarted(slot.host(), clockNow());
     m_web.listener().slotStarted(node, slot.index());
     HttpRequestHeaders headers = m_requestHeaders;
     const std::string* credentials = node->text(WebNode::Text::Credentials);
@@ -433,6 +424,7 @@ void Crawler::startTransfer(WebNode* node, FetchSlot& slot, bool testingOnly, co
         // fails here instead of holding its slot.
         recordFailure(node, -1, {}, StringTable::text(kStringWriteFailed), true);
         m_web.listener().transferEnded(false, StringTable::text(kStringWriteFailed), slot.index());
+        m_queue.requestEnded(slot.host(), clockNow());
         slot.finish();
         m_web.listener().slotFreed(node, slot.index());
     }
@@ -454,6 +446,9 @@ void Crawler::headersArrived(FetchSlot& slot, int status, std::string_view reaso
     }
     // The node shows the status of its last answer, whatever the answer was.
     node->setHttpStatus(status);
+    if (status == kStatusTooManyRequests) {
+        m_queue.slowDown(slot.host());
+    }
     if (entity.contentType) {
         node->url().setMimeIndexByServer(*entity.contentType);
     }
@@ -492,6 +487,11 @@ void Crawler::headersArrived(FetchSlot& slot, int status, std::string_view reaso
     } else if (status == 401) {
         node->setStatus(status, reason, {});
         node->clearFlags(kFlagProcessed);
+    } else if (shouldRetry(node, status)) {
+        // A date is taken against the server's own clock when it sent one.
+        const std::int32_t reference = reply.date >= 0 ? reply.date : now();
+        slot.setRetryAfter(reply.retryAfter ? HttpReplyHeaders::retryDelay(*reply.retryAfter, reference)
+                                            : std::nullopt);
     } else if (slot.testingOnly()) {
         if (node->hasAnyFlag(kFlagTypePending) && !node->hasAnyFlag(kFlagFullFetch)) {
             node->setFlags(kFlagFullFetch);
@@ -547,6 +547,8 @@ void Crawler::transferFinished(FetchSlot& slot, bool success, std::string_view t
             if (!slot.testingOnly() && !fullFetch && node->redirectCount() <= kMaxRedirects) {
                 recordFailure(node, status, slot.reason(), {}, true);
             }
+        } else if (shouldRetry(node, status)) {
+            scheduleRetry(node, slot);
         } else if (slot.testingOnly() && !fullFetch) {
             node->setFlags(kFlagFullFetch);
             node->clearFlags(kFlagProcessed);
@@ -555,14 +557,37 @@ void Crawler::transferFinished(FetchSlot& slot, bool success, std::string_view t
             recordFailure(node, status, slot.reason(), text, true);
         }
         // A node that the answer made unprocessed is queued only now, so that no other slot
-        // picks it while this transfer still runs; a parked node waits for its realm.
+        // picks it while this transfer still runs; a parked node waits for its realm, and a
+        // node to be retried for its time.
         if (!parked) {
             queue(node);
         }
     }
+    m_queue.requestEnded(slot.host(), clockNow());
     m_web.listener().transferEnded(success, text, index);
     slot.finish();
     m_web.listener().slotFreed(node, index);
+}
+
+bool Crawler::shouldRetry(const WebNode* node, int status) const {
+    if (status != kStatusTooManyRequests && status != kStatusServiceUnavailable) {
+        return false;
+    }
+    const auto retried = m_retries.find(node);
+    return retried == m_retries.end() || retried->second < kMaxRetries;
+}
+
+void Crawler::scheduleRetry(WebNode* node, const FetchSlot& slot) {
+    const int attempt = ++m_retries[node];
+    ++m_retried;
+    // Without a usable Retry-After the waits double: 1, 2, 4 seconds.
+    const std::chrono::seconds wait =
+        slot.retryAfter() ? std::chrono::seconds(std::min<std::int64_t>(*slot.retryAfter(), kMaxRetryWait.count()))
+                          : std::chrono::seconds(1 << (attempt - 1));
+    // Until then the node is neither processed nor failed: it waits as if never requested.
+    node->clearFlags(kFlagProcessed | kFlagTestStarted | kFlagFetchStarted);
+    node->setHttpStatus(-1);
+    m_queue.defer(node, clockNow() + wait);
 }
 
 bool Crawler::answerChallenge(WebNode* node, const FetchSlot& slot) {

@@ -12,16 +12,29 @@
 // parks its node and asks the listener once per realm (WebListener::credentialsNeeded); the
 // other slots go on, and the node waits until provideCredentials() or skipRealm().
 //
+// The crawl is polite to each host (CrawlQueue): a node whose host has its most requests
+// running, or whose host's last request started too recently, waits while nodes of other
+// hosts go first. A busy server's answer (429 or 503) is not taken as final: the node waits
+// for the time the server asked for (Retry-After, kMaxRetryWait at most), else 1, 2 and 4
+// seconds, and is asked for again, kMaxRetries times at most; its slot works for others
+// meanwhile. A host that answers 429 gets a longer interval for the rest of the crawl. The
+// crawl never sleeps: step() says Waiting, and timeUntilDue() tells when to step again.
+//
 // The Web, the transfer factory and the imaging library must outlive the crawler. Every
 // change is reported to the Web's listener.
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "crawl/CrawlQueue.h"
 #include "crawl/FetchSlot.h"
 #include "crawl/RealmCache.h"
 #include "net/HttpRequestHeaders.h"
@@ -42,14 +55,20 @@ public:
     enum class Step {
         Started,    // a node was taken into a slot (or processed at once)
         NoFreeSlot, // every slot is busy
-        Waiting,    // nothing can start now: transfers run, robots.txt is awaited, or a realm
-                    // waits for its credentials
+        Waiting,    // nothing can start now: transfers run, robots.txt is awaited, a realm
+                    // waits for its credentials, or nodes wait for their host or their retry
         Complete,   // nothing is left to do
     };
     // The kind mask that selects every node.
     static constexpr std::uint32_t kAllKinds = 1023;
     // Redirects followed for one node before it fails.
     static constexpr int kMaxRedirects = 10;
+    // Busy answers retried for one node before it fails with the last one.
+    static constexpr int kMaxRetries = 3;
+    // The longest wait before a retry, whatever Retry-After asks.
+    static constexpr std::chrono::seconds kMaxRetryWait{120};
+
+    using Clock = std::function<CrawlQueue::TimePoint()>;
 
     // A crawl of web with slotCount fetch slots (at least 1); makes the working directory's
     // sub-directories. transfers may be null: then every request fails. imaging may be null:
@@ -67,9 +86,24 @@ public:
     void start();
     // Starts at most one node among those whose flags share a bit with kindMask.
     Step step(std::uint32_t kindMask = kAllKinds);
-    // Stops every running transfer without reports; their nodes become unprocessed again, so
-    // a resumed crawl requests them anew.
+    // Stops every running transfer without reports; their nodes, and the nodes waiting to be
+    // retried, become unprocessed again, so a resumed crawl requests them anew.
     void stopTransfers();
+    // At most perHost requests at once to one host, and starts to one host at least interval
+    // apart (see CrawlQueue::setLimits). Defaults: CrawlQueue::kDefaultPerHost, no interval.
+    void setHostLimits(int perHost, std::chrono::milliseconds interval) { m_queue.setLimits(perHost, interval); }
+    // The clock of host intervals and retry waits; steady_clock when empty.
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    // How long until a waiting node may start without a transfer ending first, 0 when it
+    // may start now; nothing when no node waits for a time.
+    std::optional<std::chrono::milliseconds> timeUntilDue() const;
+    // The interval between request starts to the host of url (host, port) now.
+    std::chrono::milliseconds hostInterval(std::string_view url) const {
+        return m_queue.interval(CrawlQueue::hostKey(url));
+    }
+    // Busy answers retried so far, and the nodes that wait for their retry now.
+    std::size_t retriedCount() const { return m_retried; }
+    std::size_t retryWaitingCount() const { return m_queue.deferredCount(); }
     // How many slots have a transfer running.
     int busySlotCount() const;
     int slotCount() const { return static_cast<int>(m_slots.size()); }
@@ -96,15 +130,8 @@ public:
     void processFetchedFile(WebNode* node);
 
 private:
-    struct QueueEntry {
-        std::int32_t level;
-        WebNode* node;
-    };
-    struct QueueLater {
-        bool operator()(const QueueEntry& a, const QueueEntry& b) const;
-    };
-
     FetchSlot* freeSlot();
+    CrawlQueue::TimePoint clockNow() const;
     void queue(WebNode* node);
     void markUnprocessed(WebNode* node);
     WebNode* pickNext(std::uint32_t kindMask);
@@ -120,6 +147,10 @@ private:
     void recordFailure(WebNode* node, int status, std::string_view reason, std::string_view detail, bool tell);
     // Returns true when node was parked to wait for its realm's credentials.
     bool answerChallenge(WebNode* node, const FetchSlot& slot);
+    // Whether an answer of status asks node to be requested again later.
+    bool shouldRetry(const WebNode* node, int status) const;
+    // Sets node aside, unprocessed, until its wait is over.
+    void scheduleRetry(WebNode* node, const FetchSlot& slot);
     std::string requestUrl(const WebNode* node) const;
     bool isOtherMedia(const WebNode* node) const;
 
@@ -135,8 +166,11 @@ private:
     Phase m_phase = Phase::Crawling;
     RealmCache m_realms;
     std::map<std::string, std::vector<WebNode*>, std::less<>> m_parked; // by realm, awaiting an answer
-    std::vector<QueueEntry> m_queue;                                    // a heap: lowest level, then URL order, on top
+    CrawlQueue m_queue;
     bool m_queueBuilt = false;
+    Clock m_clock;
+    std::unordered_map<const WebNode*, int> m_retries; // busy answers retried, by node
+    std::size_t m_retried = 0;
     std::vector<WebNode*> m_reached; // nodes a processed page's links gave their level
 };
 

@@ -21,6 +21,8 @@ void FetchSlot::begin(WebNode* node, bool testingOnly) {
     m_reason.clear();
     m_challenge.clear();
     m_target.clear();
+    m_host.clear();
+    m_retryAfter.reset();
 }
 
 void FetchSlot::setAnswer(int status, std::string_view reason, std::string_view challenge) {

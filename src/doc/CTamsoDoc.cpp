@@ -75,6 +75,12 @@ int CTamsoDoc::connectionCount() const {
     return std::clamp(m_settings.numberOfConnections, 1, kMaxConnections);
 }
 
+void CTamsoDoc::makeCrawler() {
+    m_crawler = std::make_unique<Crawler>(*m_web, &m_transfers, m_imaging, connectionCount());
+    m_crawler->setHostLimits(std::clamp(m_settings.connectionsPerHost, 1, Settings::kMaxConnectionsPerHost),
+                             std::chrono::milliseconds(std::clamp(m_settings.hostDelay, 0, Settings::kMaxHostDelay)));
+}
+
 bool CTamsoDoc::runIdle() {
     return m_scheduler.runOne();
 }
@@ -166,7 +172,7 @@ bool CTamsoDoc::startProcessing(std::string_view start) {
     for (const std::string& extra : m_extraStartUrls) {
         m_web->addExtraStartUrl(CUrl(extra));
     }
-    m_crawler = std::make_unique<Crawler>(*m_web, &m_transfers, m_imaging, connectionCount());
+    makeCrawler();
     m_startFailed = false;
     m_crawlWaiting = false;
     m_modified = true;
@@ -219,8 +225,13 @@ bool CTamsoDoc::runCrawlTask() {
     if (result == Crawler::Step::Complete) {
         complete();
     } else if (result != Crawler::Step::Started) {
-        // Every slot is busy, or only running transfers are left: sleep until a slot is free.
+        // Every slot is busy, or only running transfers are left: sleep until a slot is free,
+        // or until a waiting node's time has come.
         m_crawlWaiting = true;
+        if (const std::optional<std::chrono::milliseconds> due = m_crawler->timeUntilDue();
+            due && result == Crawler::Step::Waiting && m_armTimer) {
+            m_armTimer(*due);
+        }
     }
     return true;
 }
@@ -290,7 +301,7 @@ void CTamsoDoc::resume() {
     if (m_crawler == nullptr) {
         // The working directory and fetch slots are made only now, so that an opened project
         // that is only looked at or reported on leaves its disk as it was.
-        m_crawler = std::make_unique<Crawler>(*m_web, &m_transfers, m_imaging, connectionCount());
+        makeCrawler();
     }
     m_crawlWaiting = false;
     setState(State::Running);
@@ -706,6 +717,10 @@ void CTamsoDoc::nodeTested(WebNode* node, bool mark) {
 }
 
 void CTamsoDoc::slotFreed(WebNode* /*node*/, int /*slot*/) {
+    wakeCrawl();
+}
+
+void CTamsoDoc::timerExpired() {
     wakeCrawl();
 }
 

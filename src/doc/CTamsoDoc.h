@@ -85,6 +85,11 @@ public:
     // Idle time. wake is called whenever work that can run now appears; the front end then
     // calls runIdle() until it returns false.
     void setIdleWakeup(std::function<void()> wake) { m_wake = std::move(wake); }
+    // Timed wake-ups: when the crawl has nothing to run until a time (a node waits to be
+    // retried, or for its host's interval), arm(delay) is called; the front end then calls
+    // timerExpired() once delay has passed. A later arm replaces the one before.
+    void setTimerWakeup(std::function<void(std::chrono::milliseconds)> arm) { m_armTimer = std::move(arm); }
+    void timerExpired();
     // One idle call: runs one task. A crawl task takes one step; view work runs its units
     // (see kViewPassBatch) until the idle budget is spent, at least one. Returns whether work
     // that can run now remains.
@@ -245,6 +250,8 @@ private:
     CrawlSettings crawlSettings(std::string_view url) const;
     // Wakes the crawl task after an answer or a free slot.
     void wakeCrawl();
+    // Makes the crawl of the Web with the settings' connections and host limits.
+    void makeCrawler();
     // Write the report or the local site and mark them made; IoError names what failed.
     Status writeReport();
     Status writeLocalSite();
@@ -290,6 +297,7 @@ private:
 
     IdleScheduler m_scheduler;
     std::function<void()> m_wake;
+    std::function<void(std::chrono::milliseconds)> m_armTimer;
     DocumentTask m_crawlTask;
     DocumentTask m_changedTask;
     DocumentTask m_insertTask;

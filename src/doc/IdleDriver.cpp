@@ -47,11 +47,16 @@ IdleDriver::IdleDriver(CTamsoDoc& document) : m_document(document) {
     connect(&m_timer, &QTimer::timeout, this, &IdleDriver::tick);
     drivers().push_back(this);
     m_document.setIdleWakeup([this] { wake(); });
+    m_dueTimer.setSingleShot(true);
+    m_dueTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_dueTimer, &QTimer::timeout, this, [this] { m_document.timerExpired(); });
+    m_document.setTimerWakeup([this](std::chrono::milliseconds delay) { m_dueTimer.start(delay); });
     wake();
 }
 
 IdleDriver::~IdleDriver() {
     m_document.setIdleWakeup({});
+    m_document.setTimerWakeup({});
     std::vector<IdleDriver*>& all = drivers();
     all.erase(std::remove(all.begin(), all.end(), this), all.end());
 }

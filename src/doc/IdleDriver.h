@@ -4,7 +4,7 @@
 // The IdleDriver gives a project document its idle time on the Qt event loop: a zero-delay
 // timer runs one idle call per turn of the loop while the document has work that can run,
 // and sleeps otherwise until the document asks to be woken (new view work, a free fetch
-// slot, Resume).
+// slot, Resume) or a time it named has come (a single-shot timer).
 //
 // Qt's timers also fire inside nested event loops (a modal dialog's exec(), a drag). While
 // such a loop runs, the program holds every driver with an IdleDriver::Hold, so that no
@@ -47,6 +47,7 @@ private:
 
     CTamsoDoc& m_document;
     QTimer m_timer;
+    QTimer m_dueTimer; // the document's timed wake-up
 };
 
 } // namespace corvida

@@ -44,6 +44,8 @@ void storeHeader(const std::string& name, const std::string& value, HttpReplyHea
         reply.server = value;
     } else if (equalsIgnoreCase(name, "WWW-Authenticate")) {
         reply.wwwAuthenticate = value;
+    } else if (equalsIgnoreCase(name, "Retry-After")) {
+        reply.retryAfter = value;
     } else if (equalsIgnoreCase(name, "Date")) {
         reply.date = HttpDate::parse(value);
     } else if (equalsIgnoreCase(name, "Content-Encoding")) {
@@ -260,6 +262,7 @@ std::vector<std::pair<std::string, std::string>> HttpReplyParser::storedFields(c
     addText("Location", reply.location);
     addText("Server", reply.server);
     addText("WWW-Authenticate", reply.wwwAuthenticate);
+    addText("Retry-After", reply.retryAfter);
     addNumber("Date", reply.date);
     addText("Allow", entity.allow);
     addText("Content-Encoding", entity.contentEncoding);

@@ -62,7 +62,7 @@ public:
                            HttpReplyHeaders& reply, HttpEntityHeaders& entity);
 
     // Every stored field of the two records as (name, value) pairs for display: Location,
-    // Server, WWW-Authenticate, Date, Content-Encoding, Content-Length, Content-Type,
+    // Server, WWW-Authenticate, Retry-After, Date, Content-Encoding, Content-Length, Content-Type,
     // Expires, Last-Modified (those present; times and lengths as decimal numbers), then
     // each extra header in arrival order.
     static std::vector<std::pair<std::string, std::string>> storedFields(const HttpReplyHeaders& reply,

@@ -82,8 +82,11 @@ TEST(SettingsTest, SavesEveryKeyOnlyWhenChangedAndRetriesAfterAFailure) {
     profile.failure.clear();
     EXPECT_TRUE(s.save(profile).isOk());
     EXPECT_FALSE(s.changed);
-    EXPECT_EQ(profile.values.size(), 9u * 5u + 8u + 9u + 8u);
+    EXPECT_EQ(profile.values.size(), 9u * 5u + 12u + 9u + 8u);
     EXPECT_EQ((profile.values[{"Programs", "Browser"}]), "None");
+    EXPECT_EQ((profile.values[{"Application", "ConnectionsPerHost"}]), "4");
+    EXPECT_EQ((profile.values[{"Application", "HostDelay"}]), "0");
+    EXPECT_EQ((profile.values[{"Application", "InsecureTls"}]), "No");
     EXPECT_EQ((profile.values[{"Application", "UseProxy"}]), "Yes");
     EXPECT_EQ((profile.values[{"Programs", "BrowserDebugPort"}]), "9222");
 }

@@ -81,6 +81,10 @@ TEST(CliProgramTest, CrawlSwitchesAndTheirNoFormsLastOneWins) {
     ASSERT_TRUE(request);
     EXPECT_EQ(request->settings.maximumLevel, 0);
     EXPECT_EQ(request->settings.numberOfConnections, 4);
+    request = readCrawl({"u", "--per-host", "64", "--delay", "600000"});
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->settings.connectionsPerHost, 64);
+    EXPECT_EQ(request->settings.hostDelay, 600000);
     // Every value given is checked, not only the last.
     EXPECT_FALSE(readCrawl({"u", "--depth", "x", "--depth", "3"}));
 }
@@ -97,6 +101,8 @@ TEST(CliProgramTest, CrawlUsageErrorsNameTheFault) {
         {{"crawl", "u", "--connections", "0x2"}, "--connections takes a number from 1 to 64"},
         {{"crawl", "u", "--buffer-size", "1048577"}, "--buffer-size takes a number of bytes from 1 to 1048576"},
         {{"crawl", "u", "--depth", "-1"}, "--depth takes a number from 0 (no limit) up"},
+        {{"crawl", "u", "--per-host", "0"}, "--per-host takes a number from 1 to 64"},
+        {{"crawl", "u", "--delay", "600001"}, "--delay takes a number of milliseconds from 0 to 600000"},
         {{"crawl", "u", "v", "--dir", "d"}, "more than one URL given"},
         {{"crawl", "--dir", "d"}, "a URL is required"},
     };

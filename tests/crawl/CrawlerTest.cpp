@@ -3,6 +3,8 @@
 // sites answered in memory where a test decides when each answer arrives.
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -17,6 +19,7 @@
 #include "model/LocalNames.h"
 #include "model/ProjectOptions.h"
 #include "model/Web.h"
+#include "net/HttpDate.h"
 #include "net/NetworkTransferFactory.h"
 #include "platform/QtImagingLibrary.h"
 #include "support/FakeTransfers.h"
@@ -248,15 +251,27 @@ class FakeCrawlTest : public CrawlerTest {
 protected:
     static constexpr const char* kStart = "http://h/";
 
-    Crawler& makeFake(int slotCount, bool robots = false) {
-        return makeCrawler(kStart, {}, slotCount, nullptr, robots, true);
+    // The crawl's clock stands still unless a test moves it.
+    CrawlQueue::TimePoint m_now{};
+
+    Crawler& makeFake(int slotCount, bool robots = false, const ProjectOptions& options = {}) {
+        Crawler& crawler = makeCrawler(kStart, options, slotCount, nullptr, robots, true);
+        crawler.setClock([this] { return m_now; });
+        return crawler;
     }
-    void reply(const std::string& key, int status, const std::string& body = {}, const std::string& challenge = {}) {
+    void reply(const std::string& key, int status, const std::string& body = {}, const std::string& challenge = {},
+               const std::string& retryAfter = {}) {
         test::FakeTransfers::Reply r;
         r.status = status;
         r.body = body;
         r.wwwAuthenticate = challenge;
+        r.retryAfter = retryAfter;
         m_fake.replies[key] = r;
+    }
+    // Ends transfers and steps until nothing starts and no transfer runs; the clock stays.
+    void settle(Crawler& crawler) {
+        while (crawler.step() == Crawler::Step::Started || m_fake.finishNext()) {
+        }
     }
     // Steps until nothing starts, noting each result; then ends one transfer. Returns the
     // results up to Complete.
@@ -344,6 +359,135 @@ TEST_F(FakeCrawlTest, ChallengesParkTheirRealmWhileOtherSlotsGoOn) {
         std::count(m_fake.authorizations.begin(), m_fake.authorizations.end(), "Basic QWxhZGRpbjpvcGVuIHNlc2FtZQ=="),
         2);
     EXPECT_EQ(m_web->processedCount(), m_web->nodeCount());
+}
+
+// The wait before a retry: Retry-After in seconds or as a date, at most two minutes; without a
+// usable value 1 s. The slot is free meanwhile and the node neither processed nor broken; a
+// suspended crawl makes it plain unprocessed, to go at once on resuming.
+TEST_F(FakeCrawlTest, BusyAnswerWaitsAsRetryAfterSays) {
+    using std::chrono::milliseconds;
+    const std::time_t wallNow = std::time(nullptr);
+    const auto date = [&](std::time_t offset) { return HttpDate::format(static_cast<std::int32_t>(wallNow + offset)); };
+    const std::pair<std::string, milliseconds> cases[] = {
+        {"7", milliseconds(7000)},           {"31536000", milliseconds(120000)}, {date(-3600), milliseconds(0)},
+        {date(86400), milliseconds(120000)}, {"-5", milliseconds(1000)},         {"", milliseconds(1000)},
+    };
+    for (const auto& [retryAfter, wait] : cases) {
+        reply(kStart, 503, {}, {}, retryAfter);
+        Crawler& crawler = makeFake(1);
+        crawler.start();
+        ASSERT_TRUE(m_fake.finishNext());
+        EXPECT_EQ(crawler.timeUntilDue(), wait) << retryAfter;
+        const WebNode& start = *m_web->startNode();
+        EXPECT_FALSE(start.isBroken() || start.hasAnyFlag(kFlagProcessed)) << retryAfter;
+        EXPECT_EQ(crawler.busySlotCount(), 0);
+        EXPECT_EQ(crawler.retryWaitingCount(), 1u);
+        crawler.stopTransfers();
+        EXPECT_EQ(crawler.retryWaitingCount(), 0u);
+        EXPECT_EQ(crawler.step(), Crawler::Step::Started);
+    }
+}
+
+TEST_F(FakeCrawlTest, ThreeRetriesAfterOneTwoAndFourSecondsThenBroken) {
+    using enum Crawler::Step;
+    using std::chrono::milliseconds;
+    reply(kStart, 200, html("Home", "<a href=\"a.htm\">a</a>"));
+    reply("http://h/a.htm", 503);
+    Crawler& crawler = makeFake(2);
+    crawler.start();
+    settle(crawler); // HEAD and GET of the start page, and the first GET of a.htm
+    const WebNode& a = nodeOf(*m_web, "http://h/a.htm");
+    for (const int seconds : {1, 2, 4}) {
+        EXPECT_EQ(crawler.timeUntilDue(), milliseconds(seconds * 1000));
+        m_now += milliseconds(seconds * 1000 - 1);
+        EXPECT_EQ(crawler.step(), Waiting);
+        m_now += milliseconds(1);
+        EXPECT_EQ(crawler.step(), Started);
+        ASSERT_TRUE(m_fake.finishNext());
+    }
+    EXPECT_EQ(crawler.step(), Complete);
+    EXPECT_EQ(std::count(m_fake.requests.begin(), m_fake.requests.end(), "GET http://h/a.htm"), 4);
+    EXPECT_TRUE(a.isBroken());
+    EXPECT_EQ(a.httpStatus(), 503);
+    EXPECT_EQ(crawler.retriedCount(), 3u);
+}
+
+// While a node waits, its slot serves other hosts; a 429 doubles its host's interval.
+TEST_F(FakeCrawlTest, WaitingNodeLeavesItsSlotToOthersAndTooManyRequestsSlowsItsHost) {
+    using enum Crawler::Step;
+    using std::chrono::milliseconds;
+    ProjectOptions options;
+    options.checkExternal = true;
+    // Shorter URLs come first: busy.htm, then the other host's page.
+    reply(kStart, 200, html("Home", "<a href=\"busy.htm\">b</a><a href=\"http://other.example/x.htm\">x</a>"));
+    reply("http://h/busy.htm", 429);
+    reply("http://other.example/x.htm", 200, html("X", ""));
+    Crawler& crawler = makeFake(1, false, options);
+    crawler.start();
+    settle(crawler);
+    EXPECT_EQ(m_fake.requests.back(), "HEAD http://other.example/x.htm") << "the other host went while busy.htm waited";
+    EXPECT_TRUE(nodeOf(*m_web, "http://other.example/x.htm").hasAnyFlag(kFlagTested));
+    EXPECT_EQ(crawler.hostInterval("http://h/"), milliseconds(1000));
+    EXPECT_EQ(crawler.hostInterval("http://other.example/"), milliseconds(0));
+    for (const int seconds : {2, 4, 8}) {
+        m_now += *crawler.timeUntilDue();
+        settle(crawler);
+        EXPECT_EQ(crawler.hostInterval("http://H:80/"), milliseconds(seconds * 1000));
+    }
+    EXPECT_EQ(crawler.step(), Complete);
+    EXPECT_EQ(nodeOf(*m_web, "http://h/busy.htm").httpStatus(), 429);
+    EXPECT_TRUE(nodeOf(*m_web, "http://h/busy.htm").isBroken());
+}
+
+TEST_F(FakeCrawlTest, PerHostCapAndIntervalLetOtherHostsGoFirstInQueueOrder) {
+    using enum Crawler::Step;
+    using std::chrono::milliseconds;
+    ProjectOptions options;
+    options.checkExternal = true;
+    // Shorter URLs come first: h's pages, then oo's, then that of o:8080.
+    reply(kStart, 200,
+          html("Home", "<a href=\"a.htm\">a</a><a href=\"b.htm\">b</a><a href=\"c.htm\">c</a>"
+                       "<a href=\"http://oo/p.htm\">p</a><a href=\"http://o:8080/q.htm\">q</a>"));
+    const auto isPageOfH = [](const std::string& request) { return request.starts_with("GET http://h/"); };
+    // Two at once to one host: the third page of h waits while o's nodes start.
+    Crawler& capped = makeFake(4, false, options);
+    capped.setHostLimits(2, milliseconds(0));
+    capped.start();
+    ASSERT_TRUE(m_fake.finishNext()); // HEAD of the start page
+    EXPECT_EQ(capped.step(), Started);
+    ASSERT_TRUE(m_fake.finishNext()); // its GET
+    m_fake.requests.clear();
+    while (capped.step() == Started) {
+    }
+    ASSERT_EQ(m_fake.requests.size(), 4u);
+    EXPECT_TRUE(isPageOfH(m_fake.requests[0]) && isPageOfH(m_fake.requests[1]));
+    EXPECT_EQ(m_fake.requests[2], "HEAD http://oo/p.htm");
+    EXPECT_EQ(m_fake.requests[3], "HEAD http://o:8080/q.htm");
+    ASSERT_TRUE(m_fake.finishNext());
+    EXPECT_EQ(capped.step(), Started);
+    EXPECT_TRUE(isPageOfH(m_fake.requests.back()));
+    EXPECT_EQ(std::count(m_fake.requests.begin(), m_fake.requests.end(), m_fake.requests.back()), 1);
+
+    // Starts to one host half a second apart; o does not wait for h.
+    Crawler& spaced = makeFake(4, false, options);
+    spaced.setHostLimits(4, milliseconds(500));
+    spaced.start();
+    ASSERT_TRUE(m_fake.finishNext());
+    EXPECT_EQ(spaced.step(), Waiting); // the GET of the start page is due after the HEAD's interval
+    m_now += milliseconds(500);
+    EXPECT_EQ(spaced.step(), Started);
+    ASSERT_TRUE(m_fake.finishNext());
+    m_fake.requests.clear();
+    while (spaced.step() == Started) {
+    }
+    EXPECT_EQ(m_fake.requests, (std::vector<std::string>{"HEAD http://oo/p.htm", "HEAD http://o:8080/q.htm"}));
+    EXPECT_EQ(spaced.timeUntilDue(), milliseconds(500));
+    m_now += milliseconds(499);
+    EXPECT_EQ(spaced.step(), Waiting);
+    m_now += milliseconds(1);
+    EXPECT_EQ(spaced.step(), Started);
+    EXPECT_EQ(spaced.step(), Waiting);
+    EXPECT_TRUE(isPageOfH(m_fake.requests.back()));
 }
 
 } // namespace

@@ -126,5 +126,16 @@ TEST(HttpReplyParserTest, ChallengeRealm) {
     EXPECT_EQ(HttpReplyHeaders::challengeRealm("Digest realm=\"x\""), std::nullopt);
 }
 
+TEST(HttpReplyParserTest, RetryDelayIsSecondsOrTimeToADateElseNothing) {
+    constexpr std::int32_t kNow = 784111777; // Sun, 06 Nov 1994 08:49:37 GMT
+    EXPECT_EQ(HttpReplyHeaders::retryDelay(" 30\t", kNow), 30);
+    EXPECT_EQ(HttpReplyHeaders::retryDelay("Sun, 06 Nov 1994 08:51:37 GMT", kNow), 120);
+    EXPECT_EQ(HttpReplyHeaders::retryDelay("Sun Nov  6 08:49:47 1994", kNow), 10);
+    EXPECT_EQ(HttpReplyHeaders::retryDelay("Sat, 05 Nov 1994 08:49:37 GMT", kNow), 0);
+    for (const char* unusable : {"", "-5", "5.5", "soon", "Sun, 06 1994", "12:30"}) {
+        EXPECT_EQ(HttpReplyHeaders::retryDelay(unusable, kNow), std::nullopt) << unusable;
+    }
+}
+
 } // namespace
 } // namespace corvida

@@ -63,6 +63,9 @@ public:
         if (!reply.wwwAuthenticate.empty()) {
             replyHeaders.wwwAuthenticate = reply.wwwAuthenticate;
         }
+        if (!reply.retryAfter.empty()) {
+            replyHeaders.retryAfter = reply.retryAfter;
+        }
         entity.contentType = reply.contentType;
         entity.contentLength = static_cast<std::int32_t>(reply.body.size());
         m_listener->headers(reply.status, reply.reason, replyHeaders, entity);

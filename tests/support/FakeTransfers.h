@@ -27,6 +27,7 @@ public:
         std::string body;
         std::string location;        // Location header, when not empty
         std::string wwwAuthenticate; // WWW-Authenticate header, when not empty
+        std::string retryAfter;      // Retry-After header, when not empty
         bool fail = false;           // the connection fails after the headers (or before, at status 0)
     };
 
