@@ -258,6 +258,13 @@ protected:
         r.wwwAuthenticate = challenge;
         m_fake.replies[key] = r;
     }
+    void redirect(const std::string& url, int status, const std::string& location) {
+        test::FakeTransfers::Reply r;
+        r.status = status;
+        r.reason = "Moved";
+        r.location = location;
+        m_fake.replies[url] = r;
+    }
     // Steps until nothing starts, noting each result; then ends one transfer. Returns the
     // results up to Complete.
     std::vector<Crawler::Step> run(Crawler& crawler) {
@@ -344,6 +351,49 @@ TEST_F(FakeCrawlTest, ChallengesParkTheirRealmWhileOtherSlotsGoOn) {
         std::count(m_fake.authorizations.begin(), m_fake.authorizations.end(), "Basic QWxhZGRpbjpvcGVuIHNlc2FtZQ=="),
         2);
     EXPECT_EQ(m_web->processedCount(), m_web->nodeCount());
+}
+
+TEST_F(FakeCrawlTest, RedirectsOfEveryKindAreFollowedAndKeptHopByHop) {
+    reply("http://h/", 200, html("Home", "<a href=\"old.htm\">o</a><a href=\"loop.htm\">l</a>"));
+    redirect("http://h/old.htm", 301, "/a/mid.htm");
+    redirect("http://h/a/mid.htm", 308, "next.htm"); // relative to the URL that was requested
+    redirect("http://h/a/next.htm", 307, "http://h/final.htm");
+    reply("http://h/final.htm", 200, html("Final", ""));
+    redirect("http://h/loop.htm", 303, "loop2.htm");
+    redirect("http://h/loop2.htm", 302, "loop.htm");
+    Crawler& crawler = makeFake(1);
+    crawler.start();
+    EXPECT_EQ(run(crawler).back(), Crawler::Step::Complete);
+
+    const WebNode* old = m_web->findNode(CUrl("http://h/old.htm"));
+    EXPECT_EQ(old->redirects(), (std::vector<RedirectHop>{{301, "/a/mid.htm", "http://h/a/mid.htm"},
+                                                          {308, "next.htm", "http://h/a/next.htm"},
+                                                          {307, "http://h/final.htm", "http://h/final.htm"}}));
+    EXPECT_EQ(old->requestUrl(), "http://h/final.htm");
+    EXPECT_EQ(old->title(), "Final");
+    EXPECT_TRUE(old->hasAnyFlag(kFlagFetched));
+
+    // A loop fails as one node once the limit is reached, its chain no longer than the limit.
+    const WebNode* loop = m_web->findNode(CUrl("http://h/loop.htm"));
+    EXPECT_EQ(loop->redirectCount(), Crawler::kMaxRedirects);
+    EXPECT_EQ(loop->redirects().back().status, 302);
+    EXPECT_EQ(loop->statusDetail(), "Too many redirects.");
+    EXPECT_TRUE(loop->isBroken());
+    EXPECT_EQ(std::count_if(m_fake.requests.begin(), m_fake.requests.end(),
+                            [](const std::string& r) { return r.find("/loop") != std::string::npos; }),
+              Crawler::kMaxRedirects + 1);
+    EXPECT_EQ(m_web->processedCount(), m_web->nodeCount());
+
+    // Asked for at its own URL again (resumed without its request URL), the node starts a
+    // new chain instead of adding to the old one.
+    m_crawler.reset();
+    WebNode* again = m_web->findNode(CUrl("http://h/old.htm"));
+    again->setText(WebNode::Text::RequestUrl, std::nullopt);
+    again->clearFlags(kFlagProcessed);
+    redirect("http://h/old.htm", 302, "http://h/final.htm");
+    Crawler resumed(*m_web, &m_fake, nullptr, 1);
+    EXPECT_EQ(run(resumed).back(), Crawler::Step::Complete);
+    EXPECT_EQ(again->redirects(), (std::vector<RedirectHop>{{302, "http://h/final.htm", "http://h/final.htm"}}));
 }
 
 } // namespace
