@@ -2,9 +2,7 @@
 // The redirect section after the last node: its bytes, its round trip, and damage to it, which
 // costs the redirects and never the graph.
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -20,99 +18,61 @@ std::string counted(const std::string& text) {
     return u32(static_cast<std::uint32_t>(text.size() + 1)) + text + std::string(1, '\0');
 }
 
-// The sample project with b.htm redirected twice; a relative Location and markup in a
-// Location are kept as received.
-std::unique_ptr<Web> chainedWeb() {
-    std::unique_ptr<Web> web = test::makeSampleWeb();
-    WebNode* b = web->findNode(CUrl("http://example.test/b.htm"));
-    b->addRedirect({301, "b1.htm", "http://example.test/b1.htm"});
-    b->addRedirect({308, "http://example.test/b2.htm?<x>", "http://example.test/b2.htm?<x>"});
-    return web;
-}
+class ProjectFileRedirectsTest : public ::testing::Test {
+protected:
+    // The sample project, and the same with its first node redirected twice (a relative
+    // Location and markup kept as received).
+    std::string m_without = ProjectFile::encode(test::sampleOptions(), test::makeSampleWeb().get());
+    std::string m_with = encodeChained();
 
-std::vector<RedirectHop> chainOf(const Web& web, const char* url) {
-    return web.findNode(CUrl(url))->redirects();
-}
+    static std::string encodeChained() {
+        const std::unique_ptr<Web> web = test::makeSampleWeb();
+        web->nodes()[0]->addRedirect({301, "b1.htm", "http://example.test/b1.htm"});
+        web->nodes()[0]->addRedirect({308, "http://example.test/<x>", "http://example.test/<x>"});
+        return ProjectFile::encode(test::sampleOptions(), web.get());
+    }
+};
 
-// Where b.htm stands among the node records.
-std::uint32_t positionOfB(const Web& web) {
-    const auto& nodes = web.nodes();
-    const WebNode* b = web.findNode(CUrl("http://example.test/b.htm"));
-    return static_cast<std::uint32_t>(std::find(nodes.begin(), nodes.end(), b) - nodes.begin());
-}
-
-TEST(ProjectFileRedirectsTest, SectionFollowsTheLastNodeAndRoundTripsByteForByte) {
-    const std::unique_ptr<Web> plain = test::makeSampleWeb();
-    const std::string without = ProjectFile::encode(test::sampleOptions(), plain.get());
-    const std::unique_ptr<Web> web = chainedWeb();
-    const std::string with = ProjectFile::encode(test::sampleOptions(), web.get());
-
+TEST_F(ProjectFileRedirectsTest, SectionFollowsTheLastNodeAndRoundTripsByteForByte) {
     // Everything an older reader reads is unchanged; the section is all that is added.
-    ASSERT_EQ(with.substr(0, without.size()), without);
-    const std::string body = u32(1) + u32(positionOfB(*web)) + u32(2) + u32(301) + counted("b1.htm") +
-                             counted("http://example.test/b1.htm") + u32(308) +
-                             counted("http://example.test/b2.htm?<x>") + counted("http://example.test/b2.htm?<x>");
-    EXPECT_EQ(with.substr(without.size()), "RDIR" + u32(1) + u32(static_cast<std::uint32_t>(body.size())) + body);
+    ASSERT_EQ(m_with.substr(0, m_without.size()), m_without);
+    const std::string body = u32(1) + u32(0) + u32(2) + u32(301) + counted("b1.htm") +
+                             counted("http://example.test/b1.htm") + u32(308) + counted("http://example.test/<x>") +
+                             counted("http://example.test/<x>");
+    EXPECT_EQ(m_with.substr(m_without.size()), "RDIR" + u32(1) + u32(static_cast<std::uint32_t>(body.size())) + body);
 
-    const ProjectFile::Loaded loaded = ProjectFile::decode(with, nullptr);
+    const ProjectFile::Loaded loaded = ProjectFile::decode(m_with, nullptr);
     ASSERT_NE(loaded.web, nullptr) << loaded.status.message();
-    EXPECT_EQ(chainOf(*loaded.web, "http://example.test/b.htm"), chainOf(*web, "http://example.test/b.htm"));
-    EXPECT_EQ(ProjectFile::encode(loaded.options, loaded.web.get()), with);
-
-    // A node whose chain was forgotten writes the file as if it never had one.
-    loaded.web->findNode(CUrl("http://example.test/b.htm"))->clearRedirects();
-    EXPECT_EQ(ProjectFile::encode(loaded.options, loaded.web.get()), without);
+    EXPECT_EQ(loaded.web->nodes()[0]->redirects().at(1).location, "http://example.test/<x>");
+    EXPECT_EQ(ProjectFile::encode(loaded.options, loaded.web.get()), m_with);
+    // Without its chain the node writes the file as if it never had one.
+    loaded.web->nodes()[0]->clearRedirects();
+    EXPECT_EQ(ProjectFile::encode(loaded.options, loaded.web.get()), m_without);
 }
 
-TEST(ProjectFileRedirectsTest, DamagedSectionLoadsTheGraphWithoutRedirects) {
-    const std::unique_ptr<Web> plain = test::makeSampleWeb();
-    const std::string without = ProjectFile::encode(test::sampleOptions(), plain.get());
-    const std::string with = ProjectFile::encode(test::sampleOptions(), chainedWeb().get());
+TEST_F(ProjectFileRedirectsTest, DamagedSectionLoadsTheGraphWithoutRedirects) {
     const auto expectGraphWithoutChains = [&](const std::string& bytes, const std::string& what) {
         const ProjectFile::Loaded loaded = ProjectFile::decode(bytes, nullptr);
         ASSERT_NE(loaded.web, nullptr) << what << ": " << loaded.status.message();
-        EXPECT_TRUE(chainOf(*loaded.web, "http://example.test/b.htm").empty()) << what;
-        EXPECT_EQ(ProjectFile::encode(loaded.options, loaded.web.get()), without) << what;
+        EXPECT_EQ(ProjectFile::encode(loaded.options, loaded.web.get()), m_without) << what;
     };
-
     // Cut anywhere inside the section, marker included.
-    for (std::size_t length = without.size() + 1; length < with.size(); ++length) {
-        expectGraphWithoutChains(with.substr(0, length), "cut at " + std::to_string(length));
+    for (std::size_t length = m_without.size() + 1; length < m_with.size(); ++length) {
+        expectGraphWithoutChains(m_with.substr(0, length), "cut at " + std::to_string(length));
     }
-    // Counts that the section cannot hold, a node that is not there, nodes out of order, a
-    // version this program does not know, and bytes after the section.
-    const std::size_t header = without.size();
-    const std::size_t chained = header + 12;
-    const auto patched = [&](std::size_t at, std::uint32_t value) {
-        std::string bytes = with;
-        bytes.replace(at, 4, u32(value));
-        return bytes;
+    const auto patched = [&](std::size_t offset, std::uint32_t value) {
+        return std::string(m_with).replace(m_without.size() + offset, 4, u32(value));
     };
-    expectGraphWithoutChains(patched(header + 4, 2), "version 2");
-    expectGraphWithoutChains(patched(header + 8, 0xFFFFFFF0), "section length");
-    expectGraphWithoutChains(patched(chained, 0xFFFFFFFF), "chained count");
-    expectGraphWithoutChains(patched(chained, 2), "chained count beyond the body");
-    expectGraphWithoutChains(patched(chained + 4, static_cast<std::uint32_t>(plain->nodeCount())),
-                             "node position past the last node");
-    expectGraphWithoutChains(patched(chained + 8, 0), "no hops");
-    expectGraphWithoutChains(patched(chained + 8, 11), "more hops than a node keeps");
-    expectGraphWithoutChains(patched(chained + 8, 0x7FFFFFFF), "hop count");
-    expectGraphWithoutChains(patched(chained + 16, 0xFFFFFF00), "location length");
-    expectGraphWithoutChains(with + "x", "a byte after the section");
-
-    // Two chains for one node.
-    std::string twice = with;
-    const std::string chain = with.substr(chained + 4);
-    twice.replace(chained, 4, u32(2));
-    twice += chain;
-    twice.replace(header + 8, 4, u32(static_cast<std::uint32_t>(twice.size() - header - 12)));
-    expectGraphWithoutChains(twice, "the same node twice");
+    expectGraphWithoutChains(patched(4, 2), "a version this program does not know");
+    expectGraphWithoutChains(patched(12, 0xFFFFFFFF), "more chained nodes than the section holds");
+    expectGraphWithoutChains(patched(16, 6), "a position past the last node");
+    expectGraphWithoutChains(patched(20, 11), "more hops than a node keeps");
+    expectGraphWithoutChains(patched(28, 0xFFFFFF00), "a location longer than the section");
+    expectGraphWithoutChains(m_with + "x", "a byte after the section");
 
     // Other bytes after the last node still mean a damaged node list.
-    const ProjectFile::Loaded junk = ProjectFile::decode(without + "JUNK", nullptr);
-    EXPECT_EQ(junk.web, nullptr);
-    EXPECT_NE(junk.status.message().find("the last node is followed by 4 unexpected bytes"), std::string::npos)
-        << junk.status.message();
+    EXPECT_NE(ProjectFile::decode(m_without + "JUNK", nullptr).status.message().find("followed by 4 unexpected bytes"),
+              std::string::npos);
 }
 
 } // namespace
