@@ -2,19 +2,24 @@
 #include "cli/InfoCommand.h"
 
 #include <array>
+#include <cstdio>
 #include <optional>
 #include <ostream>
+#include <string_view>
 #include <utility>
 
+#include "cli/CliOptionParser.h"
 #include "cli/ProjectArgument.h"
+#include "model/MimeTable.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
+#include "model/WebNode.h"
 
 namespace corvida {
 
 namespace {
 
-constexpr const char* kUsage = "info FILE.zpj";
+constexpr const char* kUsage = "info FILE.zpj [--node URL]";
 
 constexpr std::array<std::pair<NodeKind, const char*>, kNodeKindCount> kCounters = {{
     {NodeKind::Document, "documents"},
@@ -71,14 +76,93 @@ void printProject(std::ostream& out, const ProjectOptions& options, const Web& w
     out << "always_fetch: " << int{settings.alwaysFetch} << '\n' << "nodes: " << web.nodeCount() << '\n';
 }
 
+constexpr std::array<std::pair<std::uint32_t, const char*>, 8> kKinds = {{
+    {kFlagDocument, "document"},
+    {kFlagPicture, "picture"},
+    {kFlagAudio, "audio"},
+    {kFlagVideo, "video"},
+    {kFlagFtp, "ftp"},
+    {kFlagGopher, "gopher"},
+    {kFlagMail, "mail"},
+    {kFlagOther, "other"},
+}};
+
+const char* kindName(const WebNode& node) {
+    for (const auto& [flag, name] : kKinds) {
+        if (node.hasAnyFlag(flag)) {
+            return name;
+        }
+    }
+    return "none";
+}
+
+// Texts from crawled sites go to a terminal: control bytes are written as \xHH so that none
+// of them can act on it.
+struct Printable {
+    std::string_view text;
+};
+
+std::ostream& operator<<(std::ostream& out, Printable printable) {
+    for (const char c : printable.text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out << escaped;
+        } else {
+            out << c;
+        }
+    }
+    return out;
+}
+
+void printNode(std::ostream& out, const WebNode& node) {
+    out << "url: " << Printable{node.url().url()} << '\n'
+        << "number: " << node.number() << '\n'
+        << "level: " << node.level() << '\n'
+        << "status: " << node.httpStatus() << '\n'
+        << "status_text: " << Printable{node.statusText()} << '\n'
+        << "status_detail: " << Printable{node.statusDetail()} << '\n'
+        << "type: " << kindName(node) << '\n'
+        << "mime_type: " << MimeTable::instance().typeName(node.url().effectiveMimeIndex()) << '\n'
+        << "size: " << node.size() << '\n'
+        << "request_url: " << Printable{node.requestUrl()} << '\n'
+        << "redirects: " << node.redirects().size() << '\n';
+    int hopNumber = 0;
+    for (const RedirectHop& hop : node.redirects()) {
+        out << "redirect_" << ++hopNumber << ": " << hop.status << ' ' << Printable{hop.location} << " -> "
+            << Printable{hop.target} << '\n';
+    }
+}
+
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CliOptionParser parser(CliOptionParser::Order::Interleaved);
+    parser.addValueOption("node");
+    const CliArguments parsed = parser.parse(args);
+    const std::optional<std::string> nodeUrl = parsed.lastValue("node");
+    if (parsed.fault != CliArguments::Fault::None || parsed.count("node") > 1 || (nodeUrl && nodeUrl->empty())) {
+        err << "usage: corvida-cli " << kUsage << '\n';
+        return kExitUsage;
+    }
     int exitCode = kExitOk;
-    const std::optional<ProjectFile::Loaded> project = loadProjectArgument(args, kUsage, err, exitCode);
+    const std::optional<ProjectFile::Loaded> project = loadProjectArgument(parsed.operands, kUsage, err, exitCode);
     if (!project) {
         return exitCode;
     }
     const ProjectFile::Loaded& loaded = *project;
-    printProject(out, loaded.options, *loaded.web);
+    if (!nodeUrl) {
+        printProject(out, loaded.options, *loaded.web);
+        return kExitOk;
+    }
+    // Nodes are known without fragments, as the links that reached them are.
+    CUrl url(*nodeUrl);
+    url.stripFragment();
+    const WebNode* node = loaded.web->findNode(url);
+    if (node == nullptr) {
+        err << "corvida-cli: " << parsed.operands[0] << ": no node has the URL " << Printable{*nodeUrl} << '\n';
+        return kExitFailure;
+    }
+    printNode(out, *node);
     return kExitOk;
 }
 

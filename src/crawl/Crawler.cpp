@@ -51,7 +51,16 @@ std::optional<std::string> textOrNone(const std::string& text) {
     return text.empty() ? std::nullopt : std::optional<std::string>(text);
 }
 
+// The answers that send a node on to their Location: moved (301, 308), found (302), see other
+// (303) and temporary (307). Each is followed with the method of the request it answered.
+bool isRedirect(int status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
 } // namespace
+
+static_assert(Crawler::kMaxRedirects <= static_cast<int>(WebNode::kMaxRedirectHops),
+              "a node keeps every redirect the crawl follows for it");
 
 Crawler::Crawler(Web& web, TransferFactory* transfers, ImagingLibrary* imaging, int slotCount)
     : m_web(web), m_transfers(transfers), m_imaging(imaging) {
@@ -408,6 +417,11 @@ void Crawler::startTransfer(WebNode* node, FetchSlot& slot, bool testingOnly, co
     slot.setHost(CrawlQueue::hostKey(requestUrl(node)));
     m_queue.requestStarted(slot.host(), clockNow());
     m_web.listener().slotStarted(node, slot.index());
+    if (node->text(WebNode::Text::RequestUrl) == nullptr) {
+        // Asked for at its own URL, the node starts a new chain of redirects; a chain from an
+        // earlier crawl must not grow on toward the limit.
+        node->clearRedirects();
+    }
     HttpRequestHeaders headers = m_requestHeaders;
     const std::string* credentials = node->text(WebNode::Text::Credentials);
     headers.authorization = credentials != nullptr ? std::optional<std::string>(*credentials) : std::nullopt;
@@ -466,10 +480,9 @@ void Crawler::headersArrived(FetchSlot& slot, int status, std::string_view reaso
                                                                                   : kFlagTypeLearnedByFetch);
             reclassified = !node->hasAnyFlag(kFlagOther);
         }
-    } else if (status == 301 || status == 302) {
+    } else if (isRedirect(status)) {
         if (reply.location && !reply.location->empty()) {
-            node->countRedirect();
-            if (node->redirectCount() > kMaxRedirects) {
+            if (node->redirectCount() >= kMaxRedirects) {
                 recordFailure(node, status, reason, StringTable::text(kStringTooManyRedirects), true);
             } else {
                 // A relative location (common, though HTTP/1.0 asks for absolute ones) is
@@ -478,6 +491,7 @@ void Crawler::headersArrived(FetchSlot& slot, int status, std::string_view reaso
                 const std::string resolved =
                     isAbsolute(location) ? location
                                          : std::string(CUrl(location, CUrl(requestUrl(node)).baseDirectory()).url());
+                node->addRedirect(RedirectHop{status, location, resolved});
                 node->setRequestUrl(resolved);
                 node->clearFlags(kFlagProcessed);
             }
@@ -543,8 +557,11 @@ void Crawler::transferFinished(FetchSlot& slot, bool success, std::string_view t
             processFetchedFile(node);
         } else if (status == 401) {
             parked = answerChallenge(node, slot);
-        } else if (status == 301 || status == 302) {
-            if (!slot.testingOnly() && !fullFetch && node->redirectCount() <= kMaxRedirects) {
+        } else if (isRedirect(status)) {
+            // A node that took one redirect too many has failed with its reason already; a
+            // followed redirect left it unprocessed.
+            const bool refused = node->hasAnyFlag(kFlagProcessed) && node->redirectCount() >= kMaxRedirects;
+            if (!slot.testingOnly() && !fullFetch && !refused) {
                 recordFailure(node, status, slot.reason(), {}, true);
             }
         } else if (shouldRetry(node, status)) {

@@ -24,6 +24,8 @@ public:
     const std::string& error() const { return m_error; }
     std::size_t position() const { return m_position; }
     std::size_t remaining() const { return m_bytes.size() - m_position; }
+    // The bytes not read yet.
+    std::string_view rest() const { return m_bytes.substr(m_position); }
 
     // Names the record being read in error messages, e.g. ("node", 5): "node 5". record must
     // be a literal or outlive the reader; nullptr clears it.

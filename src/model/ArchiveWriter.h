@@ -30,6 +30,8 @@ public:
     void writeAbsentText() { writeU32(0); }
     // An absent text for nullptr, else the text.
     void writeOptionalText(const std::string* text);
+    // Bytes as they are, e.g. a section another writer built.
+    void append(std::string_view bytes) { m_bytes += bytes; }
 
     const std::string& bytes() const { return m_bytes; }
     std::string takeBytes() { return std::move(m_bytes); }

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -25,6 +26,17 @@ constexpr std::size_t kStoredKindRows = 4;
 constexpr std::size_t kMinimumNodeRecordSize = 136;
 // A rough average, to reserve the output buffer once.
 constexpr std::size_t kTypicalNodeRecordSize = 256;
+// The redirect section follows the last node when any node holds redirect hops: the marker
+// (the bytes "RDIR"), the section's version, the length of its body in bytes, then the body.
+// Version 1's body is the number of chained nodes and, for each in stored order, the node's
+// position among the node records, its hop count and every hop (status, the location as
+// received, the URL it led to; two counted texts). Readers that stop after the last node
+// never see it; a project without redirects ends after its last node, as before.
+constexpr std::string_view kRedirectSectionMarker = "RDIR";
+constexpr std::uint32_t kRedirectSectionVersion = 1;
+// A chained node's position and hop count, and a hop whose texts are absent.
+constexpr std::size_t kMinimumChainSize = 8;
+constexpr std::size_t kMinimumHopSize = 12;
 constexpr const char* kStoringText = "Storing...";
 constexpr const char* kLoadingText = "Loading...";
 constexpr const char* kFinishedText = " FINISHED";
@@ -120,6 +132,85 @@ void writeNode(ArchiveWriter& writer, const WebNode& node, const MimeTable& tabl
     writeNeighbours(writer, node.inNeighbours());
     writeNeighbours(writer, node.outNeighbours());
     writer.writeU32(node.robotsVerdict());
+}
+
+// Appends the redirect section for the nodes (in stored order) that hold hops; nothing when
+// none does.
+void writeRedirectSection(ArchiveWriter& writer, const std::vector<WebNode*>& nodes) {
+    std::vector<std::uint32_t> chained;
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (!nodes[i]->redirects().empty()) {
+            chained.push_back(static_cast<std::uint32_t>(i));
+        }
+    }
+    if (chained.empty()) {
+        return;
+    }
+    ArchiveWriter body;
+    body.writeU32(static_cast<std::uint32_t>(chained.size()));
+    for (const std::uint32_t position : chained) {
+        const std::vector<RedirectHop>& hops = nodes[position]->redirects();
+        body.writeU32(position);
+        body.writeU32(static_cast<std::uint32_t>(hops.size()));
+        for (const RedirectHop& hop : hops) {
+            body.writeI32(hop.status);
+            body.writeCountedText(hop.location);
+            body.writeCountedText(hop.target);
+        }
+    }
+    writer.append(kRedirectSectionMarker);
+    writer.writeU32(kRedirectSectionVersion);
+    writer.writeU32(static_cast<std::uint32_t>(body.bytes().size()));
+    writer.append(body.bytes());
+}
+
+// The chains of a redirect section by node position, or nothing when the section is damaged,
+// cut short or of another version: the graph never depends on it, so it is read whole or not
+// at all.
+std::optional<std::vector<std::pair<std::size_t, std::vector<RedirectHop>>>>
+readRedirectSection(std::string_view section, std::size_t nodeCount) {
+    if (section.size() < kRedirectSectionMarker.size()) {
+        return std::nullopt;
+    }
+    ArchiveReader header(section.substr(kRedirectSectionMarker.size()));
+    const std::uint32_t version = header.readU32("the redirect version");
+    const std::uint32_t length = header.readU32("the redirect section length");
+    if (!header.ok() || version != kRedirectSectionVersion || length != header.remaining()) {
+        return std::nullopt;
+    }
+    ArchiveReader body(header.rest());
+    const std::uint32_t chained = body.readU32("the chained node count");
+    if (chained > nodeCount || chained > body.remaining() / (kMinimumChainSize + kMinimumHopSize)) {
+        return std::nullopt;
+    }
+    std::vector<std::pair<std::size_t, std::vector<RedirectHop>>> chains;
+    chains.reserve(chained);
+    for (std::uint32_t c = 0; c < chained && body.ok(); ++c) {
+        const std::uint32_t position = body.readU32("the chained node");
+        const std::uint32_t hopCount = body.readU32("the hop count");
+        // Positions rise strictly, so no node gets two chains.
+        const bool ordered = chains.empty() || position > chains.back().first;
+        if (!body.ok() || !ordered || position >= nodeCount || hopCount == 0 || hopCount > WebNode::kMaxRedirectHops) {
+            return std::nullopt;
+        }
+        std::vector<RedirectHop> hops(hopCount);
+        for (RedirectHop& hop : hops) {
+            hop.status = body.readI32("the hop status");
+            hop.location = body.readCountedView("the hop location");
+            hop.target = body.readCountedView("the hop target");
+        }
+        chains.emplace_back(position, std::move(hops));
+    }
+    if (!body.ok() || body.remaining() != 0) {
+        return std::nullopt;
+    }
+    return chains;
+}
+
+// Whether the bytes after the last node begin a redirect section, or are the start of its
+// marker cut short.
+bool startsRedirectSection(std::string_view rest) {
+    return !rest.empty() && kRedirectSectionMarker.starts_with(rest.substr(0, kRedirectSectionMarker.size()));
 }
 
 // The stored Web record without its nodes.
@@ -394,7 +485,22 @@ private:
             readNode();
         }
         m_reader.setRecord(nullptr);
-        m_reader.expectEnd("the last node");
+        if (!m_reader.ok()) {
+            return;
+        }
+        const std::string_view rest = m_reader.rest();
+        if (!startsRedirectSection(rest)) {
+            // Anything else after the last node means the records were not what they seemed.
+            m_reader.expectEnd("the last node");
+            return;
+        }
+        if (auto chains = readRedirectSection(rest, m_nodes.size())) {
+            for (auto& [position, hops] : *chains) {
+                for (RedirectHop& hop : hops) {
+                    m_nodes[position].node->addRedirect(std::move(hop));
+                }
+            }
+        }
     }
 
     // Enters node under number; false when another node has it. Negative numbers name nothing.
@@ -509,6 +615,7 @@ std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
         progress.before(i);
         writeNode(writer, *nodes[i], table);
     }
+    writeRedirectSection(writer, nodes);
     progress.finish();
     if (listener != nullptr) {
         listener->endText(kFinishedText);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "model/WebNode.h"
 
+#include <utility>
+
 namespace corvida {
 
 namespace {
@@ -65,6 +67,22 @@ void WebNode::setStatus(std::int32_t httpStatus, std::string_view reason, std::s
 
 bool WebNode::isBroken() const {
     return NodeTally::isBroken(m_flags) != 0;
+}
+
+const std::vector<RedirectHop>& WebNode::redirects() const {
+    static const std::vector<RedirectHop> none;
+    return m_redirects ? *m_redirects : none;
+}
+
+bool WebNode::addRedirect(RedirectHop hop) {
+    if (!m_redirects) {
+        m_redirects = std::make_unique<std::vector<RedirectHop>>();
+    }
+    if (m_redirects->size() >= kMaxRedirectHops) {
+        return false;
+    }
+    m_redirects->push_back(std::move(hop));
+    return true;
 }
 
 void WebNode::setTally(NodeTally* tally) {

@@ -12,10 +12,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/CUrl.h"
 #include "model/NeighbourList.h"
 #include "model/NodeTally.h"
+#include "model/RedirectHop.h"
 
 namespace corvida {
 
@@ -170,9 +172,16 @@ public:
     // Once set, the tag stays set.
     void markFetchAnyway() { m_fetchAnyway = 1; }
 
-    // Redirects followed for this node during this session (not stored).
-    int redirectCount() const { return m_redirectCount; }
-    void countRedirect() { ++m_redirectCount; }
+    // The most redirect hops a node keeps; a crawl never follows more for one node.
+    static constexpr std::size_t kMaxRedirectHops = 10;
+    // The redirects followed since the node was last requested from its own URL, in order;
+    // empty for almost every node, which then holds no chain at all.
+    const std::vector<RedirectHop>& redirects() const;
+    int redirectCount() const { return m_redirects ? static_cast<int>(m_redirects->size()) : 0; }
+    // Appends a hop; false (and nothing kept) when the node holds kMaxRedirectHops already.
+    bool addRedirect(RedirectHop hop);
+    // Forgets the chain, as when the node is requested from its own URL again.
+    void clearRedirects() { m_redirects.reset(); }
 
 private:
     void changeFlags(std::uint32_t flags) {
@@ -188,7 +197,8 @@ private:
     CUrl m_url;
     NeighbourList m_in;
     NeighbourList m_out;
-    std::unique_ptr<Texts> m_texts; // allocated when the first text is set
+    std::unique_ptr<Texts> m_texts;                        // allocated when the first text is set
+    std::unique_ptr<std::vector<RedirectHop>> m_redirects; // allocated by the first redirect
     LinkTreeEntry* m_linkTreeEntry = nullptr;
     NodeTally* m_tally = nullptr;
     std::int32_t m_groupNumber = 0;
@@ -210,7 +220,6 @@ private:
     std::int32_t m_viewPictureHandle = -1;
     std::uint32_t m_robotsVerdict = kRobotsNotChecked;
     std::uint32_t m_fetchAnyway = 0;
-    int m_redirectCount = 0;
 };
 
 } // namespace corvida

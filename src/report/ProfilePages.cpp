@@ -157,6 +157,31 @@ void appendOtherAccessPoints(std::string& out, const Web& web) {
     }
 }
 
+// Every redirect the node followed, one row each: its HTTP code, the location as the server
+// gave it (shown as text: it may be relative or malformed) and the URL it led to.
+void appendRedirects(std::string& out, const WebNode& node) {
+    const std::vector<RedirectHop>& hops = node.redirects();
+    if (hops.empty()) {
+        return;
+    }
+    out += "<TABLE><TR><TD><B>Redirects</B></TD><TD><B>HTTP Code</B></TD><TD><B>Location</B></TD><TD><B>To</B></TD>"
+           "</TR>";
+    for (std::size_t i = 0; i < hops.size(); ++i) {
+        out += "<TR><TD>";
+        Entries::appendNumber(out, static_cast<std::int64_t>(i + 1));
+        out += "</TD><TD>";
+        Entries::appendNumber(out, hops[i].status);
+        out += "</TD><TD>";
+        Entries::appendText(out, hops[i].location);
+        out += R"(</TD><TD><A HREF=")";
+        Entries::appendText(out, hops[i].target);
+        out += R"(">)";
+        Entries::appendText(out, hops[i].target);
+        out += "</A></TD></TR>";
+    }
+    out += "</TABLE><P></P>";
+}
+
 } // namespace
 
 std::string ProfilePages::formatTime(std::int32_t time) {
@@ -205,6 +230,7 @@ void ProfilePages::appendProfileBlock(std::string& out, const WebNode& node) {
         out += "</TD><TD>";
         selfLink(node.requestUrl());
         out += "</TD></TR></TABLE><P></P>";
+        appendRedirects(out, node);
     }
     if (node.httpStatus() != -1) {
         out += "<TABLE><TR><TD><B>HTTP Code ";

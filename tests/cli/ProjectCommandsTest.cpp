@@ -102,6 +102,36 @@ TEST(ProjectCommandsTest, ListWritesFilteredRowsInDiscoveryOrder) {
     EXPECT_NE(result.out.find("\nName,Content Type,Size,Level,"), std::string::npos) << result.out;
 }
 
+TEST(ProjectCommandsTest, InfoNodePrintsItsFactsAndRedirects) {
+    QTemporaryDir folder;
+    Web web;
+    WebNode* start = web.findOrAddNode(CUrl("http://h/index.htm"));
+    web.setStartNode(start);
+    start->setLevel(0);
+    WebNode* old = web.addLink(start, CUrl("http://h/old.htm"), 1, false);
+    old->addRedirect({301, "/a/mid.htm", "http://h/a/mid.htm"});
+    old->addRedirect({308, "final\x1b[2J.htm", "http://h/a/final%1B[2J.htm"});
+    old->setRequestUrl("http://h/a/final%1B[2J.htm");
+    old->setStatus(200, "OK", "");
+    const QString path = folder.filePath("moved.zpj");
+    ASSERT_TRUE(ProjectStore::save(path.toStdString(), {}, &web).isOk());
+
+    // The URL is looked up as the project normalises it; a control byte never reaches the terminal.
+    CliResult result = runCli({"info", path, "--node", "HTTP://H/old.htm#part"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "url: http://h/old.htm\nnumber: 1\nlevel: 1\nstatus: 200\nstatus_text: OK\n"
+                          "status_detail: \ntype: document\nmime_type: text/html\nsize: 0\n"
+                          "request_url: http://h/a/final%1B[2J.htm\nredirects: 2\n"
+                          "redirect_1: 301 /a/mid.htm -> http://h/a/mid.htm\n"
+                          "redirect_2: 308 final\\x1B[2J.htm -> http://h/a/final%1B[2J.htm\n");
+
+    result = runCli({"info", path, "--node", "http://h/nowhere.htm"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "corvida-cli: " + path.toStdString() + ": no node has the URL http://h/nowhere.htm\n");
+    EXPECT_EQ(runCli({"info", path, "--node"}).exitCode, 2);
+}
+
 TEST(ProjectCommandsTest, DamagedMissingOrUnwritableFilesAndUsage) {
     QTemporaryDir folder;
     const std::string path = saveSmallProject(folder);

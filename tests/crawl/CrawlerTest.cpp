@@ -260,12 +260,13 @@ protected:
         return crawler;
     }
     void reply(const std::string& key, int status, const std::string& body = {}, const std::string& challenge = {},
-               const std::string& retryAfter = {}) {
+               const std::string& retryAfter = {}, const std::string& location = {}) {
         test::FakeTransfers::Reply r;
         r.status = status;
         r.body = body;
         r.wwwAuthenticate = challenge;
         r.retryAfter = retryAfter;
+        r.location = location;
         m_fake.replies[key] = r;
     }
     // Ends transfers and steps until nothing starts and no transfer runs; the clock stays.
@@ -488,6 +489,41 @@ TEST_F(FakeCrawlTest, PerHostCapAndIntervalLetOtherHostsGoFirstInQueueOrder) {
     EXPECT_EQ(spaced.step(), Started);
     EXPECT_EQ(spaced.step(), Waiting);
     EXPECT_TRUE(isPageOfH(m_fake.requests.back()));
+
+TEST_F(FakeCrawlTest, RedirectsOfEveryKindAreFollowedAndKeptHopByHop) {
+    reply("http://h/", 200, html("Home", "<a href=\"old.htm\">o</a><a href=\"loop.htm\">l</a>"));
+    reply("http://h/old.htm", 301, {}, {}, {}, "/a/mid.htm");
+    reply("http://h/a/mid.htm", 308, {}, {}, {}, "next.htm"); // relative to the URL that was requested
+    reply("http://h/a/next.htm", 307, {}, {}, {}, "http://h/final.htm");
+    reply("http://h/final.htm", 200, html("Final", ""));
+    reply("http://h/loop.htm", 303, {}, {}, {}, "loop2.htm");
+    reply("http://h/loop2.htm", 302, {}, {}, {}, "loop.htm");
+    Crawler& crawler = makeFake(1);
+    crawler.start();
+    EXPECT_EQ(run(crawler).back(), Crawler::Step::Complete);
+
+    const WebNode* old = m_web->findNode(CUrl("http://h/old.htm"));
+    EXPECT_EQ(old->redirects(), (std::vector<RedirectHop>{{301, "/a/mid.htm", "http://h/a/mid.htm"},
+                                                          {308, "next.htm", "http://h/a/next.htm"},
+                                                          {307, "http://h/final.htm", "http://h/final.htm"}}));
+    EXPECT_EQ(old->title(), "Final");
+
+    // A loop fails as one node once the limit is reached, its chain no longer than the limit.
+    const WebNode* loop = m_web->findNode(CUrl("http://h/loop.htm"));
+    EXPECT_EQ(loop->redirectCount(), Crawler::kMaxRedirects);
+    EXPECT_EQ(loop->statusDetail(), "Too many redirects.");
+    EXPECT_TRUE(loop->isBroken());
+
+    // Asked for at its own URL again (resumed without its request URL), the node starts a
+    // new chain instead of adding to the old one.
+    m_crawler.reset();
+    WebNode* again = m_web->findNode(CUrl("http://h/old.htm"));
+    again->setText(WebNode::Text::RequestUrl, std::nullopt);
+    again->clearFlags(kFlagProcessed);
+    reply("http://h/old.htm", 302, {}, {}, {}, "http://h/final.htm");
+    Crawler resumed(*m_web, &m_fake, nullptr, 1);
+    EXPECT_EQ(run(resumed).back(), Crawler::Step::Complete);
+    EXPECT_EQ(again->redirects(), (std::vector<RedirectHop>{{302, "http://h/final.htm", "http://h/final.htm"}}));
 }
 
 } // namespace

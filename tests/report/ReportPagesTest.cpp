@@ -218,6 +218,26 @@ TEST_F(ReportPagesTest, CrawledMarkupIsNotInjected) {
     EXPECT_NE(documents.find("&lt;i&gt;bad&lt;/i&gt;"), std::string::npos);
 }
 
+TEST_F(ReportPagesTest, ProfileListsEachRedirectHopEscaped) {
+    WebNode* moved = add("http://127.0.0.1/old.htm", kFlagDocument | kFetchedOk);
+    m_web.setStartNode(add("http://127.0.0.1/", kFlagDocument | kFetchedOk | kFlagStart));
+    moved->addRedirect({308, "new/\"<b>.htm", "http://127.0.0.1/new/\"<b>.htm"});
+    moved->setRequestUrl("http://127.0.0.1/new/\"<b>.htm");
+    ReportContext run = context();
+    ProfilePages::writeDocumentProfiles(run);
+
+    const std::string documents = page("docs0.htm");
+    const std::string target = "http://127.0.0.1/new/&quot;&lt;b&gt;.htm";
+    EXPECT_NE(documents.find("</TABLE><P></P><TABLE><TR><TD><B>Redirects</B></TD><TD><B>HTTP Code</B></TD><TD><B>"
+                             "Location</B></TD><TD><B>To</B></TD></TR><TR><TD>1</TD><TD>308</TD><TD>new/&quot;&lt;b&gt;"
+                             ".htm</TD><TD><A HREF=\"" +
+                             target + "\">" + target + "</A></TD></TR></TABLE><P></P>"),
+              std::string::npos)
+        << documents;
+    // The start node, never redirected, has no table of hops.
+    EXPECT_EQ(documents.find("<B>Redirects</B>"), documents.rfind("<B>Redirects</B>"));
+}
+
 TEST_F(ReportPagesTest, StatisticsSumLargeSitesWithoutWrapping) {
     WebNode* one = add("http://127.0.0.1/one.htm", kFlagDocument | kFetchedOk);
     WebNode* two = add("http://127.0.0.1/two.htm", kFlagDocument | kFetchedOk);
