@@ -489,6 +489,7 @@ TEST_F(FakeCrawlTest, PerHostCapAndIntervalLetOtherHostsGoFirstInQueueOrder) {
     EXPECT_EQ(spaced.step(), Started);
     EXPECT_EQ(spaced.step(), Waiting);
     EXPECT_TRUE(isPageOfH(m_fake.requests.back()));
+}
 
 TEST_F(FakeCrawlTest, RedirectsOfEveryKindAreFollowedAndKeptHopByHop) {
     reply("http://h/", 200, html("Home", "<a href=\"old.htm\">o</a><a href=\"loop.htm\">l</a>"));
