@@ -2,7 +2,9 @@
 #pragma once
 
 // ConnectionPage is the Customize sheet's page of the network: the receive buffer, the number
-// of concurrent transfers of a crawl, and the proxy server.
+// of concurrent transfers of a crawl, how politely it treats each server (transfers at once
+// and the time between request starts), the proxy server, and which https servers it trusts
+// (a CA file besides the system's, or no check at all).
 
 #include <optional>
 
@@ -44,9 +46,13 @@ public:
 private:
     QSpinBox* m_bufferKiB;
     QSpinBox* m_connections;
+    QSpinBox* m_perHost;
+    QSpinBox* m_hostDelay;
     QCheckBox* m_useProxy;
     QLineEdit* m_proxyHost;
     QSpinBox* m_proxyPort;
+    QLineEdit* m_caFile;
+    QCheckBox* m_insecure;
 };
 
 } // namespace corvida

@@ -180,12 +180,9 @@ MainWindow::MainWindow(Profile& profile, const std::string& defaultWorkingDirect
     m_guiState.load(profile);
     makeBrowserClient();
     if (!m_settings.caFile.empty() || m_settings.insecureTls) {
-        TlsTrust trust;
-        trust.setVerifying(!m_settings.insecureTls);
         // A CA file that cannot be read leaves the system's CAs; https servers it would have
         // vouched for then fail with their certificate's reason.
-        static_cast<void>(trust.addCaFile(m_settings.caFile));
-        m_transfers.setTlsConfiguration(trust.configuration());
+        static_cast<void>(applyTlsTrust());
     }
 
     setObjectName(QStringLiteral("MainWindow"));
@@ -1208,7 +1205,23 @@ void MainWindow::customize() {
         m_settings.browserDebugPort != before.browserDebugPort) {
         makeBrowserClient();
     }
+    if (m_settings.caFile != before.caFile || m_settings.insecureTls != before.insecureTls) {
+        if (const std::optional<std::string> error = applyTlsTrust()) {
+            showMessage(QString::fromStdString(*error), QMessageBox::Warning);
+        }
+    }
     updateActions();
+}
+
+std::optional<std::string> MainWindow::applyTlsTrust() {
+    TlsTrust trust;
+    trust.setVerifying(!m_settings.insecureTls);
+    std::optional<std::string> error;
+    if (!m_settings.caFile.empty()) {
+        error = trust.addCaFile(m_settings.caFile);
+    }
+    m_transfers.setTlsConfiguration(trust.configuration());
+    return error;
 }
 
 void MainWindow::editFilters(int slot) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,9 @@ private:
     void refreshUrlProperties();
     void showNodeMenu(const QPoint& globalPosition);
     void customize();
+    // Gives the transfers the https trust of the settings (CA file, no check); returns why the
+    // CA file could not be read, if it could not.
+    std::optional<std::string> applyTlsTrust();
     void openPage(const std::string& url);
     void showMessage(const QString& text, QMessageBox::Icon icon);
     // A modal box titled "Corvida" named name, with plain text, while the idle drivers are held.

@@ -54,6 +54,8 @@ private slots:
             QCOMPARE(child<QCheckBox>(run.sheet, "useRobotExclusionCheck").text(), "Use Robot Exclusion Protocal");
             QDir().mkpath(QStringLiteral(CORVIDA_ARTIFACTS));
             run.sheet.grab().save(QStringLiteral(CORVIDA_ARTIFACTS "/customize-sheet.png"));
+            child<QTabWidget>(run.sheet, "customizeTabs").setCurrentIndex(3);
+            run.sheet.grab().save(QStringLiteral(CORVIDA_ARTIFACTS "/customize-connection.png"));
             click(run.sheet, "okButton");
             QCOMPARE(run.sheet.result(), QDialog::Accepted);
             QCOMPARE(run.profile.writes + run.profile.syncs, 0);
@@ -77,10 +79,10 @@ private slots:
         Sheet run(settings);
         run.sheet.setFileChooser([] { return QStringLiteral("/opt/editor"); });
         run.sheet.setDirectoryChooser([&] { return directory.path(); });
-        for (const char* name :
-             {"autoReportCheck", "autoSiteImageCheck", "checkExternalCheck", "picturesCheck", "audioCheck",
-              "videoCheck", "htmlCheck", "useSoundCheck", "checkLowDiskSpaceCheck", "useProxyCheck",
-              "useRobotExclusionCheck", "askForPasswordCheck", "editorBrowseButton", "workingDirectoryBrowseButton"}) {
+        for (const char* name : {"autoReportCheck", "autoSiteImageCheck", "checkExternalCheck", "picturesCheck",
+                                 "audioCheck", "videoCheck", "htmlCheck", "useSoundCheck", "checkLowDiskSpaceCheck",
+                                 "useProxyCheck", "useRobotExclusionCheck", "askForPasswordCheck", "insecureTlsCheck",
+                                 "editorBrowseButton", "workingDirectoryBrowseButton"}) {
             click(run.sheet, name);
         }
         type(run.sheet, "editorArgumentsEdit", "$LOCALFILE");
@@ -89,6 +91,9 @@ private slots:
         child<QSpinBox>(run.sheet, "proxyPortSpin").setValue(3128);
         child<QSpinBox>(run.sheet, "bufferSizeSpin").setValue(16);
         child<QSpinBox>(run.sheet, "connectionsSpin").setValue(8);
+        child<QSpinBox>(run.sheet, "perHostSpin").setValue(2);
+        child<QSpinBox>(run.sheet, "hostDelaySpin").setValue(250);
+        type(run.sheet, "caFileEdit", "/etc/corvida/ca.pem");
         child<QSpinBox>(run.sheet, "diskSpaceLimitSpin").setValue(500);
         child<QComboBox>(run.sheet, "browserCombo").setCurrentIndex(1);
         QVERIFY(settings == sample()); // nothing reaches the record before OK
@@ -104,6 +109,10 @@ private slots:
         expected.proxyServer = "cache.local:3128";
         expected.networkBufferSize = 16 * 1024;
         expected.numberOfConnections = 8;
+        expected.connectionsPerHost = 2;
+        expected.hostDelay = 250;
+        expected.caFile = "/etc/corvida/ca.pem";
+        expected.insecureTls = true;
         expected.diskSpaceLimit = 500;
         expected.workingDirectory = directory.path().toStdString();
         expected.browser = BrowserKind::InternetExplorer;
