@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "html/LinkExtractor.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -54,6 +55,16 @@ CUrl LinkExtractor::resolveValue(std::string_view value) const {
     if (!cut.empty() && cut.front() == '#') {
         // A place in this page: relative to the page itself, whatever the base says.
         std::string text(m_document.documentUrl().url().substr(0, HtmlDocument::kMaxUrlText - cut.size()));
+        text += cut;
+        return CUrl(text);
+    }
+    if (cut.empty() || cut.front() == '?') {
+        // The empty reference is the base itself, without its fragment; a query alone
+        // replaces the base's query. Joined to the base's directory, both would name a
+        // directory that no page links to.
+        std::string_view base = m_document.baseUrl().url();
+        base = base.substr(0, std::min(base.find_first_of(cut.empty() ? "#" : "?#"), base.size()));
+        std::string text(base.substr(0, HtmlDocument::kMaxUrlText - cut.size()));
         text += cut;
         return CUrl(text);
     }

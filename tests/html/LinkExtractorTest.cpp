@@ -31,6 +31,15 @@ TEST(LinkExtractorTest, HashValuesJoinThePageUrlWithinTheCut) {
               test::cat({"link: 0 http:#", std::string(505, 'f'), "\n"}));
 }
 
+TEST(LinkExtractorTest, EmptyAndQueryOnlyValuesNameTheBaseItself) {
+    EXPECT_EQ(linksOf("<a href=\"\"><a href=\"?q=1\"><a href=\"?\"><a href=\"?a#f\">", "http://h/d/p.htm?x=2#here"),
+              "link: 0 http://h/d/p.htm?x=2\nlink: 0 http://h/d/p.htm?q=1\nlink: 0 http://h/d/p.htm?\n"
+              "link: 0 http://h/d/p.htm?a#f\n");
+    // The base a page names stands in for the page; everything else keeps its rules.
+    EXPECT_EQ(linksOf("<base href=\"http://b/e/base.htm\"><a href=\"?q\"><a href=\"\"><a href=\"x.htm\">"),
+              "link: 0 http://b/e/base.htm?q\nlink: 0 http://b/e/base.htm\nlink: 0 http://b/e/x.htm\n");
+}
+
 // Rows, order and the usual code URLs are in the links-rows fixture; these are the odd ones.
 TEST(LinkExtractorTest, CodeUrlsOfOddAppletsAndObjects) {
     EXPECT_EQ(linksOf("<applet code codebase=x>"), "");
