@@ -7,6 +7,7 @@
 
 #include "base/Ascii.h"
 #include "html/AppletTag.h"
+#include "html/CharacterReferences.h"
 #include "html/HtmlDocument.h"
 #include "html/LinkSink.h"
 #include "html/ObjectTag.h"
@@ -51,7 +52,9 @@ LinkExtractor::LinkExtractor(HtmlDocument& document)
     : m_document(document), m_baseDirectory(document.baseUrl().baseDirectory().substr(0, HtmlDocument::kMaxUrlText)) {}
 
 CUrl LinkExtractor::resolveValue(std::string_view value) const {
-    const std::string_view cut = value.substr(0, HtmlDocument::kMaxUrlText);
+    // Character references are the markup's, not the URL's: "&amp;" is a '&' of the URL.
+    const std::string decoded = CharacterReferences::decode(value);
+    const std::string_view cut = std::string_view(decoded).substr(0, HtmlDocument::kMaxUrlText);
     if (!cut.empty() && cut.front() == '#') {
         // A place in this page: relative to the page itself, whatever the base says.
         std::string text(m_document.documentUrl().url().substr(0, HtmlDocument::kMaxUrlText - cut.size()));
@@ -72,7 +75,8 @@ CUrl LinkExtractor::resolveValue(std::string_view value) const {
 }
 
 CUrl LinkExtractor::resolveCodeUrl(std::string_view codeUrl) const {
-    return CUrl(codeUrl.substr(0, HtmlDocument::kMaxUrlText), m_baseDirectory);
+    return CUrl(std::string_view(CharacterReferences::decode(codeUrl)).substr(0, HtmlDocument::kMaxUrlText),
+                m_baseDirectory);
 }
 
 void LinkExtractor::extract(LinkSink& sink) {

@@ -11,8 +11,10 @@
 //      values (all fetch anyway).
 // The order matters: it decides which link reaches a node first.
 //
-// Values are cut to kMaxUrlText bytes. A value starting with '#' names a place in this page
-// and is appended to the document URL; every other value resolves against the directory of
+// A value's character references are decoded first ("&amp;" is '&'); it is then cut to
+// kMaxUrlText bytes. A value starting with '#' names a place in this page and is appended to
+// the document URL; an empty value names the base URL itself, and one that is a query alone
+// ("?q=1") the base URL with that query; every other value resolves against the directory of
 // the page's base URL. An attribute without a value gives no link.
 
 #include <string>

@@ -108,6 +108,10 @@ std::string LocalSiteWriter::encodeUnsafeBytes(std::string_view text) {
         case '>':
             encoded += "%3E";
             break;
+        case '&':
+            // The link is markup again: a '&' written bare could be read as a reference.
+            encoded += "&amp;";
+            break;
         default:
             encoded += c;
         }

@@ -53,7 +53,8 @@ public:
     // way; attributes without a value and tags without a code URL are left alone.
     static void rewriteLinks(HtmlDocument& document, const Web& web);
 
-    // text with every '"', '<' and '>' written as %22, %3C and %3E.
+    // text as a link in an attribute value: every '"', '<' and '>' written as %22, %3C and
+    // %3E, and '&' as "&amp;".
     static std::string encodeUnsafeBytes(std::string_view text);
 
     // The end text of a run with the given result.

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
 #include "crawl/WebLinkSink.h"
+#include "html/CharacterReferences.h"
 #include "html/HtmlDocument.h"
 #include "html/HtmlTestSupport.h"
 #include "html/LinkExtractor.h"
@@ -38,6 +40,31 @@ TEST(LinkExtractorTest, EmptyAndQueryOnlyValuesNameTheBaseItself) {
     // The base a page names stands in for the page; everything else keeps its rules.
     EXPECT_EQ(linksOf("<base href=\"http://b/e/base.htm\"><a href=\"?q\"><a href=\"\"><a href=\"x.htm\">"),
               "link: 0 http://b/e/base.htm?q\nlink: 0 http://b/e/base.htm\nlink: 0 http://b/e/x.htm\n");
+}
+
+TEST(LinkExtractorTest, CharacterReferencesAreDecodedBeforeAValueBecomesAUrl) {
+    EXPECT_EQ(linksOf("<a href=\"x?a=1&amp;b=2\"><a href=\"i?&#64;a\"><a href=\"i?&#64;b\">"
+                      "<a href=\"&#109;ailto:me@h\"><applet code=\"A&#x2E;class\">"),
+              "link: 0 http://h/d/x?a=1&b=2\nlink: 0 http://h/d/i?@a\nlink: 0 http://h/d/i?@b\n"
+              "link: 0 mailto:me@h\nlink: 1 http://h/d/A.class\n");
+}
+
+TEST(CharacterReferencesTest, DecodesTerminatedKnownReferencesAndKeepsEverythingElse) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"a&amp;b&AMP;c", "a&b&c"},
+        {"&#64;&#x40;&#X4a;&#0064;", "@@J@"},
+        {"&hellip;&eacute;", "\xE2\x80\xA6\xC3\xA9"},
+        {"&NotEqualTilde;", "\xE2\x89\x82\xCC\xB8"}, // two characters
+        {"&#128512;", "\xF0\x9F\x98\x80"},
+        {"&amp &amp", "&amp &amp"}, // no ';'
+        {"&nosuch; &; &#; &#x; &#xg;", "&nosuch; &; &#; &#x; &#xg;"},
+        {"&#0; &#xD800; &#1114112; &#99999999999;", "&#0; &#xD800; &#1114112; &#99999999999;"},
+        {"&&amp;&", "&&&"},
+        {"&aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa;", "&aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa;"},
+    };
+    for (const auto& [value, decoded] : cases) {
+        EXPECT_EQ(CharacterReferences::decode(value), decoded) << value;
+    }
 }
 
 // Rows, order and the usual code URLs are in the links-rows fixture; these are the odd ones.

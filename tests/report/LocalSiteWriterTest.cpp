@@ -73,7 +73,8 @@ TEST_F(LocalSiteWriterTest, LinksPointAtLocalCopiesOrAbsoluteUrls) {
                  "<a href=\"nf.htm#s2\">nf</a><a href=\"mailto:x@h\">m</a>\n"
                  "<applet code=A.class codebase=cls></applet><object classid=\"java:B.class\" codebase=\"http://h/j\">"
                  "</object><object classid=\"clsid:12\" codebase=\"ctl.cab\" data=\"p.gif\"></object>\n"
-                 "<a href=\"q%22x%3Cy%3E.htm\">q</a><a href>none</a><applet code>none</applet></body></html>");
+                 "<a href=\"q%22x%3Cy%3E.htm\">q</a><a href>none</a><applet code>none</applet>"
+                 "<a href=\"s?a=1&amp;b=2\" title=\"&amp;&#64;\">s</a></body></html>");
     WebNode* b = addPage("http://h/d/b.htm", "<a href=\"#top\">top</a>");
     WebNode* c = add("http://h/d/c.htm", kFlagFetched); // fetched, but its working copy is gone
     WebNode* picture = add("http://h/d/p.gif", kFlagFetched);
@@ -95,7 +96,8 @@ TEST_F(LocalSiteWriterTest, LinksPointAtLocalCopiesOrAbsoluteUrls) {
             "<object classid=\"clsid:12\" codebase=\"../temp/x" +
             numbered(cabinet) + ".cab\" data=\"" + pictureLink +
             "\"></object>\n<a href=\"http://h/d/q%22x%3Cy%3E.htm\">q</a><a href>none</a><applet code>none</applet>"
-            "</body></html>");
+            // A rewritten link is markup again; an attribute that is no link keeps its bytes.
+            "<a href=\"http://h/d/s?a=1&amp;b=2\" title=\"&amp;&#64;\">s</a></body></html>");
     EXPECT_EQ(docs("v" + numbered(b) + ".htm"), "<a href=\"v" + numbered(b) + ".htm#top\">top</a>");
     EXPECT_EQ(docs("v" + numbered(c) + ".htm"), ""); // a missing working copy gives an empty page
 
