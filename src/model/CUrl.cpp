@@ -334,6 +334,18 @@ bool CUrl::isJpeg() const {
     return effectiveMimeIndex() == MimeTable::kTypeJpeg;
 }
 
+bool CUrl::isPicture() const {
+    const std::uint32_t type = effectiveMimeIndex();
+    if (type == MimeTable::kTypeGif || type == MimeTable::kTypeJpeg ||
+        (type >= MimeTable::kTypePng && type <= MimeTable::kTypeSvg)) {
+        return true;
+    }
+    // Other names servers give the same pictures.
+    const std::string_view name = MimeTable::instance().typeName(type);
+    return equalsIgnoreCase(name, "image/x-ms-bmp") || equalsIgnoreCase(name, "image/x-png") ||
+           equalsIgnoreCase(name, "image/pjpeg");
+}
+
 bool CUrl::isAudio() const {
     return MimeTable::instance().majorOf(effectiveMimeIndex()) == MimeTable::kMajorAudio;
 }

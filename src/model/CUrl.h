@@ -68,6 +68,8 @@ public:
     bool isDocument() const;
     bool isGif() const;
     bool isJpeg() const;
+    // A picture that the program reads: GIF, JPEG, PNG, WebP, BMP or SVG.
+    bool isPicture() const;
     bool isAudio() const;
     bool isVideo() const;
 

@@ -3,8 +3,9 @@
 
 // The MimeTable is the process-wide list of URL schemes, MIME major types, MIME types and
 // file-name extensions. It starts with fixed rows whose indexes the site graph relies on
-// (type 2 "text/html", 3 "image/gif", 4 "image/jpeg"; major 3 "audio", 5 "video"; schemes
-// 1 HTTP to 5 MAILTO, then 6 HTTPS), then takes the desktop's file associations, and grows whenever a
+// (type 2 "text/html", 3 "image/gif", 4 "image/jpeg", then 14 to 17 the pictures of today's
+// web: PNG, WebP, BMP, SVG; major 3 "audio", 5 "video"; schemes 1 HTTP to 5 MAILTO, then
+// 6 HTTPS), then takes the desktop's file associations, and grows whenever a
 // server reports a content type it does not hold yet. Indexes never change once given.
 // Lookups by name ignore ASCII letter case.
 
@@ -44,6 +45,10 @@ public:
     static constexpr std::uint32_t kTypePdf = 10;
     static constexpr std::uint32_t kTypeDirector = 11;
     static constexpr std::uint32_t kTypeVrml = 13;
+    static constexpr std::uint32_t kTypePng = 14;
+    static constexpr std::uint32_t kTypeWebp = 15;
+    static constexpr std::uint32_t kTypeBmp = 16;
+    static constexpr std::uint32_t kTypeSvg = 17;
     static constexpr std::uint32_t kMajorImage = 2;
     static constexpr std::uint32_t kMajorAudio = 3;
     static constexpr std::uint32_t kMajorVideo = 5;

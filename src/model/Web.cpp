@@ -166,7 +166,7 @@ void Web::classifyAndNumber(WebNode* node) {
     }
     m_byNumber[static_cast<std::size_t>(node->number())] = node;
 
-    if (url.isGif() || url.isJpeg()) {
+    if (url.isPicture()) {
         node->setFlags(kFlagPicture);
         countKind(NodeKind::Picture, 1);
     } else if (url.isDocument()) {
@@ -197,7 +197,7 @@ void Web::reclassifyByServerType(WebNode* node) {
     node->clearFlags(kFlagOther | kFlagProcessed | kFlagTypePending | kFlagTypeLearnedByFetch);
     const CUrl& url = node->url();
     NodeKind kind = NodeKind::Other;
-    if (url.isGif() || url.isJpeg()) {
+    if (url.isPicture()) {
         node->setFlags(kFlagPicture);
         kind = NodeKind::Picture;
     } else if (url.isDocument()) {

@@ -95,6 +95,20 @@ TEST(CliCrawlTest, CrawlsLocalFilesAndLimitsTheDepth) {
     EXPECT_EQ(out.nodes.count(base + "sub/gone.htm"), 0u);
 }
 
+TEST(CliCrawlTest, PngSvgAndBmpArePicturesWithCopiesAndThumbnails) {
+    QTemporaryDir work;
+    const CrawlOutput out = runCrawl({QString::fromStdString(test::dataPath("e2e/pictures/index.html")), "--dir",
+                                      work.path(), "--pictures", "--nodes"});
+    ASSERT_EQ(out.exitCode, 0);
+    EXPECT_EQ(out.counters.at("pictures"), "3");
+    EXPECT_EQ(out.counters.at("other"), "0");
+    const QString images = work.filePath("noname1/images/");
+    for (const char* name :
+         {"z0000001.bmp", "z0000002.png", "z0000003.svg", "t0000001.gif", "t0000002.gif", "t0000003.gif"}) {
+        EXPECT_TRUE(QFile::exists(images + name)) << name;
+    }
+}
+
 TEST(CliCrawlTest, WritesReportLocalSiteAndProject) {
     QTemporaryDir work;
     const QString project = work.filePath("site.zpj");

@@ -13,9 +13,11 @@ TEST(MimeTableTest, BuiltInRowsHaveTheirFixedIndexes) {
     EXPECT_EQ(table.majorName(6), "x-world");
     EXPECT_EQ(table.findTypeByExtension("HTML"), 2u);
     EXPECT_EQ(table.findTypeByExtension("ra"), 12u);
-    EXPECT_EQ(table.findTypeByExtension("png"), 0u);
+    EXPECT_EQ(table.findTypeByExtension("PNG"), MimeTable::kTypePng);
+    EXPECT_EQ(table.typeName(MimeTable::kTypeSvg), "image/svg+xml");
+    EXPECT_EQ(table.findTypeByExtension("xyz"), 0u);
     EXPECT_EQ(table.typeName(999), "???");
-    EXPECT_EQ(table.typeCount(), 14u);
+    EXPECT_EQ(table.typeCount(), 18u);
 }
 
 TEST(MimeTableTest, AssociationsComeAfterTheBuiltInRowsWhichWin) {
@@ -29,7 +31,8 @@ TEST(MimeTableTest, AssociationsComeAfterTheBuiltInRowsWhichWin) {
     EXPECT_EQ(table.typeName(png), "image/png");
     EXPECT_EQ(table.majorOf(png), MimeTable::kMajorImage);
     EXPECT_EQ(table.typeText(png, MimeTable::TypeText::OpenCommand), "open %s");
-    EXPECT_EQ(table.typeName(14), "application/x-not-html"); // added although its extension lost
+    EXPECT_EQ(png, MimeTable::kTypePng);                     // the association's texts join the built-in row
+    EXPECT_EQ(table.typeName(18), "application/x-not-html"); // added although its extension lost
 }
 
 TEST(MimeTableTest, AddTypeFindsIgnoringCaseAndKeepsTexts) {
