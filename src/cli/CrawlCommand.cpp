@@ -9,6 +9,7 @@
 #include "app/NewProjectUrl.h"
 #include "cli/CliOptionParser.h"
 #include "cli/CliSettings.h"
+#include "cli/CrawlNumberOptions.h"
 #include "cli/CrawlSession.h"
 #include "model/Web.h"
 #include "model/WebNode.h"
@@ -84,6 +85,9 @@ std::optional<std::string> apply(const CliArguments::Option& option, CrawlReques
             return std::nullopt;
         }
     }
+    if (CrawlNumberOptions::contains(name)) {
+        return CrawlNumberOptions::apply(option, settings);
+    }
     const std::string& value = option.value;
     if (name == "no-proxy") {
         settings.useProxy = false;
@@ -98,41 +102,11 @@ std::optional<std::string> apply(const CliArguments::Option& option, CrawlReques
     } else if (name == "proxy") {
         settings.proxyServer = value;
         settings.useProxy = true;
-    } else if (name == "depth") {
-        const std::optional<int> depth = parseNumber(value, 0, 1 << 30);
-        if (!depth) {
-            return "--depth takes a number from 0 (no limit) up";
-        }
-        settings.maximumLevel = *depth;
-    } else if (name == "connections") {
-        const std::optional<int> connections = parseNumber(value, 1, CTamsoDoc::kMaxConnections);
-        if (!connections) {
-            return "--connections takes a number from 1 to 64";
-        }
-        settings.numberOfConnections = *connections;
-    } else if (name == "per-host") {
-        const std::optional<int> perHost = parseNumber(value, 1, Settings::kMaxConnectionsPerHost);
-        if (!perHost) {
-            return "--per-host takes a number from 1 to 64";
-        }
-        settings.connectionsPerHost = *perHost;
-    } else if (name == "delay") {
-        const std::optional<int> delay = parseNumber(value, 0, Settings::kMaxHostDelay);
-        if (!delay) {
-            return "--delay takes a number of milliseconds from 0 to 600000";
-        }
-        settings.hostDelay = *delay;
     } else if (name == "ca-file") {
         if (std::optional<std::string> error = TlsTrust().addCaFile(value)) {
             return "--ca-file: " + *error;
         }
         settings.caFile = absolutePath(value);
-    } else if (name == "buffer-size") {
-        const std::optional<int> size = parseNumber(value, 1, kMaxBufferSize);
-        if (!size) {
-            return "--buffer-size takes a number of bytes from 1 to 1048576";
-        }
-        settings.networkBufferSize = *size;
     }
     return std::nullopt;
 }

@@ -115,8 +115,9 @@ public:
     void end(bool success, int stringNumber, int errorCode) override {
         m_success = success;
         m_ended = true;
+        // A failure's text carries its details (a TLS reason); success names its string.
         m_out << "end: " << (success ? 1 : 0) << ' ' << stringNumber << ' ' << errorCode << ' '
-              << StringTable::text(stringNumber) << '\n';
+              << (success ? std::string(StringTable::text(stringNumber)) : m_transfer.failureText()) << '\n';
         m_loop.quit();
     }
 

@@ -6,6 +6,7 @@
 
 #include "cli/CliOptionParser.h"
 #include "cli/CliSettings.h"
+#include "cli/CrawlNumberOptions.h"
 #include "cli/CrawlSession.h"
 #include "model/Web.h"
 
@@ -34,33 +35,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return usage(err);
     }
     Settings settings = CliSettings::settings();
-    // The numeric options: the setting each sets, its range and the text of a bad value.
-    struct NumberOption {
-        const char* name;
-        std::int32_t Settings::*setting;
-        int lowest;
-        int highest;
-        const char* fault;
-    };
-    constexpr NumberOption kNumbers[] = {
-        {"connections", &Settings::numberOfConnections, 1, CTamsoDoc::kMaxConnections,
-         "--connections takes a number from 1 to 64"},
-        {"per-host", &Settings::connectionsPerHost, 1, Settings::kMaxConnectionsPerHost,
-         "--per-host takes a number from 1 to 64"},
-        {"delay", &Settings::hostDelay, 0, Settings::kMaxHostDelay,
-         "--delay takes a number of milliseconds from 0 to 600000"},
-    };
     for (const CliArguments::Option& option : parsed.options) {
-        for (const NumberOption& number : kNumbers) {
-            if (option.name != number.name) {
-                continue;
-            }
-            const std::optional<int> value = parseNumber(option.value, number.lowest, number.highest);
-            if (!value) {
-                err << "corvida-cli resume: " << number.fault << '\n';
-                return kExitUsage;
-            }
-            settings.*number.setting = *value;
+        if (const std::optional<std::string> fault = CrawlNumberOptions::apply(option, settings)) {
+            err << "corvida-cli resume: " << *fault << '\n';
+            return kExitUsage;
         }
     }
     if (parsed.operands.size() != 1 || parsed.operands[0].empty()) {
