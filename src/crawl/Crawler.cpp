@@ -59,6 +59,12 @@ bool isRedirect(int status) {
 
 } // namespace
 
+// Where a redirect's location leads: a relative location (common, though HTTP/1.0 asks for
+// absolute ones) is resolved against the URL that was requested.
+std::string redirectTarget(const std::string& location, const std::string& requested) {
+    return isAbsolute(location) ? location : std::string(CUrl(location, CUrl(requested).baseDirectory()).url());
+}
+
 static_assert(Crawler::kMaxRedirects <= static_cast<int>(WebNode::kMaxRedirectHops),
               "a node keeps every redirect the crawl follows for it");
 
@@ -146,8 +152,15 @@ bool Crawler::startRobots(FetchSlot& slot) {
     if (!startUrl.isHttp() || m_transfers == nullptr) {
         return false;
     }
-    const std::string url =
-        std::string(startUrl.scheme()) + "://" + std::string(startUrl.host()) + "/" + kRobotsFileName;
+    m_robotsRedirects = 0;
+    return requestRobots(slot,
+                         std::string(startUrl.scheme()) + "://" + std::string(startUrl.host()) + "/" + kRobotsFileName);
+}
+
+bool Crawler::requestRobots(FetchSlot& slot, std::string url) {
+    const CrawlSettings& settings = m_web.settings();
+    m_robotsUrl = url;
+    m_robotsLocation.clear();
     slot.begin(nullptr, false);
     slot.setTarget(settings.workingDirectory + kRobotsFileName);
     HttpRequestHeaders headers = m_requestHeaders;
@@ -167,6 +180,15 @@ bool Crawler::startRobots(FetchSlot& slot) {
 
 void Crawler::robotsFinished(FetchSlot& slot, bool success) {
     const CrawlSettings& settings = m_web.settings();
+    if (isRedirect(slot.status()) && !m_robotsLocation.empty() && m_robotsRedirects < kMaxRedirects) {
+        // Sites that moved to https redirect their robots.txt too; its rules still hold. The
+        // request goes again from the next step, not from inside this report.
+        ++m_robotsRedirects;
+        slot.finish();
+        m_phase = Phase::RobotsMoved;
+        m_web.listener().slotFreed(nullptr, slot.index());
+        return;
+    }
     bool found = success && slot.status() == 200;
     if (found) {
         m_robotRules = RobotRules::parseFile(slot.target(), kRobotsVerbosity, settings.userAgent);
@@ -200,6 +222,12 @@ Crawler::Step Crawler::step(std::uint32_t kindMask) {
     switch (m_phase) {
     case Phase::Restart:
         start();
+        return Step::Started;
+    case Phase::RobotsMoved:
+        if (!requestRobots(*slot, m_robotsLocation)) {
+            m_web.listener().endText(kNoRobots);
+            addStartNode(*slot);
+        }
         return Step::Started;
     case Phase::Robots:
         return Step::Waiting;
@@ -456,6 +484,9 @@ void Crawler::headersArrived(FetchSlot& slot, int status, std::string_view reaso
     WebNode* node = slot.node();
     slot.setAnswer(status, reason, reply.wwwAuthenticate.value_or(std::string()));
     if (node == nullptr) {
+        if (isRedirect(status) && reply.location && !reply.location->empty()) {
+            m_robotsLocation = redirectTarget(*reply.location, m_robotsUrl);
+        }
         return;
     }
     // The node shows the status of its last answer, whatever the answer was.
@@ -485,12 +516,8 @@ void Crawler::headersArrived(FetchSlot& slot, int status, std::string_view reaso
             if (node->redirectCount() >= kMaxRedirects) {
                 recordFailure(node, status, reason, StringTable::text(kStringTooManyRedirects), true);
             } else {
-                // A relative location (common, though HTTP/1.0 asks for absolute ones) is
-                // resolved against the URL that was requested.
                 const std::string& location = *reply.location;
-                const std::string resolved =
-                    isAbsolute(location) ? location
-                                         : std::string(CUrl(location, CUrl(requestUrl(node)).baseDirectory()).url());
+                const std::string resolved = redirectTarget(location, requestUrl(node));
                 node->addRedirect(RedirectHop{status, location, resolved});
                 node->setRequestUrl(resolved);
                 node->clearFlags(kFlagProcessed);

@@ -136,6 +136,8 @@ private:
     void markUnprocessed(WebNode* node);
     WebNode* pickNext(std::uint32_t kindMask);
     bool startRobots(FetchSlot& slot);
+    // Requests robots.txt at url; false when it could not even start.
+    bool requestRobots(FetchSlot& slot, std::string url);
     void robotsFinished(FetchSlot& slot, bool success);
     void addStartNode(FetchSlot& slot);
     void process(WebNode* node, FetchSlot& slot);
@@ -162,8 +164,13 @@ private:
     std::unique_ptr<RobotRules> m_robotRules;
     // Where the crawl's start stands: robots.txt is awaited, the start node is due, or a
     // stopped robots.txt request must go again.
-    enum class Phase { Crawling, Robots, StartNode, Restart };
+    // robots.txt moved: it is asked for at its new place in the next step.
+    enum class Phase { Crawling, Robots, StartNode, Restart, RobotsMoved };
     Phase m_phase = Phase::Crawling;
+    // The robots.txt URL asked for last, where its redirect leads, and how many it followed.
+    std::string m_robotsUrl;
+    std::string m_robotsLocation;
+    int m_robotsRedirects = 0;
     RealmCache m_realms;
     std::map<std::string, std::vector<WebNode*>, std::less<>> m_parked; // by realm, awaiting an answer
     CrawlQueue m_queue;

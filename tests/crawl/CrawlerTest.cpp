@@ -327,6 +327,29 @@ TEST_F(FakeCrawlTest, NothingStartsBeforeRobotsTxtHasEnded) {
     EXPECT_EQ(m_web->findNode(CUrl("http://h/b.htm"))->robotsVerdict(), kRobotsExcluded);
 }
 
+TEST_F(FakeCrawlTest, RobotsTxtIsFollowedWhereItMovedAndALoopEndsWithoutRules) {
+    reply("http://h/robots.txt", 301, {}, {}, {}, "https://h/robots.txt");
+    reply("https://h/robots.txt", 200, "User-agent: *\r\nDisallow: /b.htm\r\n");
+    reply("http://h/", 200, html("Home", "<a href=\"b.htm\">b</a>"));
+    Crawler& moved = makeFake(2, true);
+    moved.start();
+    run(moved);
+    EXPECT_EQ(std::vector<std::string>(m_fake.requests.begin(), m_fake.requests.begin() + 2),
+              (std::vector<std::string>{"GET http://h/robots.txt", "GET https://h/robots.txt"}));
+    EXPECT_EQ(m_listener.phases.back(), "Got robots.txt file");
+    EXPECT_EQ(m_web->findNode(CUrl("http://h/b.htm"))->robotsVerdict(), kRobotsExcluded);
+
+    reply("http://h/robots.txt", 302, {}, {}, {}, "/robots.txt");
+    m_fake.requests.clear();
+    Crawler& looping = makeFake(2, true);
+    looping.start();
+    run(looping);
+    EXPECT_EQ(std::count(m_fake.requests.begin(), m_fake.requests.end(), "GET http://h/robots.txt"),
+              Crawler::kMaxRedirects + 1);
+    EXPECT_EQ(m_listener.phases.back(), "No robots.txt file for this server");
+    EXPECT_EQ(m_web->findNode(CUrl("http://h/b.htm"))->robotsVerdict(), kRobotsNoRules);
+}
+
 TEST_F(FakeCrawlTest, ChallengesParkTheirRealmWhileOtherSlotsGoOn) {
     const std::string vault = "Basic realm=\"vault\"";
     reply("http://h/", 200,
