@@ -100,7 +100,11 @@ std::vector<int> DuplicateFinder::classify(const std::vector<const WebNode*>& ca
         };
         std::unordered_map<std::size_t, std::vector<Set>> byHash;
         for (const std::size_t index : members) {
-            std::string path = m_directory + LocalNames::workingCopy(*candidates[index]);
+            const WebNode& node = *candidates[index];
+            if (node.hasAnyFlag(kFlagDocument) && !node.hasAnyFlag(kFlagDocumentCopy)) {
+                continue; // the crawl kept no copy of this page: there is no file to read
+            }
+            std::string path = m_directory + LocalNames::workingCopy(node);
             std::size_t hash = 0;
             if (!hashFile(path, hash)) {
                 continue;

@@ -26,8 +26,9 @@ public:
     explicit DuplicateFinder(std::string directory);
 
     // Gives each candidate a set number: equal numbers mean equal content; a node alone in
-    // its set still gets a number of its own. kNoSet for a file that cannot be read. The
-    // result runs parallel to candidates.
+    // its set still gets a number of its own. kNoSet for a file that cannot be read, and for a
+    // document whose copy the crawl did not keep, which is not looked for. The result runs
+    // parallel to candidates.
     std::vector<int> classify(const std::vector<const WebNode*>& candidates);
 
     // How many times a file was opened so far (hashing and confirming).

@@ -77,8 +77,12 @@ protected:
         node->assignFlags((node->flags() & (kFlagFile | kFlagHttp)) | flags);
         node->setGroupNumber(group);
         if (!bytes.empty()) {
+            // A kept page is marked so, as the crawl marks it.
             test::writeFile(m_directory + LocalNames::workingCopy(*node), bytes);
             node->setLocalSize(static_cast<std::int32_t>(bytes.size()));
+            if (node->hasAnyFlag(kFlagDocument)) {
+                node->setFlags(kFlagDocumentCopy);
+            }
         }
         return node;
     }
@@ -298,9 +302,13 @@ TEST_F(DuplicatesPagesTest, StartNodeAliasesUnreadableAndLongerFilesAreNeverDupl
     m_web.setStartNode(add("http://127.0.0.1/", kFlagDocument | kFetchedOk | kFlagStart, 0, "home page!"));
     add("http://127.0.0.1/index.htm", kFlagDocument | kFetchedOk | kFlagStartAlias, 0, "home page!");
     document("copy.htm", "home page!");
-    // Equal download sizes, but the file was deleted after processing.
+    // Equal download sizes, but the file was deleted after processing, or is gone although
+    // the node says it is kept.
     WebNode* lost = document("lost.htm", "home page!");
     std::filesystem::remove(m_directory + LocalNames::workingCopy(*lost));
+    lost->clearFlags(kFlagDocumentCopy);
+    WebNode* vanished = document("vanished.htm", "home page!");
+    std::filesystem::remove(m_directory + LocalNames::workingCopy(*vanished));
     // A tested document of that size has no file to compare.
     add("http://127.0.0.1/only-tested.htm", kFlagDocument | kFlagTestStarted | kFlagTested)->setLocalSize(10);
     // The recorded download sizes agree, yet one file on disk is the other's start.
@@ -328,6 +336,12 @@ TEST_F(DuplicatesPagesTest, EqualSizedFilesAreReadALinearNumberOfTimes) {
         candidates.push_back(document("p" + std::to_string(i) + ".htm", i % 2 == 0 ? "even text" : "odd  text"));
     }
     candidates.push_back(document("single.htm", "a size of its own"));
+    // Documents whose copies the crawl did not keep are not looked for on disk.
+    for (int i = 0; i < kCount; ++i) {
+        WebNode* uncopied = add("http://127.0.0.1/n" + std::to_string(i) + ".htm", kFlagDocument | kFetchedOk);
+        uncopied->setLocalSize(9);
+        candidates.push_back(uncopied);
+    }
     DuplicateFinder finder(m_directory);
     const std::vector<int> sets = finder.classify(candidates);
     for (int i = 2; i < kCount; ++i) {
@@ -335,6 +349,7 @@ TEST_F(DuplicatesPagesTest, EqualSizedFilesAreReadALinearNumberOfTimes) {
     }
     EXPECT_NE(sets[0], sets[1]);
     EXPECT_NE(sets[kCount], DuplicateFinder::kNoSet);
+    EXPECT_EQ(sets.back(), DuplicateFinder::kNoSet);
     // Each file hashed once and compared once with its set's first file; the file of a
     // size of its own is never opened.
     EXPECT_LE(finder.filesOpened(), 3u * kCount);
