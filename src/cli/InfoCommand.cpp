@@ -10,6 +10,7 @@
 
 #include "cli/CliOptionParser.h"
 #include "cli/ProjectArgument.h"
+#include "doc/ProjectStore.h"
 #include "model/MimeTable.h"
 #include "model/ProjectFile.h"
 #include "model/Web.h"
@@ -39,7 +40,11 @@ constexpr std::array<std::pair<KindRow, const char*>, 4> kRows = {{
     {KindRow::Video, "video"},
 }};
 
-void printProject(std::ostream& out, const ProjectOptions& options, const Web& web) {
+// Prints the project's record from its summary: the graph is never built, so a big project
+// answers at once and in little memory.
+void printProject(std::ostream& out, const ProjectFile::Summary& summary) {
+    const ProjectOptions& options = summary.options;
+    const Web& web = *summary.web;
     out << "start_url: " << options.startUrl << '\n'
         << "auto_report: " << int{options.autoReport} << '\n'
         << "auto_local_site: " << int{options.autoLocalSite} << '\n'
@@ -53,7 +58,7 @@ void printProject(std::ostream& out, const ProjectOptions& options, const Web& w
         << "report_made: " << int{options.reportMade} << '\n';
 
     const CrawlSettings& settings = web.settings();
-    out << "start_node: " << (web.startNode() != nullptr ? web.startNode()->number() : -1) << '\n'
+    out << "start_node: " << summary.startNumber << '\n'
         << "working_directory: " << settings.workingDirectory << '\n'
         << "working_file_name: " << settings.workingFileName << '\n'
         << "web_start_url: " << settings.startUrl << '\n'
@@ -73,7 +78,7 @@ void printProject(std::ostream& out, const ProjectOptions& options, const Web& w
     for (const auto& [row, name] : kRows) {
         out << "option_byte_" << name << ": " << settings.optionByte(row) << '\n';
     }
-    out << "always_fetch: " << int{settings.alwaysFetch} << '\n' << "nodes: " << web.nodeCount() << '\n';
+    out << "always_fetch: " << int{settings.alwaysFetch} << '\n' << "nodes: " << summary.nodeCount << '\n';
 }
 
 constexpr std::array<std::pair<std::uint32_t, const char*>, 8> kKinds = {{
@@ -145,15 +150,24 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return kExitUsage;
     }
     int exitCode = kExitOk;
+    if (!nodeUrl) {
+        const std::optional<std::string> path = projectPathArgument(parsed.operands, kUsage, err);
+        if (!path) {
+            return kExitUsage;
+        }
+        const ProjectFile::Summary summary = ProjectStore::loadSummary(*path);
+        if (summary.web == nullptr) {
+            err << "corvida-cli: " << *path << ": " << summary.status.message() << '\n';
+            return kExitFailure;
+        }
+        printProject(out, summary);
+        return kExitOk;
+    }
     const std::optional<ProjectFile::Loaded> project = loadProjectArgument(parsed.operands, kUsage, err, exitCode);
     if (!project) {
         return exitCode;
     }
     const ProjectFile::Loaded& loaded = *project;
-    if (!nodeUrl) {
-        printProject(out, loaded.options, *loaded.web);
-        return kExitOk;
-    }
     // Nodes are known without fragments, as the links that reached them are.
     CUrl url(*nodeUrl);
     url.stripFragment();

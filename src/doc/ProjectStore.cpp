@@ -10,10 +10,18 @@ namespace corvida {
 
 namespace {
 
-ProjectFile::Loaded failure(Status status) {
-    ProjectFile::Loaded failed;
-    failed.status = std::move(status);
-    return failed;
+// Reads the project's byte sequence into contents: the stream of a compound file, or a
+// file that holds the bare sequence.
+Status readContents(const std::string& path, std::string& contents) {
+    std::string file;
+    if (Status read = DiskFile::readAll(path, file); !read.isOk()) {
+        return read;
+    }
+    if (!CompoundFile::hasSignature(file)) {
+        contents = std::move(file);
+        return Status::ok();
+    }
+    return CompoundFile::extract(file, ProjectFile::kStreamName, contents);
 }
 
 } // namespace
@@ -28,20 +36,23 @@ Status ProjectStore::save(const std::string& path, const ProjectOptions& options
 }
 
 ProjectFile::Loaded ProjectStore::load(const std::string& path, WebListener* listener) {
-    std::string file;
-    if (Status read = DiskFile::readAll(path, file); !read.isOk()) {
-        return failure(std::move(read));
-    }
-    if (!CompoundFile::hasSignature(file)) {
-        return ProjectFile::decode(file, listener);
-    }
     std::string contents;
-    if (Status extracted = CompoundFile::extract(file, ProjectFile::kStreamName, contents); !extracted.isOk()) {
-        return failure(std::move(extracted));
+    if (Status read = readContents(path, contents); !read.isOk()) {
+        ProjectFile::Loaded failed;
+        failed.status = std::move(read);
+        return failed;
     }
-    file.clear();
-    file.shrink_to_fit();
     return ProjectFile::decode(contents, listener);
+}
+
+ProjectFile::Summary ProjectStore::loadSummary(const std::string& path) {
+    std::string contents;
+    if (Status read = readContents(path, contents); !read.isOk()) {
+        ProjectFile::Summary failed;
+        failed.status = std::move(read);
+        return failed;
+    }
+    return ProjectFile::decodeSummary(contents);
 }
 
 } // namespace corvida

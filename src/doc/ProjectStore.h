@@ -23,6 +23,8 @@ public:
     // Reads the project at path into a new Web that reports to listener (may be null; must
     // outlive the Web). The loaded crawl is idle: the caller resumes it when it wants to.
     static ProjectFile::Loaded load(const std::string& path, WebListener* listener);
+    // Reads the summary of the project at path (see ProjectFile::decodeSummary), or why not.
+    static ProjectFile::Summary loadSummary(const std::string& path);
 };
 
 } // namespace corvida

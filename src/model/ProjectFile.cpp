@@ -254,6 +254,17 @@ public:
 
     // Reads everything; false (with error()) when the sequence is damaged.
     bool read(ProjectOptions& options) {
+        if (!readHead(options)) {
+            return false;
+        }
+        m_progress.emplace(m_listener, m_record.nodeCount);
+        readNodes();
+        return m_reader.ok();
+    }
+
+    // Reads the options and the Web record, up to the first node; false (with error()) when
+    // they are damaged or name more nodes than the rest can hold.
+    bool readHead(ProjectOptions& options) {
         readOptions(options);
         readWebRecord();
         if (!m_reader.ok()) {
@@ -264,10 +275,16 @@ public:
                           "of " + std::to_string(m_record.nodeCount) + " is more than the rest of the file can hold");
             return false;
         }
-        m_progress.emplace(m_listener, m_record.nodeCount);
-        readNodes();
-        return m_reader.ok();
+        return true;
     }
+
+    // A Web of the record alone, after readHead().
+    std::unique_ptr<Web> recordWeb() const {
+        auto web = std::make_unique<Web>();
+        applyRecord(*web);
+        return web;
+    }
+    const WebRecord& record() const { return m_record; }
 
     std::string error() const { return "damaged project file: " + m_reader.error(); }
 
@@ -621,6 +638,19 @@ std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
         listener->endText(kFinishedText);
     }
     return writer.takeBytes();
+}
+
+ProjectFile::Summary ProjectFile::decodeSummary(std::string_view contents) {
+    Summary summary;
+    ContentsReader reader(contents, nullptr);
+    if (!reader.readHead(summary.options)) {
+        summary.status = Status::corrupt(reader.error());
+        return summary;
+    }
+    summary.web = reader.recordWeb();
+    summary.startNumber = reader.record().startNumber;
+    summary.nodeCount = reader.record().nodeCount;
+    return summary;
 }
 
 ProjectFile::Loaded ProjectFile::decode(std::string_view contents, WebListener* listener) {

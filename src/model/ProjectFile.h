@@ -42,6 +42,21 @@ public:
     // " FINISHED".
     static std::string encode(const ProjectOptions& options, const Web* web);
 
+    // What a project says of itself without its nodes: the options, and a Web that holds the
+    // crawl settings, counters, highest level and next node number but no node, with the
+    // stored start node number and node count beside it.
+    struct Summary {
+        ProjectOptions options;
+        std::unique_ptr<Web> web; // null exactly when status is not OK
+        std::int32_t startNumber = -1;
+        std::uint32_t nodeCount = 0;
+        Status status;
+    };
+
+    // Reads the summary of a byte sequence: far less work and memory than decode() on a big
+    // project. The node records are not read, so damage among them goes unnoticed here.
+    static Summary decodeSummary(std::string_view contents);
+
     // Builds a project from its byte sequence. The listener sees "Loading...", progress as
     // for encode, every node as added (not new) and processed (mark false), and " FINISHED";
     // nothing but "Loading..." and progress when the sequence is refused.

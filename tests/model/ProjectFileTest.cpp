@@ -76,6 +76,23 @@ TEST(ProjectFileTest, HttpsNodesAreOfTheHttpFamilyAndOlderFilesKeepWhatTheyStore
     EXPECT_FALSE(reread->hasAnyFlag(kFlagHttp));
 }
 
+TEST(ProjectFileTest, SummaryTellsTheRecordWithoutReadingNodes) {
+    const std::unique_ptr<Web> web = test::makeSampleWeb();
+    const std::string bytes = ProjectFile::encode(test::sampleOptions(), web.get());
+    const ProjectFile::Summary summary = ProjectFile::decodeSummary(bytes);
+    ASSERT_NE(summary.web, nullptr) << summary.status.message();
+    EXPECT_EQ(summary.nodeCount, web->nodeCount());
+    EXPECT_EQ(summary.startNumber, web->startNode()->number());
+    EXPECT_EQ(summary.web->nodeCount(), 0u);
+    EXPECT_EQ(summary.web->count(NodeKind::Document), web->count(NodeKind::Document));
+    EXPECT_EQ(summary.web->settings().userAgent, web->settings().userAgent);
+    EXPECT_EQ(ProjectFile::encode(summary.options, nullptr), ProjectFile::encode(test::sampleOptions(), nullptr));
+
+    // Damage among the nodes goes unseen; a record cut short does not.
+    EXPECT_NE(ProjectFile::decodeSummary(bytes.substr(0, bytes.size() - 5)).web, nullptr);
+    EXPECT_EQ(ProjectFile::decodeSummary(bytes.substr(0, 40)).web, nullptr);
+}
+
 TEST(ProjectFileTest, NeighboursResolveWhateverTheNodeNumbers) {
     Web web;
     WebNode* a = web.findOrAddNode(CUrl("http://h/a.htm"));
