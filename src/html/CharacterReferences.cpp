@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/AsciiChars.h"
 #include "html/NamedCharacterTable.h"
 
 namespace corvida {
@@ -18,21 +19,9 @@ constexpr std::size_t kMaxNameLength = 32;
 constexpr std::size_t kMaxDigits = 8;
 constexpr std::uint32_t kMaxCodePoint = 0x10FFFF;
 
-bool isAsciiAlnum(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 int digitValue(char c, bool hex) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (hex && c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (hex && c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
+    const int value = hexDigitValue(c);
+    return hex || value < 10 ? value : -1;
 }
 
 void appendUtf8(std::string& out, std::uint32_t code) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/Ascii.h"
+#include "base/AsciiChars.h"
 #include "model/MimeTable.h"
 
 namespace corvida {
@@ -40,19 +41,6 @@ constexpr std::array<std::int8_t, 256> kFold = makeFoldTable();
 
 int folded(char c) {
     return kFold[static_cast<unsigned char>(c)];
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 bool isLeadingSpace(char c) {
@@ -106,8 +94,9 @@ std::string combine(const std::string& base, const std::string& text) {
 void percentDecode(std::string& url) {
     std::size_t out = 0;
     for (std::size_t in = 0; in < url.size(); ++in) {
-        if (url[in] == '%' && in + 2 < url.size() && hexValue(url[in + 1]) >= 0 && hexValue(url[in + 2]) >= 0) {
-            url[out++] = static_cast<char>(hexValue(url[in + 1]) * 16 + hexValue(url[in + 2]));
+        if (url[in] == '%' && in + 2 < url.size() && hexDigitValue(url[in + 1]) >= 0 &&
+            hexDigitValue(url[in + 2]) >= 0) {
+            url[out++] = static_cast<char>(hexDigitValue(url[in + 1]) * 16 + hexDigitValue(url[in + 2]));
             in += 2;
         } else {
             url[out++] = url[in];

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "base/Ascii.h"
+#include "base/AsciiChars.h"
 
 namespace corvida {
 
@@ -25,14 +26,6 @@ constexpr std::int64_t kLastYear = 2040;
 
 constexpr bool isLeapYear(std::int64_t year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-constexpr bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-constexpr bool isLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 constexpr bool isWhiteSpace(char c) {
@@ -60,18 +53,18 @@ public:
     }
     std::string_view letters() {
         const std::size_t start = m_pos;
-        while (!atEnd() && isLetter(m_text[m_pos])) {
+        while (!atEnd() && isAsciiLetter(m_text[m_pos])) {
             ++m_pos;
         }
         return m_text.substr(start, m_pos - start);
     }
     // Skips to the next digit and takes the run of digits; 0 when the text ends first.
     std::int64_t number() {
-        while (!atEnd() && !isDigit(m_text[m_pos])) {
+        while (!atEnd() && !isAsciiDigit(m_text[m_pos])) {
             ++m_pos;
         }
         std::int64_t value = 0;
-        while (!atEnd() && isDigit(m_text[m_pos])) {
+        while (!atEnd() && isAsciiDigit(m_text[m_pos])) {
             if (value < kNumberCap) {
                 value = value * 10 + (m_text[m_pos] - '0');
             }

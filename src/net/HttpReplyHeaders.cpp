@@ -5,6 +5,7 @@
 #include <array>
 
 #include "base/Ascii.h"
+#include "base/AsciiChars.h"
 #include "net/HttpDate.h"
 
 namespace corvida {
@@ -13,14 +14,6 @@ namespace {
 
 // Delays beyond this many seconds are read as this many; no caller waits that long.
 constexpr std::int64_t kDelayCap = 1'000'000'000;
-
-constexpr bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-constexpr bool isLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 std::string_view trimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -39,13 +32,13 @@ bool looksLikeDate(std::string_view text) {
     bool month = false;
     bool clock = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isLetter(text[i]) && (i == 0 || !isLetter(text[i - 1])) && i + 3 <= text.size()) {
+        if (isAsciiLetter(text[i]) && (i == 0 || !isAsciiLetter(text[i - 1])) && i + 3 <= text.size()) {
             for (const std::string_view name : kMonths) {
                 month = month || equalsIgnoreCase(text.substr(i, 3), name);
             }
         }
-        clock =
-            clock || (text[i] == ':' && i > 0 && isDigit(text[i - 1]) && i + 1 < text.size() && isDigit(text[i + 1]));
+        clock = clock || (text[i] == ':' && i > 0 && isAsciiDigit(text[i - 1]) && i + 1 < text.size() &&
+                          isAsciiDigit(text[i + 1]));
     }
     return month && clock;
 }
@@ -78,7 +71,7 @@ std::optional<std::int64_t> HttpReplyHeaders::retryDelay(std::string_view value,
     if (text.empty()) {
         return std::nullopt;
     }
-    if (std::all_of(text.begin(), text.end(), isDigit)) {
+    if (std::all_of(text.begin(), text.end(), isAsciiDigit)) {
         std::int64_t seconds = 0;
         for (const char c : text) {
             seconds = std::min(seconds * 10 + (c - '0'), kDelayCap);

@@ -4,15 +4,12 @@
 #include <limits>
 
 #include "base/Ascii.h"
+#include "base/AsciiChars.h"
 #include "net/HttpDate.h"
 
 namespace corvida {
 
 namespace {
-
-constexpr bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 constexpr bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
@@ -26,7 +23,7 @@ constexpr bool isNameByte(char c) {
 // Reads the run of digits at the start of text; 0 when there is none. Saturates at limit.
 std::int64_t leadingNumber(std::string_view text, std::int64_t limit) {
     std::int64_t value = 0;
-    for (std::size_t i = 0; i < text.size() && isDigit(text[i]); ++i) {
+    for (std::size_t i = 0; i < text.size() && isAsciiDigit(text[i]); ++i) {
         value = value * 10 + (text[i] - '0');
         if (value > limit) {
             return limit + 1;
@@ -229,7 +226,7 @@ void HttpReplyParser::parseBlock(std::string_view block, std::int32_t& statusCod
         ++pos;
     }
     const std::size_t codeStart = pos;
-    while (pos < block.size() && isDigit(block[pos])) {
+    while (pos < block.size() && isAsciiDigit(block[pos])) {
         ++pos;
     }
     const std::int64_t code = leadingNumber(block.substr(codeStart, pos - codeStart), 999'999'999);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/Ascii.h"
+#include "base/AsciiChars.h"
 #include "net/HttpDate.h"
 
 namespace corvida {
@@ -15,20 +16,12 @@ constexpr std::uint16_t kDefaultSecurePort = 443;
 constexpr std::string_view kSecureScheme = "https";
 constexpr std::uint32_t kMaxPort = 65535;
 
-constexpr bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-constexpr bool isLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 constexpr bool isSchemeByte(char c) {
-    return isLetter(c) || isDigit(c) || c == '+' || c == '-' || c == '.';
+    return isAsciiLetter(c) || isAsciiDigit(c) || c == '+' || c == '-' || c == '.';
 }
 
 constexpr bool isHostByte(char c) {
-    return isLetter(c) || isDigit(c) || c == '.' || c == '-';
+    return isAsciiLetter(c) || isAsciiDigit(c) || c == '.' || c == '-';
 }
 
 // Targets go on the request line as they stand, except for bytes that would end or split
@@ -120,13 +113,13 @@ std::optional<HttpUrlParts> HttpRequestHeaders::splitUrl(std::string_view url) {
                     state = State::Host;
                     wordStart = pos + 1;
                 }
-            } else if (isDigit(c)) {
+            } else if (isAsciiDigit(c)) {
                 // "host:port": the word before the colon was the host.
                 parts.host = std::string(url.substr(wordStart, colon - wordStart));
                 parts.secure = false;
                 state = State::Port;
                 --pos;
-            } else if (isLetter(c)) {
+            } else if (isAsciiLetter(c)) {
                 targetStart = pos; // no host at all
             }
             break;
@@ -142,7 +135,7 @@ std::optional<HttpUrlParts> HttpRequestHeaders::splitUrl(std::string_view url) {
             }
             break;
         case State::Port:
-            if (isDigit(c)) {
+            if (isAsciiDigit(c)) {
                 // A port past 65535 would wrap around to some other server's port.
                 port = port * 10 + static_cast<std::uint32_t>(c - '0');
                 if (port > kMaxPort) {
@@ -175,7 +168,7 @@ HttpUrlParts HttpRequestHeaders::splitProxy(std::string_view proxy) {
     if (colon != std::string_view::npos) {
         std::uint32_t port = 0;
         bool hasPort = false;
-        for (std::size_t i = colon + 1; i < proxy.size() && isDigit(proxy[i]) && port <= kMaxPort; ++i) {
+        for (std::size_t i = colon + 1; i < proxy.size() && isAsciiDigit(proxy[i]) && port <= kMaxPort; ++i) {
             port = port * 10 + static_cast<std::uint32_t>(proxy[i] - '0');
             hasPort = true;
         }
