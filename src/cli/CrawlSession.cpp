@@ -44,7 +44,7 @@ CrawlSession::CrawlSession(const Settings& settings, std::ostream& out, std::ost
       m_driver(m_document) {
     m_ui.setDocument(&m_document);
     if (m_settings.caFile.empty() && !m_settings.insecureTls) {
-        return; // Qt's own configuration: the system's CAs
+        return; // the default context: the system's CAs
     }
     TlsTrust trust;
     trust.setVerifying(!m_settings.insecureTls);
@@ -56,7 +56,7 @@ CrawlSession::CrawlSession(const Settings& settings, std::ostream& out, std::ost
     if (!trust.verifying()) {
         err << "corvida-cli: certificates of https servers are not checked (--insecure)\n";
     }
-    m_transfers.setTlsConfiguration(trust.configuration());
+    m_transfers.setTlsContext(trust.context());
 }
 
 CrawlSession::~CrawlSession() {

@@ -1220,7 +1220,7 @@ std::optional<std::string> MainWindow::applyTlsTrust() {
     if (!m_settings.caFile.empty()) {
         error = trust.addCaFile(m_settings.caFile);
     }
-    m_transfers.setTlsConfiguration(trust.configuration());
+    m_transfers.setTlsContext(trust.context());
     return error;
 }
 

@@ -8,13 +8,15 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
 #include "net/HttpRequest.h"
 #include "net/HttpRequestHeaders.h"
 #include "net/StringTable.h"
+#include "net/TlsContext.h"
+#include "net/TlsSession.h"
+#include "net/TlsTrust.h"
 
 namespace corvida {
 
@@ -55,6 +57,13 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
+// The context of https requests whose connection was given none: the system's CAs, checked.
+// Made once, at the first such request.
+const std::shared_ptr<TlsContext>& defaultTlsContext() {
+    static const std::shared_ptr<TlsContext> context = TlsTrust().context();
+    return context;
+}
+
 } // namespace
 
 HttpConnection::HttpConnection(int bufferSize, QObject* parent)
@@ -74,17 +83,8 @@ HttpConnection::~HttpConnection() {
     m_timer->disconnect(this);
 }
 
-void HttpConnection::makeSocket(bool secure) {
-    // Plain requests keep a plain socket: TLS costs nothing where it is not used.
-    if (secure) {
-        auto socket = std::make_unique<QSslSocket>();
-        socket->setSslConfiguration(m_tlsConfiguration.value_or(QSslConfiguration::defaultConfiguration()));
-        connect(socket.get(), &QSslSocket::encrypted, this, &HttpConnection::encryptedEvent);
-        connect(socket.get(), &QSslSocket::sslErrors, this, &HttpConnection::tlsErrors);
-        m_socket = std::move(socket);
-    } else {
-        m_socket = std::make_unique<QTcpSocket>();
-    }
+void HttpConnection::makeSocket() {
+    m_socket = std::make_unique<QTcpSocket>();
     connect(m_socket.get(), &QTcpSocket::connected, this, &HttpConnection::connectEvent);
     connect(m_socket.get(), &QTcpSocket::errorOccurred, this, &HttpConnection::socketError);
     connect(m_socket.get(), &QTcpSocket::bytesWritten, this, &HttpConnection::writeEvent);
@@ -109,15 +109,19 @@ int HttpConnection::start(HttpRequest& request, const HttpRequestHeaders& header
     m_tunnelText = built->tunnelText;
     m_secure = built->secure;
     m_serverName = built->serverName;
+    m_serverPort = built->serverPort;
     m_host = built->host;
     m_port = built->port;
     m_sent = 0;
     m_bodyReceived = 0;
-    if (m_secure && !QSslSocket::supportsSsl()) {
+    if (m_secure && !m_tlsContext) {
+        m_tlsContext = defaultTlsContext();
+    }
+    if (m_secure && !m_tlsContext) {
         fail(kStringTlsUnavailable, 0);
         return 0;
     }
-    makeSocket(m_secure);
+    makeSocket();
 
     m_request->statusText(StringTable::withHost(kStringLookingUpHost, m_host));
     if (m_state != ConnectionState::Made) {
@@ -282,7 +286,18 @@ void HttpConnection::sendRequest() {
     }
     m_state = ConnectionState::Sending;
     m_sent = 0;
-    m_socket->write(m_requestText.data(), static_cast<qint64>(m_requestText.size()));
+    if (!m_tls) {
+        m_sendTarget = static_cast<std::int64_t>(m_requestText.size());
+        m_socket->write(m_requestText.data(), m_sendTarget);
+        return;
+    }
+    if (!m_tls->send(m_requestText)) {
+        fail(kStringTlsFailed, 0, m_tls->failureReason());
+        return;
+    }
+    m_tls->takeOutgoing(m_tlsOutgoing);
+    m_sendTarget = m_socket->bytesToWrite() + static_cast<std::int64_t>(m_tlsOutgoing.size());
+    m_socket->write(m_tlsOutgoing.data(), static_cast<qint64>(m_tlsOutgoing.size()));
 }
 
 void HttpConnection::readTunnelReply() {
@@ -322,34 +337,84 @@ void HttpConnection::readTunnelReply() {
 
 void HttpConnection::startTls() {
     m_state = ConnectionState::Securing;
-    auto* socket = static_cast<QSslSocket*>(m_socket.get());
-    // The name the certificate must carry; Qt also sends it for server name indication
-    // unless it is an address.
-    socket->setPeerVerifyName(QString::fromStdString(m_serverName));
-    socket->startClientEncryption();
+    // The session is the URL's server's, also through a tunnel: its name is the one the
+    // certificate must carry and the one sent for server name indication.
+    m_tls = std::make_unique<TlsSession>(m_tlsContext, m_serverName, m_serverPort);
+    continueHandshake();
 }
 
-void HttpConnection::encryptedEvent() {
-    if (m_state != ConnectionState::Securing) {
+void HttpConnection::continueHandshake() {
+    while (m_socket->bytesAvailable() > 0) {
+        const qint64 count = m_socket->read(m_buffer.data(), m_bufferSize);
+        if (count <= 0) {
+            break;
+        }
+        progressMade();
+        m_tls->receive(std::string_view(m_buffer.data(), static_cast<std::size_t>(count)));
+    }
+    const TlsSession::Progress progress = m_tls->handshake();
+    if (progress == TlsSession::Progress::Ready) {
+        if (m_closed) {
+            fail(kStringNetworkFailure, 0); // nobody is left to take the request
+            return;
+        }
+        // The handshake's last bytes leave with the request, in one write: a write of their
+        // own would hold the request back until the server acknowledged them.
+        sendRequest();
         return;
     }
-    progressMade();
-    sendRequest();
+    flushTls();
+    if (progress == TlsSession::Progress::Failed) {
+        fail(m_tls->certificateRefused() ? kStringCertificateRejected : kStringTlsFailed, 0, m_tls->failureReason());
+        return;
+    }
+    if (m_closed) {
+        fail(kStringTlsFailed, 0, "the server closed the connection");
+    }
 }
 
-void HttpConnection::tlsErrors(const QList<QSslError>& errors) {
-    // The socket goes on to fail the handshake; the first error says why.
-    if (!errors.isEmpty() && m_certificateReason.empty()) {
-        m_certificateReason = utf8(errors.first().errorString());
+void HttpConnection::flushTls() {
+    m_tls->takeOutgoing(m_tlsOutgoing);
+    if (!m_tlsOutgoing.empty()) {
+        m_socket->write(m_tlsOutgoing.data(), static_cast<qint64>(m_tlsOutgoing.size()));
+    }
+}
+
+qint64 HttpConnection::readReply(char* buffer, qint64 capacity) {
+    if (!m_tls) {
+        const qint64 count = m_socket->read(buffer, capacity);
+        if (count < 0) {
+            fail(kStringNetworkFailure, errnoFor(m_socket->error()));
+        }
+        return count;
+    }
+    for (;;) {
+        const std::ptrdiff_t count = m_tls->read(buffer, static_cast<std::size_t>(capacity));
+        if (count < 0) {
+            fail(kStringTlsFailed, 0, m_tls->failureReason());
+            return -1;
+        }
+        // A session may have to answer (a key update), whatever it decrypted.
+        flushTls();
+        if (m_tls->closedByServer()) {
+            m_closed = true;
+        }
+        if (count > 0 || m_closed || m_socket->bytesAvailable() <= 0) {
+            return count;
+        }
+        const qint64 arrived = m_socket->read(m_buffer.data(), m_bufferSize);
+        if (arrived <= 0) {
+            return 0;
+        }
+        m_tls->receive(std::string_view(m_buffer.data(), static_cast<std::size_t>(arrived)));
     }
 }
 
 void HttpConnection::socketError(QAbstractSocket::SocketError error) {
     switch (m_state) {
     case ConnectionState::Securing:
-        if (!m_certificateReason.empty()) {
-            fail(kStringCertificateRejected, 0, m_certificateReason);
-        } else {
+        // The peer's close is handled by closeEvent(), which follows.
+        if (error != QAbstractSocket::RemoteHostClosedError) {
             fail(kStringTlsFailed, errnoFor(error), utf8(m_socket->errorString()));
         }
         return;
@@ -379,7 +444,7 @@ void HttpConnection::socketError(QAbstractSocket::SocketError error) {
 }
 
 void HttpConnection::writeEvent(qint64 written) {
-    if (m_state == ConnectionState::Tunnelling) {
+    if (m_state == ConnectionState::Tunnelling || m_state == ConnectionState::Securing) {
         progressMade();
         return;
     }
@@ -388,7 +453,7 @@ void HttpConnection::writeEvent(qint64 written) {
     }
     m_sent += written;
     progressMade();
-    if (m_sent < static_cast<std::int64_t>(m_requestText.size())) {
+    if (m_sent < m_sendTarget) {
         return;
     }
     m_request->statusText(StringTable::withHost(kStringRequestSent, m_host));
@@ -407,14 +472,18 @@ void HttpConnection::readEvent() {
         readTunnelReply();
         return;
     }
-    while (isReading(m_state) && m_socket->bytesAvailable() > 0) {
+    if (m_state == ConnectionState::Securing) {
+        continueHandshake();
+        return;
+    }
+    // A TLS session may hold decrypted bytes when the socket holds none.
+    while (isReading(m_state) && (m_tls || m_socket->bytesAvailable() > 0)) {
         reportProgress();
         if (!isReading(m_state)) {
             return;
         }
-        const qint64 count = m_socket->read(m_buffer.data(), m_bufferSize);
+        const qint64 count = readReply(m_buffer.data(), m_bufferSize);
         if (count < 0) {
-            fail(kStringNetworkFailure, errnoFor(m_socket->error()));
             return;
         }
         if (count == 0) {
@@ -450,8 +519,7 @@ void HttpConnection::closeEvent() {
         readTunnelReply();
         return;
     case ConnectionState::Securing:
-        fail(kStringTlsFailed, 0,
-             m_certificateReason.empty() ? std::string("the server closed the connection") : m_certificateReason);
+        continueHandshake();
         return;
     default:
         if (isReading(m_state)) {

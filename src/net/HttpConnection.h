@@ -13,9 +13,10 @@
 // request fail, with that address's error. The timeout below counts for the whole transfer,
 // whatever the number of addresses tried.
 //
-// An https request goes over TLS (QSslSocket): once connected, the connection shakes hands,
-// naming the URL's host for the server's certificate and for server name indication, checks
-// the certificate by its TLS configuration, and only then sends the request. Through a proxy
+// An https request goes over TLS (a TlsSession on the socket's bytes): once connected, the
+// connection shakes hands, naming the URL's host for the server's certificate and for server
+// name indication, checks the certificate as its TLS context says, and only then sends the
+// request. Connections that share a context resume the sessions that servers gave before. Through a proxy
 // it first asks the proxy to CONNECT to the server and reads the proxy's answer. A refused
 // certificate, a failed handshake or a refused tunnel fails the request with its own text,
 // which names the reason (failureText()).
@@ -44,8 +45,6 @@
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
-#include <QSslConfiguration>
-#include <QSslError>
 
 #include "net/HttpReplyParser.h"
 
@@ -57,6 +56,8 @@ namespace corvida {
 
 class HttpRequest;
 struct HttpRequestHeaders;
+class TlsContext;
+class TlsSession;
 
 // The connection's states; the numbers are those shown in diagnostics.
 enum class ConnectionState : int {
@@ -110,10 +111,10 @@ public:
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
     std::chrono::milliseconds timeout() const { return m_timeout; }
 
-    // The TLS configuration of https requests: which certificates are trusted and whether
-    // they are checked at all. Set it before start(); the default is Qt's (the system's CA
-    // store, certificates checked).
-    void setTlsConfiguration(const QSslConfiguration& configuration) { m_tlsConfiguration = configuration; }
+    // The TLS context of https requests: which certificates are trusted, whether they are
+    // checked at all, and the sessions to resume. Set it before start(); without one, the
+    // program's default is used (the system's CA store, certificates checked).
+    void setTlsContext(std::shared_ptr<TlsContext> context) { m_tlsContext = std::move(context); }
 
     // Replaces the system's name lookup with lookup, which the connection then calls from the
     // event loop, as soon as it runs after start(). A null lookup restores the system's. Set it
@@ -154,8 +155,13 @@ private:
     // Reads the proxy's answer to the tunnel request.
     void readTunnelReply();
     void startTls();
-    void encryptedEvent();
-    void tlsErrors(const QList<QSslError>& errors);
+    // Moves the handshake on with what has arrived; sends the request once it is done.
+    void continueHandshake();
+    // Writes what the TLS session has to send to the server.
+    void flushTls();
+    // Reads at most capacity bytes of the reply (decrypted when secure): the count, 0 when
+    // nothing is there yet, -1 when reading failed (the failure is then reported).
+    qint64 readReply(char* buffer, qint64 capacity);
     void socketError(QAbstractSocket::SocketError error);
     void writeEvent(qint64 written);
     void readEvent();
@@ -170,7 +176,7 @@ private:
     void succeed();
     // Fails with the text of stringNumber; a reason fills the text's "%s".
     void fail(int stringNumber, int errorCode, std::string_view reason = {});
-    void makeSocket(bool secure);
+    void makeSocket();
     // Forgets the request and makes its end report, the last call to it.
     void end(bool success, int stringNumber, int errorCode);
     void closeSocket();
@@ -190,14 +196,17 @@ private:
     std::string m_tunnelText;
     bool m_secure = false;
     std::string m_serverName;
-    // Unset: Qt's default (looked at only when an https request is made).
-    std::optional<QSslConfiguration> m_tlsConfiguration;
-    // Why the server's certificate was refused, from the TLS errors; empty when it was not.
-    std::string m_certificateReason;
+    std::uint16_t m_serverPort = 0;
+    std::shared_ptr<TlsContext> m_tlsContext;
+    std::unique_ptr<TlsSession> m_tls;
+    std::string m_tlsOutgoing;
     std::string m_failureText;
     std::string m_host;
     std::uint16_t m_port = 80;
     std::int64_t m_sent = 0;
+    // The bytes written once the request is out: those of the request, and, when secure, the
+    // handshake's last bytes that were still waiting to leave.
+    std::int64_t m_sendTarget = 0;
     int m_lookupId = -1;
     HostLookup m_hostLookup;
     QList<QHostAddress> m_addresses;

@@ -197,6 +197,7 @@ std::optional<HttpRequestText> HttpRequestHeaders::build(std::string_view method
         request.port = urlParts->port;
         request.secure = urlParts->secure;
         request.serverName = urlParts->host;
+        request.serverPort = urlParts->port;
         target = urlParts->target;
         if (!proxy.empty()) {
             const HttpUrlParts proxyParts = splitProxy(proxy);

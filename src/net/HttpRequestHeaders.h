@@ -31,9 +31,11 @@ struct HttpRequestText {
     std::string text;
     std::string host;
     std::uint16_t port = 80;
-    // Whether text goes over TLS, and the name the server's certificate must carry.
+    // Whether text goes over TLS, and the name the server's certificate must carry and its
+    // port (the URL's, also when host and port are a proxy's).
     bool secure = false;
     std::string serverName;
+    std::uint16_t serverPort = 0;
     // Through a proxy, for an https URL: the CONNECT request that opens the tunnel, sent
     // before the TLS handshake. Empty otherwise.
     std::string tunnelText;

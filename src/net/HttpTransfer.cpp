@@ -44,8 +44,8 @@ TransferStart HttpTransfer::start(TransferListener& listener, std::string_view u
         m_connection = std::make_unique<HttpConnection>(m_bufferSize);
     }
     m_connection->setTimeout(m_timeout);
-    if (m_tlsConfiguration) {
-        m_connection->setTlsConfiguration(*m_tlsConfiguration);
+    if (m_tlsContext) {
+        m_connection->setTlsContext(m_tlsContext);
     }
     m_request = std::make_unique<HttpRequest>(listener, std::string(url), std::move(method), output);
     return m_connection->start(*m_request, headers, proxy) == 1 ? TransferStart::Started : TransferStart::FailedAtOnce;

@@ -51,9 +51,9 @@ public:
     // How long the transfer may go without progress before it fails (default 60 s); applies
     // to the next request started.
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
-    // The TLS configuration of https requests (see HttpConnection); applies to the next
-    // request started.
-    void setTlsConfiguration(const QSslConfiguration& configuration) { m_tlsConfiguration = configuration; }
+    // The TLS context of https requests (see HttpConnection); applies to the next request
+    // started.
+    void setTlsContext(std::shared_ptr<TlsContext> context) { m_tlsContext = std::move(context); }
 
     std::string failureText() const override { return m_connection->failureText(); }
 
@@ -67,7 +67,7 @@ private:
     int m_bufferSize;
     std::chrono::milliseconds m_timeout = HttpConnection::kDefaultTimeout;
     // Unset: Qt's default (looked at only when an https request is made).
-    std::optional<QSslConfiguration> m_tlsConfiguration;
+    std::shared_ptr<TlsContext> m_tlsContext;
     std::unique_ptr<HttpConnection> m_connection;
     std::unique_ptr<HttpRequest> m_request;
 };

@@ -7,8 +7,8 @@ namespace corvida {
 
 std::unique_ptr<Transfer> NetworkTransferFactory::create(int bufferSize) {
     auto transfer = std::make_unique<HttpTransfer>(bufferSize, m_timeout);
-    if (m_tlsConfiguration) {
-        transfer->setTlsConfiguration(*m_tlsConfiguration);
+    if (m_tlsContext) {
+        transfer->setTlsContext(m_tlsContext);
     }
     return transfer;
 }

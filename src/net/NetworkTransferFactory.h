@@ -2,12 +2,12 @@
 #pragma once
 
 // The NetworkTransferFactory makes the crawl's transfers over real sockets, each with the
-// same time limit for a transfer that makes no progress and the same TLS configuration.
+// same time limit for a transfer that makes no progress and the same TLS context, so that
+// https connections resume the sessions of those before them.
 
 #include <chrono>
-#include <optional>
-
-#include <QSslConfiguration>
+#include <memory>
+#include <utility>
 
 #include "net/HttpConnection.h"
 #include "net/TransferFactory.h"
@@ -21,13 +21,13 @@ public:
 
     std::unique_ptr<Transfer> create(int bufferSize) override;
 
-    // The TLS configuration of the https transfers made from now on (see TlsTrust).
-    void setTlsConfiguration(const QSslConfiguration& configuration) { m_tlsConfiguration = configuration; }
+    // The TLS context of the https transfers made from now on (see TlsTrust).
+    void setTlsContext(std::shared_ptr<TlsContext> context) { m_tlsContext = std::move(context); }
 
 private:
     std::chrono::milliseconds m_timeout;
-    // Unset: Qt's default (looked at only when an https request is made).
-    std::optional<QSslConfiguration> m_tlsConfiguration;
+    // Null: the program's default (the system's CAs, checked).
+    std::shared_ptr<TlsContext> m_tlsContext;
 };
 
 } // namespace corvida

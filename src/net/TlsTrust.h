@@ -3,17 +3,19 @@
 
 // TlsTrust decides which https servers the program believes: by default those whose
 // certificate chain ends in the system's CA store; the user may add CAs of their own from PEM
-// files (a company's or a test server's), or turn checking off altogether. configuration()
-// gives the TLS configuration that the connections use.
+// files (a company's or a test server's), or turn checking off altogether. context() makes the
+// TLS context that the connections of a crawl share.
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include <QList>
-#include <QSslCertificate>
-#include <QSslConfiguration>
+struct x509_st;
 
 namespace corvida {
+
+class TlsContext;
 
 class TlsTrust {
 public:
@@ -23,12 +25,12 @@ public:
     // Whether servers' certificates are checked (the default) or taken as they come.
     void setVerifying(bool verifying) { m_verifying = verifying; }
     bool verifying() const { return m_verifying; }
-    // The configuration of a secure connection: the system's CAs and the added ones, and the
-    // check itself unless it is off.
-    QSslConfiguration configuration() const;
+    // A context for secure connections: the system's CAs and the added ones, and the check
+    // itself unless it is off. Null when TLS cannot be set up at all.
+    std::shared_ptr<TlsContext> context() const;
 
 private:
-    QList<QSslCertificate> m_added;
+    std::vector<std::shared_ptr<x509_st>> m_added;
     bool m_verifying = true;
 };
 

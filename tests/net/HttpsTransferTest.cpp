@@ -33,20 +33,18 @@ ScriptedServer::TlsIdentity identity(const char* certificate = "tls/server.pem")
     return {test::dataPath(certificate), test::dataPath("tls/server.key")};
 }
 
-QSslConfiguration trustingTestCa() {
+std::shared_ptr<TlsContext> trustingTestCa() {
     TlsTrust trust;
     EXPECT_FALSE(trust.addCaFile(test::dataPath("tls/ca.pem")));
-    return trust.configuration();
+    return trust.context();
 }
 
 // HEADs url over a transfer with the given TLS configuration and proxy, until its end report.
-Recorder head(const std::string& url, const std::optional<QSslConfiguration>& tls, std::string_view proxy = {},
+Recorder head(const std::string& url, const std::shared_ptr<TlsContext>& tls, std::string_view proxy = {},
               std::chrono::milliseconds timeout = 10s) {
     HttpTransfer transfer;
     transfer.setTimeout(timeout);
-    if (tls) {
-        transfer.setTlsConfiguration(*tls);
-    }
+    transfer.setTlsContext(tls);
     Recorder recorder;
     HttpRequestHeaders headers;
     headers.userAgent = "Corvida-Test/1.0";
@@ -75,7 +73,7 @@ TEST(HttpsTransferTest, CertificatesThatCannotBeTrustedFailWithTheirReason) {
     {
         ScriptedServer server(identity());
         server.setScript(Script().waitForRequest().send(kReply).close());
-        const Recorder unknownCa = head(server.url("/"), std::nullopt);
+        const Recorder unknownCa = head(server.url("/"), nullptr);
         EXPECT_FALSE(unknownCa.success);
         EXPECT_EQ(unknownCa.stringNumber, kStringCertificateRejected);
         EXPECT_TRUE(unknownCa.texts.back().starts_with(prefix)) << unknownCa.texts.back();
@@ -85,7 +83,7 @@ TEST(HttpsTransferTest, CertificatesThatCannotBeTrustedFailWithTheirReason) {
         // Without checking, the same server is fetched.
         TlsTrust insecure;
         insecure.setVerifying(false);
-        EXPECT_TRUE(head(server.url("/"), insecure.configuration()).success);
+        EXPECT_TRUE(head(server.url("/"), insecure.context()).success);
     }
     ScriptedServer expired(identity("tls/expired.pem"));
     const Recorder recorder = head(expired.url("/"), trustingTestCa());

@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: MIT
+// The client's TLS session against an OpenSSL server held in memory: handshakes with bytes
+// split at every size, resumed sessions, refused certificates with their reasons, and a
+// server that does not speak TLS.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+#include <openssl/ssl.h>
+
+#include "net/TlsContext.h"
+#include "net/TlsSession.h"
+#include "net/TlsTrust.h"
+#include "support/TestPaths.h"
+
+namespace corvida {
+namespace {
+
+using Progress = TlsSession::Progress;
+
+// A TLS server on memory streams, with the tests' key and the given certificate.
+class MemoryServer {
+public:
+    explicit MemoryServer(const char* certificate = "tls/server.pem") : m_context(SSL_CTX_new(TLS_server_method())) {
+        EXPECT_EQ(SSL_CTX_use_certificate_chain_file(m_context, test::dataPath(certificate).c_str()), 1);
+        EXPECT_EQ(SSL_CTX_use_PrivateKey_file(m_context, test::dataPath("tls/server.key").c_str(), SSL_FILETYPE_PEM),
+                  1);
+    }
+    ~MemoryServer() {
+        SSL_free(m_connection);
+        SSL_CTX_free(m_context);
+    }
+
+    // Forgets the connection before, and takes a new one.
+    void accept() {
+        SSL_free(m_connection);
+        m_connection = SSL_new(m_context);
+        SSL_set_bio(m_connection, BIO_new(BIO_s_mem()), BIO_new(BIO_s_mem()));
+        BIO_set_mem_eof_return(SSL_get_rbio(m_connection), -1);
+        SSL_set_accept_state(m_connection);
+    }
+    void receive(std::string_view bytes) {
+        BIO_write(SSL_get_rbio(m_connection), bytes.data(), static_cast<int>(bytes.size()));
+    }
+    std::string takeOutgoing() {
+        std::string bytes(BIO_ctrl_pending(SSL_get_wbio(m_connection)), '\0');
+        BIO_read(SSL_get_wbio(m_connection), bytes.data(), static_cast<int>(bytes.size()));
+        return bytes;
+    }
+    // Moves the handshake or the reading on; returns the text read.
+    std::string step() {
+        std::string text;
+        if (SSL_is_init_finished(m_connection) == 0) {
+            SSL_do_handshake(m_connection);
+        }
+        char buffer[256];
+        std::size_t got = 0;
+        while (SSL_is_init_finished(m_connection) != 0 && SSL_read_ex(m_connection, buffer, sizeof buffer, &got) == 1) {
+            text.append(buffer, got);
+        }
+        return text;
+    }
+    void send(std::string_view text) {
+        std::size_t written = 0;
+        SSL_write_ex(m_connection, text.data(), text.size(), &written);
+    }
+    void close() { SSL_shutdown(m_connection); }
+
+private:
+    SSL_CTX* m_context;
+    SSL* m_connection = nullptr;
+};
+
+// Carries bytes both ways, at most chunk at a time, until the client's handshake ends; gives
+// the text the server read.
+std::string shakeHands(TlsSession& client, MemoryServer& server, std::size_t chunk, Progress& progress) {
+    std::string received;
+    std::string bytes;
+    for (int round = 0; round < 100000; ++round) {
+        progress = client.handshake();
+        client.takeOutgoing(bytes);
+        for (std::size_t at = 0; at < bytes.size(); at += chunk) {
+            server.receive(std::string_view(bytes).substr(at, chunk));
+            received += server.step();
+        }
+        if (progress != Progress::Pending) {
+            break;
+        }
+        const std::string answer = server.takeOutgoing();
+        for (std::size_t at = 0; at < answer.size(); at += chunk) {
+            client.receive(std::string_view(answer).substr(at, chunk));
+            progress = client.handshake();
+            if (progress != Progress::Pending) {
+                break;
+            }
+        }
+    }
+    return received;
+}
+
+std::shared_ptr<TlsContext> trusting(bool verifying = true) {
+    TlsTrust trust;
+    EXPECT_FALSE(trust.addCaFile(test::dataPath("tls/ca.pem")));
+    trust.setVerifying(verifying);
+    return trust.context();
+}
+
+TEST(TlsSessionTest, HandshakeAndReplyWithBytesSplitAtAnySizeThenResumed) {
+    const std::shared_ptr<TlsContext> context = trusting();
+    MemoryServer server;
+    for (const std::size_t chunk : {std::size_t{1}, std::size_t{7}, std::size_t{1 << 20}}) {
+        server.accept();
+        TlsSession client(context, "localhost", 443);
+        Progress progress = Progress::Pending;
+        shakeHands(client, server, chunk, progress);
+        ASSERT_EQ(progress, Progress::Ready) << chunk << ": " << client.failureReason();
+
+        ASSERT_TRUE(client.send("HEAD / HTTP/1.0\r\n\r\n"));
+        std::string bytes;
+        client.takeOutgoing(bytes);
+        server.receive(bytes);
+        EXPECT_EQ(server.step(), "HEAD / HTTP/1.0\r\n\r\n");
+        server.send("HTTP/1.0 200 OK\r\n\r\n");
+        server.close();
+        const std::string answer = server.takeOutgoing();
+        std::string text;
+        char buffer[5];
+        for (std::size_t at = 0; at < answer.size(); at += chunk) {
+            client.receive(std::string_view(answer).substr(at, chunk));
+            std::ptrdiff_t count = 0;
+            while ((count = client.read(buffer, sizeof buffer)) > 0) {
+                text.append(buffer, static_cast<std::size_t>(count));
+            }
+            ASSERT_EQ(count, 0) << client.failureReason();
+        }
+        EXPECT_EQ(text, "HTTP/1.0 200 OK\r\n\r\n");
+        EXPECT_TRUE(client.closedByServer());
+        // Only the first connection shakes hands in full; the server's session is kept once.
+        EXPECT_EQ(client.resumed(), chunk != 1) << chunk;
+        EXPECT_EQ(context->sessionCount(), 1U);
+    }
+
+    // Another port is another server: nothing to resume there.
+    server.accept();
+    TlsSession other(context, "127.0.0.1", 8443);
+    Progress progress = Progress::Pending;
+    shakeHands(other, server, 1 << 20, progress);
+    EXPECT_EQ(progress, Progress::Ready) << other.failureReason();
+    EXPECT_FALSE(other.resumed());
+}
+
+TEST(TlsSessionTest, RefusedCertificatesSayWhy) {
+    struct Case {
+        const char* certificate;
+        const char* host;
+        bool addTestCa;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"tls/server.pem", "localhost", false,
+         "The issuer certificate of a locally looked up certificate could not be found"},
+        {"tls/expired.pem", "localhost", true, "The certificate has expired"},
+        {"tls/server.pem", "example.org", true,
+         "The host name did not match any of the valid hosts for this certificate"},
+        {"tls/server.pem", "127.0.0.2", true,
+         "The host name did not match any of the valid hosts for this certificate"},
+    };
+    for (const Case& c : cases) {
+        TlsTrust trust;
+        if (c.addTestCa) {
+            EXPECT_FALSE(trust.addCaFile(test::dataPath("tls/ca.pem")));
+        }
+        const std::shared_ptr<TlsContext> context = trust.context();
+        MemoryServer server(c.certificate);
+        server.accept();
+        TlsSession client(context, c.host, 443);
+        Progress progress = Progress::Pending;
+        shakeHands(client, server, 1 << 20, progress);
+        EXPECT_EQ(progress, Progress::Failed) << c.certificate << ' ' << c.host;
+        EXPECT_TRUE(client.certificateRefused()) << c.host;
+        EXPECT_EQ(client.failureReason(), c.reason) << c.host;
+        EXPECT_FALSE(client.send("GET / HTTP/1.0\r\n\r\n"));
+        EXPECT_EQ(context->sessionCount(), 0U) << "a refused server's session is not kept";
+
+        // Without the check the same server is taken as it comes.
+        server.accept();
+        TlsSession unchecked(trusting(false), c.host, 443);
+        shakeHands(unchecked, server, 1 << 20, progress);
+        EXPECT_EQ(progress, Progress::Ready) << c.host << ": " << unchecked.failureReason();
+    }
+    // An unknown code still gets a text, begun in capitals.
+    EXPECT_EQ(TlsSession::verifyResultText(X509_V_ERR_OUT_OF_MEM), "Out of memory");
+}
+
+TEST(TlsSessionTest, AServerThatDoesNotSpeakTlsFailsWithAReason) {
+    for (const std::string& answer : {std::string("HTTP/1.0 400 Bad Request\r\n\r\n"), std::string(3000, '\x17'),
+                                      std::string("\x15\x03\x03\x00\x02\x02\x28", 7)}) {
+        TlsSession client(trusting(), "localhost", 443);
+        EXPECT_EQ(client.handshake(), Progress::Pending);
+        client.receive(answer);
+        EXPECT_EQ(client.handshake(), Progress::Failed);
+        EXPECT_FALSE(client.certificateRefused());
+        EXPECT_FALSE(client.failureReason().empty());
+        char buffer[16];
+        EXPECT_EQ(client.read(buffer, sizeof buffer), -1);
+    }
+    // A bracketed IPv6 address is checked as an address, and not sent as a name.
+    MemoryServer server;
+    server.accept();
+    TlsSession client(trusting(), "[::1]", 443);
+    Progress progress = Progress::Pending;
+    shakeHands(client, server, 1 << 20, progress);
+    EXPECT_EQ(client.failureReason(), "The host name did not match any of the valid hosts for this certificate");
+}
+
+} // namespace
+} // namespace corvida
