@@ -115,7 +115,7 @@ void documentHead(std::string& out, const WebNode& node) {
     Entries::webLink(out, node);
     Entries::documentLocalPart(out, node);
     out += R"(<A HREF=")";
-    out += LocalNames::reportAnchor(node);
+    LocalNames::appendReportAnchor(out, node);
     out += R"(">)";
     if (!node.title().empty()) {
         Entries::appendText(out, node.title());

@@ -99,13 +99,23 @@ void appendLinksFrom(PageFile& page, const WebNode& node) {
     std::string& out = page.out();
     static constexpr std::uint32_t kWalks[] = {kFlagDocument, kFlagPicture, kFlagAudio,  kFlagVideo,
                                                kFlagMail,     kFlagFtp,     kFlagGopher, 0};
+    // The kind bits of every neighbour, read once for all the walks: on a large site the
+    // neighbours lie all over memory.
+    struct Neighbour {
+        std::uint32_t kinds;
+        const WebNode* node;
+    };
+    std::vector<Neighbour> neighbours;
+    neighbours.reserve(node.outNeighbours().sorted().size());
+    for (const WebNode* target : node.outNeighbours().sorted()) {
+        if (target != nullptr) {
+            neighbours.push_back({target->flags() & kListedKinds, target});
+        }
+    }
     bool any = false;
     for (const std::uint32_t kind : kWalks) {
-        for (const WebNode* target : node.outNeighbours().sorted()) {
-            if (target == nullptr) {
-                continue;
-            }
-            const bool takes = kind != 0 ? target->hasAnyFlag(kind) : !target->hasAnyFlag(kListedKinds);
+        for (const Neighbour& target : neighbours) {
+            const bool takes = kind != 0 ? (target.kinds & kind) != 0 : target.kinds == 0;
             if (!takes) {
                 continue;
             }
@@ -113,7 +123,7 @@ void appendLinksFrom(PageFile& page, const WebNode& node) {
                 out += "<H3>Links from this document:</H3><DIR>";
                 any = true;
             }
-            linkFromEntry(out, *target, kind);
+            linkFromEntry(out, *target.node, kind);
             page.spill();
         }
     }

@@ -150,7 +150,7 @@ void testedPictureEntry(std::string& out, const WebNode& node) {
 // "(status) label" as the link to the node's profile, closing the entry.
 void statusProfileLink(std::string& out, const WebNode& node) {
     out += R"(<A HREF=")";
-    out += LocalNames::reportAnchor(node);
+    LocalNames::appendReportAnchor(out, node);
     out += R"(">()";
     Entries::appendNumber(out, node.httpStatus());
     out += ") ";
