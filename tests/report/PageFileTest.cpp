@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: MIT
-// A report page streamed through PageFile: it takes the place of the old page only when it
-// is committed whole; a page that is abandoned, or whose writing fails part way, leaves the
-// old page and no temporary file behind.
+// A report page streamed through PageFile takes the place of the old page only when it is
+// committed whole; an abandoned page leaves the old one and no temporary file behind. (A
+// write that fails part way is tested on a whole report, in LargeReportTest.)
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include "report/LocalSiteTestSupport.h"
 #include "report/PageFile.h"
@@ -77,41 +75,6 @@ TEST_F(PageFileTest, PageReplacesTheOldOneOnlyWhenCommitted) {
         fill(abandoned, sample(3 * PageFile::kBufferSize));
     }
     EXPECT_EQ(page(), bytes);
-    EXPECT_EQ(namesIn(m_directory), std::vector<std::string>{"p_idocl.htm"});
-}
-
-TEST_F(PageFileTest, MissingDirectoryAndUnreplaceablePageAreReported) {
-    PageFile missing(m_directory + "gone/", "p_idocl.htm");
-    missing.append("text");
-    const Status notFound = missing.commit();
-    EXPECT_EQ(notFound.code(), Status::Code::NotFound);
-    EXPECT_EQ(notFound.message(), "No such file or directory");
-
-    fs::create_directory(m_directory + "p_sim.htm");
-    PageFile directory(m_directory, "p_sim.htm");
-    directory.append("text");
-    EXPECT_EQ(directory.commit().code(), Status::Code::IoError);
-    EXPECT_EQ(namesIn(m_directory).size(), 2u); // the page and the directory in the way
-}
-
-// The file size limit makes a write fail part way through the page, as a full disk would.
-TEST_F(PageFileTest, WriteErrorInTheMiddleLeavesTheOldPage) {
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = previous;
-    limited.rlim_cur = 2 * PageFile::kBufferSize + 10;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-
-    PageFile file(m_directory, "p_idocl.htm");
-    fill(file, sample(6 * PageFile::kBufferSize));
-    const Status result = file.commit();
-
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(result.code(), Status::Code::IoError);
-    EXPECT_EQ(result.message(), "File too large");
-    EXPECT_EQ(page(), "old page");
     EXPECT_EQ(namesIn(m_directory), std::vector<std::string>{"p_idocl.htm"});
 }
 

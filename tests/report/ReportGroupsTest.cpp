@@ -43,21 +43,6 @@ protected:
     Web m_web;
 };
 
-TEST_F(ReportGroupsTest, SmallLevelsKeepTheirNumberAndNodesWithoutLevelGoToLevelZero) {
-    const std::vector<WebNode*> home = add("home", "htm", 1, 0);
-    const std::vector<WebNode*> pages = add("page", "htm", 3, 1);
-    const std::vector<WebNode*> deep = add("deep", "gif", 2, 3);
-    const std::vector<WebNode*> loose = add("loose", "htm", 1, -1);
-    const ReportGroups groups(m_web);
-    groups.apply(m_web);
-    EXPECT_EQ(home[0]->groupNumber(), 0);
-    EXPECT_EQ(loose[0]->groupNumber(), 0);
-    EXPECT_EQ(pages[2]->groupNumber(), 1);
-    EXPECT_EQ(deep[1]->groupNumber(), 3);
-    EXPECT_EQ(groups.numbers(), (std::vector<std::int32_t>{0, 1, 3}));
-    EXPECT_EQ(groups.firstOfLevel(3), 3);
-}
-
 TEST_F(ReportGroupsTest, CrowdedLevelSplitsInUrlOrderAndLaterLevelsMoveUp) {
     add("home", "htm", 1, 0);
     add("page", "htm", 2 * ReportGroups::kGroupSize + 1, 1);
