@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "model/LocalNames.h"
 
-#include <cstdio>
+#include <charconv>
+#include <cstdint>
 
 #include "model/CUrl.h"
 #include "model/Web.h"
@@ -11,11 +12,29 @@ namespace corvida {
 
 namespace {
 
+void appendDecimal(std::string& out, std::int64_t number) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    out.append(digits, end);
+}
+
+// prefix, number as "%07d" would write it (at least seven characters, a sign included, padded
+// with zeros after the sign), suffix.
 std::string numbered(const char* prefix, std::int32_t number, std::string_view suffix) {
+    constexpr std::size_t kWidth = 7;
     char digits[16];
-    std::snprintf(digits, sizeof digits, "%07d", number);
+    const std::int64_t magnitude = number < 0 ? -std::int64_t{number} : number;
+    const std::size_t count =
+        static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
     std::string name(prefix);
-    name += digits;
+    const std::size_t sign = number < 0 ? 1 : 0;
+    if (sign != 0) {
+        name += '-';
+    }
+    if (count + sign < kWidth) {
+        name.append(kWidth - count - sign, '0');
+    }
+    name.append(digits, count);
     name += suffix;
     return name;
 }
@@ -171,15 +190,21 @@ std::string LocalNames::reportThumbnailLink(const WebNode& node) {
 }
 
 std::string LocalNames::reportAnchor(const WebNode& node) {
-    char anchor[64];
-    if (node.hasAnyFlag(kFlagPicture)) {
-        std::snprintf(anchor, sizeof anchor, "pics%d.htm#ww%d", node.groupNumber(), node.number());
-    } else if (node.hasAnyFlag(kFlagDocument)) {
-        std::snprintf(anchor, sizeof anchor, "docs%d.htm#ww%d", node.groupNumber(), node.number());
-    } else {
-        std::snprintf(anchor, sizeof anchor, "p_oths.htm#ww%d", node.number());
-    }
+    std::string anchor;
+    appendReportAnchor(anchor, node);
     return anchor;
+}
+
+void LocalNames::appendReportAnchor(std::string& out, const WebNode& node) {
+    const bool picture = node.hasAnyFlag(kFlagPicture);
+    if (picture || node.hasAnyFlag(kFlagDocument)) {
+        out += picture ? "pics" : "docs";
+        appendDecimal(out, node.groupNumber());
+        out += ".htm#ww";
+    } else {
+        out += "p_oths.htm#ww";
+    }
+    appendDecimal(out, node.number());
 }
 
 } // namespace corvida

@@ -53,6 +53,8 @@ public:
     // Where the report's list pages describe the node: "pics%d.htm#ww%d", "docs%d.htm#ww%d"
     // (group number, then node number) or "p_oths.htm#ww%d".
     static std::string reportAnchor(const WebNode& node);
+    // Appends reportAnchor(node) to out.
+    static void appendReportAnchor(std::string& out, const WebNode& node);
 
     // The extension as it may appear in a local name (see above).
     static std::string safeExtension(std::string_view extension);

@@ -11,6 +11,7 @@
 #include "model/Web.h"
 #include "model/WebNode.h"
 #include "report/DuplicateFinder.h"
+#include "report/PageFile.h"
 #include "report/ReportContext.h"
 #include "report/ReportEntries.h"
 #include "report/ReportFrame.h"
@@ -114,7 +115,7 @@ void documentHead(std::string& out, const WebNode& node) {
     Entries::webLink(out, node);
     Entries::documentLocalPart(out, node);
     out += R"(<A HREF=")";
-    out += LocalNames::reportAnchor(node);
+    LocalNames::appendReportAnchor(out, node);
     out += R"(">)";
     if (!node.title().empty()) {
         Entries::appendText(out, node.title());
@@ -163,7 +164,9 @@ void DuplicatesPage::write(ReportContext& context) {
     EqualSets documentSets(finder, documents, context.order(), isDocumentMember);
     EqualSets pictureSets(finder, pictures, web.nodes(), isPictureMember);
 
-    std::string body;
+    PageFile page(context.directory(), "p_sim.htm");
+    std::string& body = page.out();
+    body += ReportFrame::open("Duplicated documents and media", "Duplicated documents and media");
     std::unordered_set<const WebNode*> listed;
     for (const WebNode* node : context.order()) {
         const bool document = isDocumentMember(*node);
@@ -187,14 +190,12 @@ void DuplicatesPage::write(ReportContext& context) {
             } else {
                 pictureDuplicate(body, *duplicate);
             }
+            page.spill();
         }
         body += "</DIR><HR>";
     }
-
-    std::string page = ReportFrame::open("Duplicated documents and media", "Duplicated documents and media");
-    page += body;
-    page += ReportFrame::kEnd;
-    context.writeFile("p_sim.htm", page);
+    page.append(ReportFrame::kEnd);
+    context.commit(page);
 }
 
 } // namespace corvida

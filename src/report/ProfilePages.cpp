@@ -3,12 +3,14 @@
 
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "model/LocalNames.h"
 #include "model/Web.h"
 #include "model/WebNode.h"
+#include "report/PageFile.h"
 #include "report/ReportContext.h"
 #include "report/ReportEntries.h"
 #include "report/ReportFrame.h"
@@ -46,32 +48,30 @@ class GroupPages {
 public:
     GroupPages(ReportContext& context, const char* prefix) : m_context(context), m_prefix(prefix) {}
 
-    std::string& pageFor(const WebNode& node) {
-        if (node.groupNumber() != m_group) {
+    PageFile& pageFor(const WebNode& node) {
+        if (m_page == nullptr || node.groupNumber() != m_group) {
             finish();
             m_group = node.groupNumber();
-            m_open = true;
+            char name[48];
+            std::snprintf(name, sizeof name, "%s%d.htm", m_prefix, m_group);
+            m_page = std::make_unique<PageFile>(m_context.directory(), name);
         }
-        return m_page;
+        return *m_page;
     }
     void finish() {
-        if (!m_open) {
+        if (m_page == nullptr) {
             return;
         }
-        m_page += ReportFrame::kEnd;
-        char name[48];
-        std::snprintf(name, sizeof name, "%s%d.htm", m_prefix, m_group);
-        m_context.writeFile(name, m_page);
-        m_page.clear();
-        m_open = false;
+        m_page->append(ReportFrame::kEnd);
+        m_context.commit(*m_page);
+        m_page.reset();
     }
 
 private:
     ReportContext& m_context;
     const char* m_prefix;
-    std::string m_page;
+    std::unique_ptr<PageFile> m_page;
     std::int32_t m_group = -1;
-    bool m_open = false;
 };
 
 void linkFromEntry(std::string& out, const WebNode& target, std::uint32_t kind) {
@@ -95,16 +95,27 @@ void linkFromEntry(std::string& out, const WebNode& target, std::uint32_t kind) 
     Entries::profileLink(out, target);
 }
 
-void appendLinksFrom(std::string& out, const WebNode& node) {
+void appendLinksFrom(PageFile& page, const WebNode& node) {
+    std::string& out = page.out();
     static constexpr std::uint32_t kWalks[] = {kFlagDocument, kFlagPicture, kFlagAudio,  kFlagVideo,
                                                kFlagMail,     kFlagFtp,     kFlagGopher, 0};
+    // The kind bits of every neighbour, read once for all the walks: on a large site the
+    // neighbours lie all over memory.
+    struct Neighbour {
+        std::uint32_t kinds;
+        const WebNode* node;
+    };
+    std::vector<Neighbour> neighbours;
+    neighbours.reserve(node.outNeighbours().sorted().size());
+    for (const WebNode* target : node.outNeighbours().sorted()) {
+        if (target != nullptr) {
+            neighbours.push_back({target->flags() & kListedKinds, target});
+        }
+    }
     bool any = false;
     for (const std::uint32_t kind : kWalks) {
-        for (const WebNode* target : node.outNeighbours().sorted()) {
-            if (target == nullptr) {
-                continue;
-            }
-            const bool takes = kind != 0 ? target->hasAnyFlag(kind) : !target->hasAnyFlag(kListedKinds);
+        for (const Neighbour& target : neighbours) {
+            const bool takes = kind != 0 ? (target.kinds & kind) != 0 : target.kinds == 0;
             if (!takes) {
                 continue;
             }
@@ -112,7 +123,8 @@ void appendLinksFrom(std::string& out, const WebNode& node) {
                 out += "<H3>Links from this document:</H3><DIR>";
                 any = true;
             }
-            linkFromEntry(out, *target, kind);
+            linkFromEntry(out, *target.node, kind);
+            page.spill();
         }
     }
     if (any) {
@@ -120,7 +132,8 @@ void appendLinksFrom(std::string& out, const WebNode& node) {
     }
 }
 
-void appendLinksTo(std::string& out, const WebNode& node) {
+void appendLinksTo(PageFile& page, const WebNode& node) {
+    std::string& out = page.out();
     bool any = false;
     for (const WebNode* source : node.inNeighbours().sorted()) {
         if (source == nullptr || !source->hasAnyFlag(kFlagDocument)) {
@@ -133,6 +146,7 @@ void appendLinksTo(std::string& out, const WebNode& node) {
         Entries::webLink(out, *source);
         Entries::documentLocalPart(out, *source);
         Entries::profileLink(out, *source);
+        page.spill();
     }
     if (any) {
         out += "</DIR>";
@@ -199,7 +213,8 @@ std::string ProfilePages::formatTime(std::int32_t time) {
     return text;
 }
 
-void ProfilePages::appendProfileBlock(std::string& out, const WebNode& node) {
+void ProfilePages::appendProfileBlock(PageFile& page, const WebNode& node) {
+    std::string& out = page.out();
     out += "<P></P><H3>Stats:</H3><TABLE>";
     out += "<TR><TD>Size:</TD><TD>";
     appendSize(out, node.size());
@@ -252,10 +267,11 @@ void ProfilePages::appendProfileBlock(std::string& out, const WebNode& node) {
         Entries::appendText(out, node.excerpt());
         out += "</P>";
     }
+    page.spill();
     if (node.hasAnyFlag(kFlagDocument)) {
-        appendLinksFrom(out, node);
+        appendLinksFrom(page, node);
     }
-    appendLinksTo(out, node);
+    appendLinksTo(page, node);
 }
 
 void ProfilePages::writeDocumentProfiles(ReportContext& context) {
@@ -264,7 +280,8 @@ void ProfilePages::writeDocumentProfiles(ReportContext& context) {
         if (!node->hasAnyFlag(kFlagDocument)) {
             continue;
         }
-        std::string& out = pages.pageFor(*node);
+        PageFile& page = pages.pageFor(*node);
+        std::string& out = page.out();
         appendAnchor(out, *node);
         out += R"("></A>)";
         Entries::bareWebLink(out, *node);
@@ -281,8 +298,9 @@ void ProfilePages::writeDocumentProfiles(ReportContext& context) {
         } else {
             out += "</B>";
         }
-        appendProfileBlock(out, *node);
+        appendProfileBlock(page, *node);
         out += "<HR>";
+        page.spill();
     }
     pages.finish();
 }
@@ -297,7 +315,8 @@ void ProfilePages::writePictureProfiles(ReportContext& context) {
         if (!node->hasAnyFlag(kFlagPicture)) {
             continue;
         }
-        std::string& out = pages.pageFor(*node);
+        PageFile& page = pages.pageFor(*node);
+        std::string& out = page.out();
         appendAnchor(out, *node);
         out += R"("></A>)";
         Entries::bareWebLink(out, *node);
@@ -306,14 +325,17 @@ void ProfilePages::writePictureProfiles(ReportContext& context) {
         out += "<B>";
         Entries::appendText(out, node->url().url());
         out += "</B><P>";
-        appendProfileBlock(out, *node);
+        appendProfileBlock(page, *node);
         out += "<HR>";
+        page.spill();
     }
     pages.finish();
 }
 
 void ProfilePages::writeOtherProfiles(ReportContext& context) {
-    std::string page = ReportFrame::open("Other Media", "Other media");
+    PageFile page(context.directory(), "p_oths.htm");
+    std::string& out = page.out();
+    out += ReportFrame::open("Other Media", "Other media");
     static constexpr std::uint32_t kPasses[] = {kFlagAudio, kFlagVideo,
                                                 kFlagFtp | kFlagGopher | kFlagMail | kFlagOther};
     for (const std::uint32_t kinds : kPasses) {
@@ -321,26 +343,27 @@ void ProfilePages::writeOtherProfiles(ReportContext& context) {
             if (!node->hasAnyFlag(kinds)) {
                 continue;
             }
-            appendAnchor(page, *node);
-            page += R"(" HREF=")";
-            Entries::appendText(page, node->url().url());
-            page += R"(">)";
-            page += Entries::kGlobalIcon;
-            page += "</A>";
+            appendAnchor(out, *node);
+            out += R"(" HREF=")";
+            Entries::appendText(out, node->url().url());
+            out += R"(">)";
+            out += Entries::kGlobalIcon;
+            out += "</A>";
             if ((kinds & (kFlagAudio | kFlagVideo)) != 0) {
-                Entries::documentLocalPart(page, *node);
+                Entries::documentLocalPart(out, *node);
             } else {
-                Entries::localBlank(page);
+                Entries::localBlank(out);
             }
-            page += "<B>";
-            Entries::appendText(page, node->url().url());
-            page += "</B>";
+            out += "<B>";
+            Entries::appendText(out, node->url().url());
+            out += "</B>";
             appendProfileBlock(page, *node);
-            page += "<HR>";
+            out += "<HR>";
+            page.spill();
         }
     }
-    page += ReportFrame::kEnd;
-    context.writeFile("p_oths.htm", page);
+    page.append(ReportFrame::kEnd);
+    context.commit(page);
 }
 
 } // namespace corvida

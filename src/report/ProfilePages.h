@@ -4,7 +4,8 @@
 // ProfilePages writes a profile of every node: its URL and local copy, sizes and dates, HTTP
 // outcome, whether it is broken or unprocessed, its excerpt, and the links from and to it.
 // Documents go on one page per group number (docsG.htm) and pictures likewise (picsG.htm);
-// those pages have no head or banner. Every other kind goes on the framed page p_oths.htm.
+// those pages have no head or banner. A group holds a bounded number of documents and
+// pictures (ReportGroups), so these pages stay small on any site. Every other kind goes on the framed page p_oths.htm.
 // Each profile starts with the anchor "ww" and the node's number, which every profile link
 // of the report (LocalNames::reportAnchor) points to.
 //
@@ -16,6 +17,7 @@
 
 namespace corvida {
 
+class PageFile;
 class ReportContext;
 class WebNode;
 
@@ -29,8 +31,8 @@ public:
     // p_oths.htm: audio, then video, then FTP, Gopher, mail and other-type nodes.
     static void writeOtherProfiles(ReportContext& context);
 
-    // The part of a profile that all three kinds of page share, appended to out.
-    static void appendProfileBlock(std::string& out, const WebNode& node);
+    // The part of a profile that all three kinds of page share, streamed into page.
+    static void appendProfileBlock(PageFile& page, const WebNode& node);
     // A time as the profiles write it: local time, or "???" for -1 or a time that cannot be
     // converted.
     static std::string formatTime(std::int32_t time);

@@ -9,6 +9,7 @@
 #include "model/LocalNames.h"
 #include "model/Web.h"
 #include "report/LocalSiteWriter.h"
+#include "report/ReportGroups.h"
 #include "report/ReportWriter.h"
 
 namespace corvida {
@@ -58,6 +59,9 @@ int ProjectCleanup::clearFiles(Web& web) {
     // opened from a file may no longer carry the group numbers its report gave, so the
     // numbers a report would give now are taken as well.
     std::set<std::int32_t> groups = {0};
+    for (const std::int32_t group : ReportGroups(web).numbers()) {
+        groups.insert(group);
+    }
     int lastProgress = 0;
     for (std::size_t i = 0; i < count; ++i) {
         WebNode& node = *nodes[i];
@@ -71,7 +75,6 @@ int ProjectCleanup::clearFiles(Web& web) {
         }
         node.clearFlags(kCopyFlags);
         groups.insert(node.groupNumber());
-        groups.insert(ReportWriter::groupFor(node));
 
         const int position = static_cast<int>(i * 100 / count);
         if (position != lastProgress) {

@@ -5,7 +5,7 @@
 // that the directory can be removed when a project is discarded. It deletes only names it can
 // compute from the graph and the program's fixed names: each node's working copies,
 // thumbnail and local-site copy, the local site's start page, the report's pages and
-// pictures (the per-level profile pages included), and robots.txt. It never lists a
+// pictures (the profile pages of every group included), and robots.txt. It never lists a
 // directory, so a file someone else put there survives and keeps its directory.
 
 namespace corvida {

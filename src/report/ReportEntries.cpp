@@ -136,7 +136,7 @@ void ReportEntries::thumbnailCell(std::string& out, const WebNode& node) {
 
 void ReportEntries::profileLink(std::string& out, const WebNode& node) {
     out += R"(<A HREF=")";
-    out += LocalNames::reportAnchor(node);
+    LocalNames::appendReportAnchor(out, node);
     out += R"(">)";
     appendText(out, label(node));
     out += "</A></LI>";

@@ -5,11 +5,13 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/LocalNames.h"
 #include "model/Web.h"
 #include "model/WebNode.h"
+#include "report/PageFile.h"
 #include "report/ReportContext.h"
 #include "report/ReportEntries.h"
 #include "report/ReportFrame.h"
@@ -20,85 +22,92 @@ namespace {
 
 using Entries = ReportEntries;
 
-// Writes entries ruled into groups of equal group number. The previous group carries over
-// from one pass to the next, so a pass that goes on with the last group number joins it.
-class GroupedList {
+// Writes entries ruled by link level: a ruler closes the entries of one level before those
+// of the next. The previous level carries over from one pass to the next, so a pass that
+// goes on with the last level joins it.
+class RuledList {
 public:
-    explicit GroupedList(std::string& out) : m_out(out) {}
+    RuledList(const ReportContext& context, PageFile& page) : m_context(context), m_page(page) {}
 
-    // Opens a new group when node's group number differs from the last entry's.
+    // Opens a new level when node's level differs from the last entry's.
     void beginEntry(const WebNode& node) {
-        if (node.groupNumber() != m_previousGroup) {
+        const std::int32_t ruler = m_context.rulerOf(node);
+        if (ruler != m_previousRuler) {
             if (m_open) {
-                m_out += "</DIR><HR>";
+                m_page.out() += "</DIR><HR>";
             }
-            m_out += "<DIR>";
+            m_page.out() += "<DIR>";
             m_open = true;
-            m_previousGroup = node.groupNumber();
+            m_previousRuler = ruler;
         }
     }
     void finish() {
         if (m_open) {
-            m_out += "</DIR><HR>";
+            m_page.out() += "</DIR><HR>";
             m_open = false;
         }
     }
 
 private:
-    std::string& m_out;
-    std::int32_t m_previousGroup = -1;
+    const ReportContext& m_context;
+    PageFile& m_page;
+    std::int32_t m_previousRuler = -1;
     bool m_open = false;
 };
 
 using Selector = std::function<bool(const WebNode&)>;
 using EntryWriter = std::function<void(std::string&, const WebNode&)>;
+using BodyWriter = std::function<void(PageFile&)>;
 
 struct Pass {
     Selector select;
     EntryWriter entry;
 };
 
-// Every pass walks the report order and writes the selected nodes' entries in groups.
-std::string groupedBody(const ReportContext& context, const std::vector<Pass>& passes) {
-    std::string body;
-    GroupedList list(body);
-    for (const Pass& pass : passes) {
-        for (const WebNode* node : context.order()) {
-            if (pass.select(*node)) {
-                list.beginEntry(*node);
-                pass.entry(body, *node);
+// Every pass walks the report order and writes the selected nodes' entries, ruled by level.
+BodyWriter ruledBody(const ReportContext& context, std::vector<Pass> passes) {
+    return [&context, passes = std::move(passes)](PageFile& page) {
+        RuledList list(context, page);
+        for (const Pass& pass : passes) {
+            for (const WebNode* node : context.order()) {
+                if (pass.select(*node)) {
+                    list.beginEntry(*node);
+                    pass.entry(page.out(), *node);
+                    page.spill();
+                }
             }
         }
-    }
-    list.finish();
-    return body;
+        list.finish();
+    };
 }
 
-// One list of every node that select takes, without groups.
-std::string plainListBody(const ReportContext& context, const Selector& select) {
-    std::string body;
-    bool any = false;
-    for (const WebNode* node : context.order()) {
-        if (select(*node)) {
-            if (!any) {
-                body += "<DIR>";
-                any = true;
+// One list of every node that select takes, without rulers.
+BodyWriter plainListBody(const ReportContext& context, Selector select) {
+    return [&context, select = std::move(select)](PageFile& page) {
+        bool any = false;
+        for (const WebNode* node : context.order()) {
+            if (select(*node)) {
+                if (!any) {
+                    page.out() += "<DIR>";
+                    any = true;
+                }
+                Entries::untestedEntry(page.out(), *node);
+                page.spill();
             }
-            Entries::untestedEntry(body, *node);
         }
-    }
-    if (any) {
-        body += "</DIR><HR>";
-    }
-    return body;
+        if (any) {
+            page.out() += "</DIR><HR>";
+        }
+    };
 }
 
 void writePage(ReportContext& context, std::string_view fileName, std::string_view title, std::string_view heading,
-               std::string_view body) {
-    std::string page = ReportFrame::open(title, heading);
-    page += body;
-    page += ReportFrame::kEnd;
-    context.writeFile(fileName, page);
+               const BodyWriter& body) {
+    PageFile page(context.directory(), fileName);
+    page.append(ReportFrame::open(title, heading));
+    body(page);
+    page.append(ReportFrame::kEnd);
+    context.commit(page);
 }
 
 Selector kindWith(std::uint32_t kind, bool (*category)(std::uint32_t)) {
@@ -141,7 +150,7 @@ void testedPictureEntry(std::string& out, const WebNode& node) {
 // "(status) label" as the link to the node's profile, closing the entry.
 void statusProfileLink(std::string& out, const WebNode& node) {
     out += R"(<A HREF=")";
-    out += LocalNames::reportAnchor(node);
+    LocalNames::appendReportAnchor(out, node);
     out += R"(">()";
     Entries::appendNumber(out, node.httpStatus());
     out += ") ";
@@ -162,99 +171,95 @@ bool isBroken(const WebNode& node) {
 } // namespace
 
 void ReportListPages::writeTestedDocuments(ReportContext& context) {
-    const std::string body =
-        groupedBody(context, {{[](const WebNode& node) {
-                                   return node.hasAnyFlag(kFlagDocument) && Entries::isFetched(node.flags()) &&
-                                          !node.hasAnyFlag(kFlagStartAlias);
-                               },
-                               fetchedDocumentEntry},
-                              {[](const WebNode& node) {
-                                   return node.hasAnyFlag(kFlagDocument) && Entries::isTested(node.flags()) &&
-                                          !node.hasAnyFlag(kFlagStart | kFlagStartAlias);
-                               },
-                               testedEntry}});
-    writePage(context, "p_idocl.htm", "Tested documents", "Tested documents", body);
+    writePage(context, "p_idocl.htm", "Tested documents", "Tested documents",
+              ruledBody(context, {{[](const WebNode& node) {
+                                       return node.hasAnyFlag(kFlagDocument) && Entries::isFetched(node.flags()) &&
+                                              !node.hasAnyFlag(kFlagStartAlias);
+                                   },
+                                   fetchedDocumentEntry},
+                                  {[](const WebNode& node) {
+                                       return node.hasAnyFlag(kFlagDocument) && Entries::isTested(node.flags()) &&
+                                              !node.hasAnyFlag(kFlagStart | kFlagStartAlias);
+                                   },
+                                   testedEntry}}));
 }
 
 void ReportListPages::writeTestedPictures(ReportContext& context) {
-    const std::string body = groupedBody(context, {{kindWith(kFlagPicture, Entries::isFetched), fetchedPictureEntry},
-                                                   {kindWith(kFlagPicture, Entries::isTested), testedPictureEntry}});
-    writePage(context, "p_ipicl.htm", "Tested pictures", "Tested pictures", body);
+    writePage(context, "p_ipicl.htm", "Tested pictures", "Tested pictures",
+              ruledBody(context, {{kindWith(kFlagPicture, Entries::isFetched), fetchedPictureEntry},
+                                  {kindWith(kFlagPicture, Entries::isTested), testedPictureEntry}}));
 }
 
 void ReportListPages::writeTestedOtherMedia(ReportContext& context) {
-    const std::string body = groupedBody(context, {{kindWith(kFlagAudio, Entries::isFetched), fetchedDocumentEntry},
-                                                   {kindWith(kFlagAudio, Entries::isTested), testedEntry},
-                                                   {kindWith(kFlagVideo, Entries::isFetched), fetchedDocumentEntry},
-                                                   {kindWith(kFlagVideo, Entries::isTested), testedEntry}});
-    writePage(context, "p_iothl.htm", "Tested other media", "Tested other media", body);
+    writePage(context, "p_iothl.htm", "Tested other media", "Tested other media",
+              ruledBody(context, {{kindWith(kFlagAudio, Entries::isFetched), fetchedDocumentEntry},
+                                  {kindWith(kFlagAudio, Entries::isTested), testedEntry},
+                                  {kindWith(kFlagVideo, Entries::isFetched), fetchedDocumentEntry},
+                                  {kindWith(kFlagVideo, Entries::isTested), testedEntry}}));
 }
 
 void ReportListPages::writeBrokenLinks(ReportContext& context) {
-    const std::string body = groupedBody(context, {{isBroken, brokenEntry}});
-    writePage(context, "p_ulink.htm", "Broken links", "Broken links", body);
+    writePage(context, "p_ulink.htm", "Broken links", "Broken links", ruledBody(context, {{isBroken, brokenEntry}}));
 }
 
 void ReportListPages::writeDocumentsWithBrokenLinks(ReportContext& context) {
-    std::string body;
-    bool any = false;
-    for (const WebNode* page : context.order()) {
-        if (!page->hasAnyFlag(kFlagDocument) || !Entries::isFetched(page->flags())) {
-            continue;
-        }
-        bool pageWritten = false;
-        for (const WebNode* target : page->outNeighbours().sorted()) {
-            if (target == nullptr || !target->isBroken()) {
+    const BodyWriter body = [&context](PageFile& file) {
+        std::string& out = file.out();
+        bool any = false;
+        for (const WebNode* page : context.order()) {
+            if (!page->hasAnyFlag(kFlagDocument) || !Entries::isFetched(page->flags())) {
                 continue;
             }
-            if (!any) {
-                body += "<DIR>";
-                any = true;
+            bool pageWritten = false;
+            for (const WebNode* target : page->outNeighbours().sorted()) {
+                if (target == nullptr || !target->isBroken()) {
+                    continue;
+                }
+                if (!any) {
+                    out += "<DIR>";
+                    any = true;
+                }
+                if (!pageWritten) {
+                    Entries::webLink(out, *page);
+                    out += Entries::kSpace4;
+                    Entries::documentLocalPart(out, *page);
+                    Entries::profileLink(out, *page);
+                    pageWritten = true;
+                }
+                out += "<LI>";
+                out += Entries::kSpace16;
+                Entries::bareWebLink(out, *target);
+                Entries::localBlank(out);
+                statusProfileLink(out, *target);
+                file.spill();
             }
-            if (!pageWritten) {
-                Entries::webLink(body, *page);
-                body += Entries::kSpace4;
-                Entries::documentLocalPart(body, *page);
-                Entries::profileLink(body, *page);
-                pageWritten = true;
-            }
-            body += "<LI>";
-            body += Entries::kSpace16;
-            Entries::bareWebLink(body, *target);
-            Entries::localBlank(body);
-            statusProfileLink(body, *target);
         }
-    }
-    if (any) {
-        body += "</DIR><HR><P></P>";
-    }
+        if (any) {
+            out += "</DIR><HR><P></P>";
+        }
+    };
     writePage(context, "p_udlink.htm", "Documents with broken links", "Documents with broken links", body);
 }
 
 void ReportListPages::writeUntestedDocuments(ReportContext& context) {
-    const std::string body =
-        groupedBody(context, {{kindWith(kFlagDocument, Entries::isUntested), Entries::untestedEntry}});
-    writePage(context, "p_edocl.htm", "Untested documents", "Untested documents", body);
+    writePage(context, "p_edocl.htm", "Untested documents", "Untested documents",
+              ruledBody(context, {{kindWith(kFlagDocument, Entries::isUntested), Entries::untestedEntry}}));
 }
 
 void ReportListPages::writeUntestedPictures(ReportContext& context) {
-    const std::string body =
-        groupedBody(context, {{kindWith(kFlagPicture, Entries::isUntested), Entries::untestedEntry}});
-    writePage(context, "p_epicl.htm", "Untested pictures", "Untested pictures", body);
+    writePage(context, "p_epicl.htm", "Untested pictures", "Untested pictures",
+              ruledBody(context, {{kindWith(kFlagPicture, Entries::isUntested), Entries::untestedEntry}}));
 }
 
 void ReportListPages::writeUntestedOtherMedia(ReportContext& context) {
-    const std::string media =
-        groupedBody(context, {{kindWith(kFlagAudio, Entries::isUntested), Entries::untestedEntry},
-                              {kindWith(kFlagVideo, Entries::isUntested), Entries::untestedEntry}});
-    writePage(context, "p_eothl.htm", "Untested media", "Untested other media", media);
-
-    const std::string unknown = groupedBody(context, {{anyOf(kFlagOther), Entries::untestedEntry}});
-    writePage(context, "p_eukl.htm", "Unknown links", "Unknown links", unknown);
-
-    const std::string unprocessed = groupedBody(
-        context, {{[](const WebNode& node) { return !node.hasAnyFlag(kFlagProcessed); }, Entries::untestedEntry}});
-    writePage(context, "p_eupl.htm", "Unprocessed links", "Unprocessed links", unprocessed);
+    writePage(context, "p_eothl.htm", "Untested media", "Untested other media",
+              ruledBody(context, {{kindWith(kFlagAudio, Entries::isUntested), Entries::untestedEntry},
+                                  {kindWith(kFlagVideo, Entries::isUntested), Entries::untestedEntry}}));
+    writePage(context, "p_eukl.htm", "Unknown links", "Unknown links",
+              ruledBody(context, {{anyOf(kFlagOther), Entries::untestedEntry}}));
+    writePage(context, "p_eupl.htm", "Unprocessed links", "Unprocessed links",
+              ruledBody(context, {{[](const WebNode& node) { return !node.hasAnyFlag(kFlagProcessed); },
+                                   Entries::untestedEntry}}));
 }
 
 void ReportListPages::writeFtp(ReportContext& context) {
@@ -312,7 +317,8 @@ void ReportListPages::writeStatistics(ReportContext& context) {
     row("Gopher", web.count(NodeKind::Gopher), nullptr);
     row("Mail", web.count(NodeKind::Mail), nullptr);
     body += "</TABLE>";
-    writePage(context, "p_stats.htm", "Web Statistics", "Web Statistics", body);
+    writePage(context, "p_stats.htm", "Web Statistics", "Web Statistics",
+              [&body](PageFile& page) { page.append(body); });
 }
 
 } // namespace corvida

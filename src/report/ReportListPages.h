@@ -5,11 +5,12 @@
 // (tested, untested, broken, unknown, unprocessed, FTP, Gopher, mail) with a web link, a
 // local link or blank, a thumbnail for pictures and a profile link per node, and the
 // statistics page that sums the site up by kind. Each page is framed (head, banner, end) and
-// handed to the context as one file; a failed write is the context's to record.
+// streamed into its file entry by entry; a failed write is the context's to record.
 //
 // Unless a page says otherwise it walks the report order once per pass and rules its entries
-// into groups of equal group number, each group in <DIR> ... </DIR><HR>. A node that meets
-// two passes is listed twice. The pages only read the graph.
+// by link level, each level in <DIR> ... </DIR><HR>; the groups of a level that was split
+// share one ruler (ReportContext::rulerOf). A node that meets two passes is listed twice.
+// The pages only read the graph.
 
 namespace corvida {
 

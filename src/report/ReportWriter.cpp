@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "model/Web.h"
 #include "model/WebNode.h"
@@ -11,6 +12,7 @@
 #include "report/OverviewPage.h"
 #include "report/ProfilePages.h"
 #include "report/ReportContext.h"
+#include "report/ReportGroups.h"
 #include "report/ReportListPages.h"
 #include "report/ReportPictures.h"
 
@@ -77,9 +79,8 @@ std::string endText(const std::vector<std::string>& failures) {
 } // namespace
 
 Status ReportWriter::write(Web& web) {
-    for (WebNode* node : web.nodes()) {
-        node->setGroupNumber(groupFor(*node));
-    }
+    ReportGroups groups(web);
+    groups.apply(web);
 
     const std::string reportDirectory = directory(web);
     // A project opened from a file may lack the sub-directory; make it, but only inside a
@@ -89,7 +90,7 @@ Status ReportWriter::write(Web& web) {
         std::filesystem::create_directory(reportDirectory, ignored);
     }
 
-    ReportContext context(web, reportDirectory);
+    ReportContext context(web, reportDirectory, std::move(groups));
     ReportPictures::write(context);
 
     WebListener& listener = web.listener();
@@ -121,10 +122,6 @@ std::string ReportWriter::location(const Web& web) {
 
 std::string ReportWriter::directory(const Web& web) {
     return workingDirectoryOf(web) + "report/";
-}
-
-std::int32_t ReportWriter::groupFor(const WebNode& node) {
-    return node.level() >= 0 ? node.level() : 0;
 }
 
 const std::vector<std::string>& ReportWriter::fixedFileNames() {

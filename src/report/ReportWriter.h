@@ -5,9 +5,10 @@
 // sub-directory of the Web's working directory, entered through overview.htm. Each run
 // rebuilds the whole report, overwriting the files of an earlier one.
 //
-// Before the pages are written every node's group number becomes its link level (0 for a
-// node without a level), so the list pages are ruled by level and the profile pages come one
-// per level (docs0.htm, docs1.htm, ...). The run reports through the Web's listener: the
+// Before the pages are written every node gets its group number (ReportGroups): its link
+// level (0 for a node without one), with a level of many documents or pictures split over
+// several groups. The list pages are ruled by level and the profile pages come one per group
+// (docs0.htm, docs1.htm, ...). The run reports through the Web's listener: the
 // phase text, progress 0 to 100 and an end text, which names the files that could not be
 // written. A file that cannot be written does not stop the run.
 
@@ -20,7 +21,6 @@
 namespace corvida {
 
 class Web;
-class WebNode;
 
 class ReportWriter {
 public:
@@ -38,9 +38,6 @@ public:
     static std::string location(const Web& web);
     // The report directory: the working directory followed by "report/".
     static std::string directory(const Web& web);
-
-    // The group number a report gives node: its level, or 0 when it has none.
-    static std::int32_t groupFor(const WebNode& node);
 
     // Every report file whose name does not depend on the project, relative to the working
     // directory ("report/overview.htm", ...), in the order a cleanup deletes them.

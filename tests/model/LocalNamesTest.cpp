@@ -34,6 +34,16 @@ TEST(LocalNamesTest, NamesByKindNumberAndExtension) {
     page->setGroupNumber(2);
     EXPECT_EQ(LocalNames::reportAnchor(*page), "docs2.htm#ww12");
     EXPECT_EQ(LocalNames::reportAnchor(*other), "p_oths.htm#ww14");
+
+    // Numbers past seven digits and negative ones (a damaged project file) as "%07d" has them.
+    page->setNumber(123456789);
+    EXPECT_EQ(LocalNames::workingCopy(*page), "temp/w123456789.htm");
+    page->setNumber(-42);
+    EXPECT_EQ(LocalNames::workingCopy(*page), "temp/w-000042.htm");
+    page->setNumber(-2147483647 - 1);
+    page->setGroupNumber(-3);
+    EXPECT_EQ(LocalNames::localSiteCopy(*page), "docs/v-2147483648.htm");
+    EXPECT_EQ(LocalNames::reportAnchor(*page), "docs-3.htm#ww-2147483648");
 }
 
 TEST(LocalNamesTest, LocalSiteAndReportLinksOnlyForFetchedNodes) {
