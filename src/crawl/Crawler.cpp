@@ -369,8 +369,12 @@ void Crawler::processOtherHttp(WebNode* node, FetchSlot& slot) {
         return;
     }
     if (node == m_web.startNode()) {
-        node->setFlags(kFlagTypePending);
-        test(node, slot);
+        // Once a test has told its type and it stayed an other file, the start node is done:
+        // testing it again would learn the same and never end the crawl.
+        if (!node->hasAnyFlag(kFlagTypeLearnedByTest)) {
+            node->setFlags(kFlagTypePending);
+            test(node, slot);
+        }
         return;
     }
     if (node->hasAnyFlag(kFlagTypeLearnedByTest) && node->fetchAnyway()) {

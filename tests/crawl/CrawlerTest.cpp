@@ -264,6 +264,13 @@ TEST_F(CrawlerTest, StyleSheetsOfTheAreaAreFetchedAndReadDownToThePicturesLevel)
     EXPECT_EQ(m_web->processedCount(), m_web->nodeCount());
 }
 
+TEST_F(CrawlerTest, StartFileOfTheOtherKindIsTestedOnceAndTheCrawlEnds) {
+    m_site.replies["HEAD /setup.bin"] = "HTTP/1.0 200 OK\r\nContent-Type: application/octet-stream\r\n\r\n";
+    crawl(makeCrawler(m_server.url("/setup.bin")));
+    EXPECT_EQ(m_site.count("HEAD", "/setup.bin"), 1);
+    EXPECT_TRUE(node("/setup.bin").hasAllFlags(kFlagOther | kFlagTested | kFlagProcessed));
+}
+
 // robots.txt comes first; then the lowest level, and within it the shortest URL.
 TEST_F(CrawlerTest, RobotsTxtFirstThenNodesOfEqualLevelShortestUrlFirst) {
     m_site.replies["/robots.txt"] = "HTTP/1.0 200 OK\r\n\r\nUser-agent: *\r\nDisallow: /private/\r\n";
