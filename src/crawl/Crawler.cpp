@@ -294,6 +294,25 @@ bool Crawler::isOtherMedia(const WebNode* node) const {
     }
 }
 
+bool Crawler::mayFetch(const WebNode* node, std::int32_t limit, std::uint32_t options) const {
+    const bool localServer = node->hasAnyFlag(kFlagLocalServer);
+    const bool inside = node->hasAnyFlag(kFlagInStartDirectory);
+    return node->level() < limit && (options & kOptionNeverFetch) == 0 &&
+           ((options & kOptionFetchAnywhere) != 0 || (localServer && (options & kOptionFetchOnLocalServer) != 0) ||
+            (inside && (options & kOptionFetchInStartDirectory) != 0));
+}
+
+bool Crawler::isStyleSheetToFetch(const WebNode* node) const {
+    if (!node->hasAnyFlag(kFlagHttp | kFlagFile) || !FetchedFileProcessor::isStyleSheet(*node)) {
+        return false;
+    }
+    // A style sheet belongs to the pages that name it, as their pictures do: it is read down
+    // to the pictures' level, so that the pictures only it names are found one level below
+    // it. Where it is fetched follows the pages' rule.
+    const CrawlSettings& settings = m_web.settings();
+    return mayFetch(node, settings.maximumLevel(KindRow::Pictures), settings.optionByte(KindRow::Documents));
+}
+
 void Crawler::process(WebNode* node, FetchSlot& slot) {
     node->setFlags(kFlagProcessed);
     if (m_web.settings().robotsExclusion) {
@@ -326,19 +345,16 @@ void Crawler::process(WebNode* node, FetchSlot& slot) {
         row = KindRow::OtherMedia;
     } else if (node->hasAnyFlag(kFlagDocument)) {
         row = KindRow::Documents;
+    } else if (isStyleSheetToFetch(node)) {
+        fetch(node, slot);
+        return;
     } else {
         processOtherHttp(node, slot);
         return;
     }
-    const std::int32_t limit = m_web.settings().maximumLevel(row);
     const std::uint32_t options = m_web.settings().optionByte(row);
-    const bool localServer = node->hasAnyFlag(kFlagLocalServer);
-    const bool inside = node->hasAnyFlag(kFlagInStartDirectory);
-    const bool fetchable =
-        node->level() < limit && (options & kOptionNeverFetch) == 0 &&
-        ((options & kOptionFetchAnywhere) != 0 || (localServer && (options & kOptionFetchOnLocalServer) != 0) ||
-         (inside && (options & kOptionFetchInStartDirectory) != 0));
-    const bool local = localServer || inside;
+    const bool fetchable = mayFetch(node, m_web.settings().maximumLevel(row), options);
+    const bool local = node->hasAnyFlag(kFlagLocalServer | kFlagInStartDirectory);
     const bool testable =
         (local && (options & (kOptionTestLocal | kOptionTestAll)) != 0) || (!local && (options & kOptionTestAll) != 0);
     if (fetchable) {
@@ -353,8 +369,12 @@ void Crawler::processOtherHttp(WebNode* node, FetchSlot& slot) {
         return;
     }
     if (node == m_web.startNode()) {
-        node->setFlags(kFlagTypePending);
-        test(node, slot);
+        // Once a test has told its type and it stayed an other file, the start node is done:
+        // testing it again would learn the same and never end the crawl.
+        if (!node->hasAnyFlag(kFlagTypeLearnedByTest)) {
+            node->setFlags(kFlagTypePending);
+            test(node, slot);
+        }
         return;
     }
     if (node->hasAnyFlag(kFlagTypeLearnedByTest) && node->fetchAnyway()) {

@@ -4,8 +4,10 @@
 // A Crawler fills a Web from its start URL, one step at a time: it picks the unprocessed node
 // of the lowest level (ties: URL order) and fetches it whole, only tests it, or leaves it, by
 // its kind, level, place and the per-kind options of the Web's CrawlSettings; fetched pages
-// bring their links into the graph. Requests run in a fixed number of fetch slots and never
-// wait: every answer arrives later from the event loop through the slots.
+// bring their links into the graph, and so do style sheets: one inside the crawl's area is
+// fetched down to the pictures' level, one outside it is only tested. Requests run in a fixed
+// number of fetch slots and never wait: every answer arrives later from the event loop
+// through the slots.
 //
 // With robots exclusion on, the crawl's first request is the start host's robots.txt, and
 // nothing else starts before it has ended. A Basic challenge without cached credentials
@@ -155,6 +157,11 @@ private:
     void scheduleRetry(WebNode* node, const FetchSlot& slot);
     std::string requestUrl(const WebNode* node) const;
     bool isOtherMedia(const WebNode* node) const;
+    // Whether node's level and place let it be fetched under a kind's level limit and option byte.
+    bool mayFetch(const WebNode* node, std::int32_t limit, std::uint32_t options) const;
+    // A style sheet that the crawl fetches to read its links; other style sheets are tested
+    // as other files are.
+    bool isStyleSheetToFetch(const WebNode* node) const;
 
     Web& m_web;
     TransferFactory* m_transfers;

@@ -7,11 +7,14 @@
 #include <string>
 #include <system_error>
 
+#include "base/Ascii.h"
 #include "crawl/Thumbnailer.h"
 #include "crawl/WebLinkSink.h"
 #include "html/HtmlDocument.h"
 #include "html/LinkExtractor.h"
+#include "html/StyleSheetLinkExtractor.h"
 #include "model/LocalNames.h"
+#include "model/MimeTable.h"
 #include "model/Web.h"
 #include "model/WebNode.h"
 
@@ -54,6 +57,19 @@ std::int32_t now() {
 }
 
 } // namespace
+
+bool FetchedFileProcessor::isStyleSheet(const WebNode& node) {
+    if (!node.hasAnyFlag(kFlagOther)) {
+        return false;
+    }
+    const CUrl& url = node.url();
+    if (url.mimeIndexByServer() != MimeTable::kUnknown) {
+        return equalsIgnoreCase(MimeTable::instance().typeName(url.mimeIndexByServer()), "text/css");
+    }
+    // Style sheets are often named with a version query ("site.css?v=3").
+    const std::string_view extension = url.extension();
+    return equalsIgnoreCase(extension.substr(0, extension.find('?')), "css");
+}
 
 void FetchedFileProcessor::removeFile(const std::string& path) {
     std::error_code error;
@@ -116,6 +132,12 @@ void FetchedFileProcessor::process(WebNode* node) {
         if (!processDocument(node, workingCopy)) {
             return;
         }
+    } else if (node->hasAnyFlag(kFlagFetched) && isStyleSheet(*node)) {
+        // Its links are read as a page's are; the copy stays as other files' copies do.
+        const std::string* request = node->text(WebNode::Text::RequestUrl);
+        WebLinkSink sink(m_web, node, &m_reached);
+        StyleSheetLinkExtractor::extract(workingCopy,
+                                         request != nullptr ? std::string_view(*request) : node->url().url(), sink);
     }
     listener.nodeProcessed(node, true);
 }

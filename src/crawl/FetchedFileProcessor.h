@@ -4,9 +4,10 @@
 // A FetchedFileProcessor settles what a crawl does with a node's file once it is on disk
 // (fetched, copied from a local file, or kept after a "not modified" answer): it puts the
 // working copy in place (replacing an older copy only when the content changed), records
-// the local size, parses documents for title, excerpt and links, recognises a second copy
-// of the start page, makes picture thumbnails, and deletes copies that the kind's option
-// byte does not keep. It ends by telling the listener that the node was processed.
+// the local size, parses documents for title, excerpt and links, reads the links of style
+// sheets, recognises a second copy of the start page, makes picture thumbnails, and deletes
+// copies that the kind's option byte does not keep. It ends by telling the listener that the
+// node was processed.
 
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ public:
 
     // Processes node's fetched file.
     void process(WebNode* node);
+
+    // Whether node is a style sheet, whose links are read: a file of the other kind served as
+    // "text/css", or, when no server named a type, whose path ends in ".css" (a query may follow).
+    static bool isStyleSheet(const WebNode& node);
 
 private:
     // File steps whose failure the listener hears as a status text; the crawl goes on.

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "base/AsciiChars.h"
+#include "base/Utf8.h"
 #include "html/NamedCharacterTable.h"
 
 namespace corvida {
@@ -22,24 +23,6 @@ constexpr std::uint32_t kMaxCodePoint = 0x10FFFF;
 int digitValue(char c, bool hex) {
     const int value = hexDigitValue(c);
     return hex || value < 10 ? value : -1;
-}
-
-void appendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // Decodes the numeric reference whose digits start at text[at] (after "&#"); returns the

@@ -11,6 +11,7 @@
 #include "html/HtmlDocument.h"
 #include "html/LinkSink.h"
 #include "html/ObjectTag.h"
+#include "html/StyleSheetReader.h"
 
 namespace corvida {
 
@@ -31,6 +32,7 @@ struct Candidates {
     std::vector<Candidate> backgrounds;
     std::vector<StartTag*> applets;
     std::vector<StartTag*> objects;
+    std::vector<Candidate> styles; // a style attribute, or (attribute null) a style block
 
     void clear() {
         hrefs.clear();
@@ -38,6 +40,7 @@ struct Candidates {
         backgrounds.clear();
         applets.clear();
         objects.clear();
+        styles.clear();
     }
 };
 
@@ -53,11 +56,14 @@ LinkExtractor::LinkExtractor(HtmlDocument& document)
 
 CUrl LinkExtractor::resolveValue(std::string_view value) const {
     // Character references are the markup's, not the URL's: "&amp;" is a '&' of the URL.
-    const std::string decoded = CharacterReferences::decode(value);
-    const std::string_view cut = std::string_view(decoded).substr(0, HtmlDocument::kMaxUrlText);
+    return resolveReference(CharacterReferences::decode(value), m_document.documentUrl(), m_document.baseUrl());
+}
+
+CUrl LinkExtractor::resolveReference(std::string_view reference, const CUrl& documentUrl, const CUrl& baseUrl) {
+    const std::string_view cut = reference.substr(0, HtmlDocument::kMaxUrlText);
     if (!cut.empty() && cut.front() == '#') {
         // A place in this page: relative to the page itself, whatever the base says.
-        std::string text(m_document.documentUrl().url().substr(0, HtmlDocument::kMaxUrlText - cut.size()));
+        std::string text(documentUrl.url().substr(0, HtmlDocument::kMaxUrlText - cut.size()));
         text += cut;
         return CUrl(text);
     }
@@ -65,13 +71,13 @@ CUrl LinkExtractor::resolveValue(std::string_view value) const {
         // The empty reference is the base itself, without its fragment; a query alone
         // replaces the base's query. Joined to the base's directory, both would name a
         // directory that no page links to.
-        std::string_view base = m_document.baseUrl().url();
+        std::string_view base = baseUrl.url();
         base = base.substr(0, std::min(base.find_first_of(cut.empty() ? "#" : "?#"), base.size()));
         std::string text(base.substr(0, HtmlDocument::kMaxUrlText - cut.size()));
         text += cut;
         return CUrl(text);
     }
-    return CUrl(cut, m_baseDirectory);
+    return CUrl(cut, baseUrl.baseDirectory().substr(0, HtmlDocument::kMaxUrlText));
 }
 
 CUrl LinkExtractor::resolveCodeUrl(std::string_view codeUrl) const {
@@ -84,7 +90,7 @@ void LinkExtractor::extract(LinkSink& sink) {
     // order. Values are read only when handed out, as separate walks would read them.
     Candidates candidates = std::move(t_spareCandidates);
     candidates.clear();
-    auto& [hrefs, sources, backgrounds, applets, objects] = candidates;
+    auto& [hrefs, sources, backgrounds, applets, objects, styles] = candidates;
 
     HtmlNode* const scanStart = m_document.linkScanStart();
     bool inHrefScan = false;
@@ -97,6 +103,7 @@ void LinkExtractor::extract(LinkSink& sink) {
         HtmlAttribute* href = nullptr;
         HtmlAttribute* source = nullptr;
         HtmlAttribute* background = nullptr;
+        HtmlAttribute* style = nullptr;
         for (HtmlNode* item = tag->firstAttribute(); item != nullptr; item = item->next()) {
             auto* attribute = static_cast<HtmlAttribute*>(item);
             const std::string_view name = attribute->attributeName();
@@ -106,6 +113,8 @@ void LinkExtractor::extract(LinkSink& sink) {
                 source = attribute;
             } else if (background == nullptr && equalsIgnoreCase(name, "background")) {
                 background = attribute;
+            } else if (style == nullptr && equalsIgnoreCase(name, "style")) {
+                style = attribute;
             }
         }
         if (href != nullptr && inHrefScan) {
@@ -117,10 +126,15 @@ void LinkExtractor::extract(LinkSink& sink) {
         if (background != nullptr) {
             backgrounds.push_back({tag, background});
         }
+        if (style != nullptr && style->hasText()) {
+            styles.push_back({tag, style});
+        }
         if (equalsIgnoreCase(tag->text(), "applet")) {
             applets.push_back(tag);
         } else if (equalsIgnoreCase(tag->text(), "object")) {
             objects.push_back(tag);
+        } else if (equalsIgnoreCase(tag->text(), "style")) {
+            styles.push_back({tag, nullptr});
         }
     }
 
@@ -166,7 +180,33 @@ void LinkExtractor::extract(LinkSink& sink) {
             }
         }
     }
+    for (const Candidate& candidate : styles) {
+        extractStyleLinks(sink, candidate.tag, candidate.attribute);
+    }
     t_spareCandidates = std::move(candidates);
+}
+
+void LinkExtractor::extractStyleLinks(LinkSink& sink, StartTag* tag, HtmlAttribute* attribute) const {
+    StyleSheetReader reader;
+    if (attribute != nullptr) {
+        reader.read(CharacterReferences::decode(attribute->text()));
+    } else {
+        // The block's text may come in several runs, and tags the tokenizer took for markup may
+        // stand between them. A block left open ends at the next style tag, so that each
+        // block is read once.
+        for (HtmlNode* node = tag->next(); node != nullptr; node = node->next()) {
+            if (node->kind() == HtmlNodeKind::Text) {
+                reader.read(node->text());
+            } else if (equalsIgnoreCase(node->name(), "style")) {
+                break;
+            }
+        }
+    }
+    reader.finish();
+    for (const std::string& url : reader.takeUrls()) {
+        sink.addLink(resolveReference(url, m_document.documentUrl(), m_document.baseUrl()), kFollowed,
+                     LinkOrigin{tag, attribute, true});
+    }
 }
 
 } // namespace corvida

@@ -16,9 +16,14 @@ class StartTag;
 // Where a link was found. attribute is the attribute whose value named the link, or nullptr
 // when the link is the code URL of an AppletTag or ObjectTag (tag). Both belong to the
 // document and may be changed by the sink.
+//
+// inStyleSheet is set when the link is one URL inside style-sheet text: the value of
+// attribute (a "style" attribute), the text of the style block that tag opens (attribute is
+// then nullptr), or a style sheet file (tag is nullptr too). The value is then not the URL.
 struct LinkOrigin {
     StartTag* tag = nullptr;
     HtmlAttribute* attribute = nullptr;
+    bool inStyleSheet = false;
 };
 
 class LinkSink {

@@ -31,6 +31,10 @@ public:
     LocalLinkSink(const Web& web, std::string_view baseDirectory) : m_web(web), m_baseDirectory(baseDirectory) {}
 
     void addLink(const CUrl& url, bool /*fetchAnyway*/, const LinkOrigin& origin) override {
+        if (origin.inStyleSheet) {
+            // The URL is a part of a style attribute or block, which stays as it is.
+            return;
+        }
         CUrl target(url);
         target.stripFragment(); // the fragment stays known to target
         std::string link = LocalNames::localSiteLink(m_web, target);

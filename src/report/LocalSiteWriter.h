@@ -7,7 +7,8 @@
 // was not fetched, at the target's absolute URL), its base tag is dropped, and the page is
 // written into docs/: the start page as docs/index.htm, every other page as docs/v%07d.htm.
 // Pictures, sounds and other files are not copied; the links reach their working copies in
-// images/, mmedia/ and temp/.
+// images/, mmedia/ and temp/. Style-sheet text (style attributes and blocks, and the style
+// sheet files in temp/) is left as it stands, so its relative URLs do not reach the copies.
 //
 // Link values come from crawled pages and may hold, once percent-decoded, bytes that would end
 // an attribute or open a tag; every rewritten value has '"', '<' and '>' percent-encoded again.

@@ -223,6 +223,54 @@ TEST_F(CrawlerTest, HttpAnswersReclassifyRedirectAndFail) {
     EXPECT_EQ(m_web->processedCount(), m_web->nodeCount());
 }
 
+TEST_F(CrawlerTest, StyleSheetsOfTheAreaAreFetchedAndReadDownToThePicturesLevel) {
+    const auto sheet = [](const std::string& text) {
+        return "HTTP/1.0 200 OK\r\nContent-Type: text/css\r\nContent-Length: " + std::to_string(text.size()) +
+               "\r\n\r\n" + text;
+    };
+    const std::string sheetHead = "HTTP/1.0 200 OK\r\nContent-Type: text/css\r\n\r\n";
+    m_site.replies["/"] =
+        page("Home", "<link rel=stylesheet href=\"s.css?v=2\"><link rel=stylesheet href=\"sheet.php\">"
+                     "<link rel=stylesheet href=\"odd.css\"><link rel=stylesheet href=\"" +
+                         externalUrl("/e.css") + "\">");
+    m_site.replies["/s.css?v=2"] = sheet("@import \"deep.css\"; a { background: url(p.png) }");
+    m_site.replies["HEAD /sheet.php"] = sheetHead;
+    m_site.replies["GET /sheet.php"] = sheet("b { background: url(q.png) }");
+    m_site.replies["/odd.css"] = page("Odd", "<i style=\"background: url(x.png)\">");
+    m_site.replies["/deep.css"] = sheet("@import 'deeper.css'; c { background: url(r.png) }");
+    m_site.replies["HEAD /deeper.css"] = sheetHead;
+    m_site.replies["HEAD /e.css"] = sheetHead;
+    ProjectOptions options;
+    options.maximumLevel = 2; // pages are fetched down to level 1, pictures to level 2
+    options.checkExternal = true;
+    crawl(makeCrawler({}, options, 2));
+
+    // A sheet named so is fetched at once; one named otherwise once a HEAD told its type.
+    EXPECT_EQ(m_site.count("HEAD", "/s.css?v=2"), 0);
+    EXPECT_EQ(m_site.count("GET", "/s.css?v=2"), 1);
+    EXPECT_EQ(m_site.count("GET", "/sheet.php"), 1);
+    EXPECT_TRUE(node("/s.css?v=2").hasAllFlags(kFlagOther | kFlagFetched)) << std::hex << node("/s.css?v=2").flags();
+    EXPECT_EQ(node("/p.png").level(), 2);
+    EXPECT_EQ(node("/q.png").level(), 2);
+    // A sheet at level 2 is still read; the one it imports, at level 3, is only tested.
+    EXPECT_EQ(node("/r.png").level(), 3);
+    EXPECT_EQ(node("/deeper.css").flags() & (kFlagTested | kFlagFetched), kFlagTested);
+    EXPECT_EQ(m_site.count("GET", "/deeper.css"), 0);
+    // What the server calls a page is none of these, whatever its name; it is not parsed either.
+    EXPECT_EQ(m_web->findNode(CUrl(m_server.url("/x.png"))), nullptr);
+    // A sheet outside the area is tested as other files are.
+    EXPECT_EQ(nodeOf(*m_web, externalUrl("/e.css")).flags() & (kFlagTested | kFlagFetched), kFlagTested);
+    EXPECT_EQ(m_site.count("GET", "/e.css"), 0);
+    EXPECT_EQ(m_web->processedCount(), m_web->nodeCount());
+}
+
+TEST_F(CrawlerTest, StartFileOfTheOtherKindIsTestedOnceAndTheCrawlEnds) {
+    m_site.replies["HEAD /setup.bin"] = "HTTP/1.0 200 OK\r\nContent-Type: application/octet-stream\r\n\r\n";
+    crawl(makeCrawler(m_server.url("/setup.bin")));
+    EXPECT_EQ(m_site.count("HEAD", "/setup.bin"), 1);
+    EXPECT_TRUE(node("/setup.bin").hasAllFlags(kFlagOther | kFlagTested | kFlagProcessed));
+}
+
 // robots.txt comes first; then the lowest level, and within it the shortest URL.
 TEST_F(CrawlerTest, RobotsTxtFirstThenNodesOfEqualLevelShortestUrlFirst) {
     m_site.replies["/robots.txt"] = "HTTP/1.0 200 OK\r\n\r\nUser-agent: *\r\nDisallow: /private/\r\n";

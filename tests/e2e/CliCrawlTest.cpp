@@ -109,6 +109,35 @@ TEST(CliCrawlTest, PngSvgAndBmpArePicturesWithCopiesAndThumbnails) {
     }
 }
 
+TEST(CliCrawlTest, PicturesNamedOnlyInStyleSheetsAreFoundOneLevelBelowTheSheet) {
+    const test::PythonHttpServer server(test::dataPath("e2e/styles"));
+    ASSERT_TRUE(server.started());
+    QTemporaryDir work;
+    const std::string files = "file://" + test::dataPath("e2e/styles/");
+    for (const std::string& base : {server.url("/"), files}) {
+        SCOPED_TRACE(base);
+        const CrawlOutput out = runCrawl({QString::fromStdString(base + "index.html"), "--dir", work.path(),
+                                          "--pictures", "--connections", "2", "--nodes"});
+        ASSERT_EQ(out.exitCode, 0);
+        // Three style sheets stay other files; the inlined picture and the commented one are no nodes.
+        EXPECT_EQ(out.counters.at("nodes"), "12");
+        EXPECT_EQ(out.counters.at("pictures"), "7");
+        EXPECT_EQ(out.counters.at("other"), "3");
+        EXPECT_EQ(out.counters.at("broken"), "0");
+        const std::map<std::string, int> levels = {
+            {"img/logo.png", 1},  {"img/banner.png", 1}, {"img/body.svg", 1},  {"css/site.css", 1},
+            {"css/print.css", 1}, {"css/theme.css", 2},  {"img/paper.png", 2}, {"img/icon.svg", 2},
+            {"img/print.png", 2}, {"img/bullet.svg", 3},
+        };
+        for (const auto& [path, level] : levels) {
+            const auto node = out.nodes.find(base + path);
+            ASSERT_NE(node, out.nodes.end()) << path;
+            EXPECT_EQ(node->second.level, level) << path;
+            EXPECT_EQ(node->second.flags & (kFetched | kProcessed), kFetched | kProcessed) << path;
+        }
+    }
+}
+
 TEST(CliCrawlTest, WritesReportLocalSiteAndProject) {
     QTemporaryDir work;
     const QString project = work.filePath("site.zpj");

@@ -22,6 +22,9 @@ namespace {
 class RewritingSink : public corvida::LinkSink {
 public:
     void addLink(const corvida::CUrl& url, bool /*fetchAnyway*/, const corvida::LinkOrigin& origin) override {
+        if (origin.inStyleSheet) {
+            return;
+        }
         if (origin.attribute != nullptr) {
             origin.attribute->setText(url.url());
         } else if (auto* applet = dynamic_cast<corvida::AppletTag*>(origin.tag)) {

@@ -7,6 +7,7 @@
 #include "crawl/WebLinkSink.h"
 #include "html/CharacterReferences.h"
 #include "html/HtmlDocument.h"
+#include "html/HtmlReadBuffer.h"
 #include "html/HtmlTestSupport.h"
 #include "html/LinkExtractor.h"
 #include "model/Web.h"
@@ -105,6 +106,40 @@ TEST(LinkExtractorTest, WebSinkAddsLinksOneLevelBelowThePage) {
     EXPECT_EQ(page->inCount(), 0u); // the '#' link names the page itself: no link
     EXPECT_EQ(web.findNode(CUrl("http://h/d/a.gif"))->level(), 3);
     EXPECT_TRUE(web.findNode(CUrl("http://h/d/C.class"))->fetchAnyway());
+}
+
+TEST(LinkExtractorTest, StyleSheetsStyleBlocksAndStyleAttributesGiveLinksAfterTheOtherRows) {
+    // A link tag's href is a link whatever its rel; style-sheet text follows every other row,
+    // in document order, and a style attribute's references are decoded before it is read.
+    EXPECT_EQ(linksOf("<head><link rel=\"Alternate StyleSheet\" href=\"css/site.css\"><link rel=icon href=i.ico>"
+                      "<style>@import \"print.css\";\nbody { background: url(img/bg.png) } /* url(no.png) */</style>"
+                      "</head><body style=\"background-image: url(&quot;img/a-b.png&quot;)\">"
+                      "<div style='background: url(/abs.svg)' STYLE='url(second.png)'><img src=x.gif>"
+                      "<style>p { background: url(#frag) url(data:image/png;base64,AA==) url('img/p.png') }</style>"
+                      "<p style=\"color: red\"><p style>"),
+              "link: 0 http://h/d/css/site.css\nlink: 0 http://h/d/i.ico\nlink: 0 http://h/d/x.gif\n"
+              "link: 0 http://h/d/print.css\nlink: 0 http://h/d/img/bg.png\nlink: 0 http://h/d/img/a-b.png\n"
+              "link: 0 http://h/abs.svg\nlink: 0 http://h/d/p.htm#frag\nlink: 0 http://h/d/img/p.png\n");
+
+    // They resolve against the base, like values; a block's text is not decoded.
+    EXPECT_EQ(linksOf("<base href=\"http://b/e/\"><style>a{background:url(x.png?a=1&amp;b=2)}</style>"
+                      "<i style=\"background:url(y.png?a=1&amp;b=2)\">"),
+              "link: 0 http://b/e/x.png?a=1&amp;b=2\nlink: 0 http://b/e/y.png?a=1&b=2\n");
+}
+
+TEST(LinkExtractorTest, StyleBlocksAreReadWholeAcrossTextRunsTagsAndBufferRefills) {
+    // Far larger than the read buffer, so its text comes in many runs and refills.
+    std::string block = "<style>/* <b>not a tag</b> */";
+    std::string expected;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string name = "p" + std::to_string(i) + ".png";
+        block += ".c" + std::to_string(i) + " { background: url(" + name + ") }\n";
+        expected += "link: 0 http://h/d/" + name + "\n";
+    }
+    ASSERT_GT(block.size(), 3 * HtmlReadBuffer::kCapacity);
+    // A block left open ends at the next style tag; each block is read once.
+    EXPECT_EQ(linksOf(block + "</style><style>a{background:url(open.png)}<style>b{background:url(last.png)}"),
+              expected + "link: 0 http://h/d/open.png\nlink: 0 http://h/d/last.png\n");
 }
 
 } // namespace
