@@ -67,8 +67,24 @@ ssl_st* TlsContext::newConnection(const std::string& server) {
     SSL_set_ex_data(connection, 0, const_cast<std::string*>(&server));
     if (const auto kept = m_sessions.find(server); kept != m_sessions.end()) {
         static_cast<void>(SSL_set_session(connection, kept->second.session));
+        // A session resumes in the protocol it was made in. Offering TLS 1.3 beside an older
+        // session costs a key share that the server never uses, most of a resumed handshake's
+        // time. The server chose the older protocol while TLS 1.3 was offered, in a handshake
+        // that checked for a downgrade; a connection that does not resume after all drops
+        // the session (see TlsSession), so the next one offers TLS 1.3 again.
+        const int version = SSL_SESSION_get_protocol_version(kept->second.session);
+        if (version < TLS1_3_VERSION) {
+            SSL_set_max_proto_version(connection, version);
+        }
     }
     return connection;
+}
+
+void TlsContext::forgetSession(const std::string& server) {
+    if (const auto kept = m_sessions.find(server); kept != m_sessions.end()) {
+        SSL_SESSION_free(kept->second.session);
+        m_sessions.erase(kept);
+    }
 }
 
 void TlsContext::keepSession(const std::string& server, ssl_session_st* session) {

@@ -45,6 +45,8 @@ public:
 
     // Keeps session for server in place of the one it had, taking over the caller's reference.
     void keepSession(const std::string& server, ssl_session_st* session);
+    // Drops the server's kept session, if any.
+    void forgetSession(const std::string& server);
     // How many servers have a session kept.
     std::size_t sessionCount() const { return m_sessions.size(); }
 

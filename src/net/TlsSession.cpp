@@ -104,6 +104,12 @@ TlsSession::Progress TlsSession::handshake() {
     ERR_clear_error();
     const int result = SSL_do_handshake(m_connection);
     if (result == 1) {
+        const long offered = SSL_get_max_proto_version(m_connection);
+        if (!resumed() && offered != 0 && offered < TLS1_3_VERSION) {
+            // Offered an older protocol only to resume a session, and did not: the next
+            // connection offers every protocol again.
+            m_context->forgetSession(m_server);
+        }
         return Progress::Ready;
     }
     if (!settle(result)) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <gtest/gtest.h>
 #include <openssl/ssl.h>
@@ -20,13 +21,16 @@ namespace {
 
 using Progress = TlsSession::Progress;
 
-// A TLS server on memory streams, with the tests' key and the given certificate.
+// A TLS server on memory streams, with the tests' key and the given certificate, speaking
+// protocols up to maxVersion (0: every one).
 class MemoryServer {
 public:
-    explicit MemoryServer(const char* certificate = "tls/server.pem") : m_context(SSL_CTX_new(TLS_server_method())) {
+    explicit MemoryServer(const char* certificate = "tls/server.pem", int maxVersion = 0)
+        : m_context(SSL_CTX_new(TLS_server_method())) {
         EXPECT_EQ(SSL_CTX_use_certificate_chain_file(m_context, test::dataPath(certificate).c_str()), 1);
         EXPECT_EQ(SSL_CTX_use_PrivateKey_file(m_context, test::dataPath("tls/server.key").c_str(), SSL_FILETYPE_PEM),
                   1);
+        SSL_CTX_set_max_proto_version(m_context, maxVersion);
     }
     ~MemoryServer() {
         SSL_free(m_connection);
@@ -67,6 +71,7 @@ public:
         SSL_write_ex(m_connection, text.data(), text.size(), &written);
     }
     void close() { SSL_shutdown(m_connection); }
+    int version() const { return SSL_version(m_connection); }
 
 private:
     SSL_CTX* m_context;
@@ -149,6 +154,28 @@ TEST(TlsSessionTest, HandshakeAndReplyWithBytesSplitAtAnySizeThenResumed) {
     shakeHands(other, server, 1 << 20, progress);
     EXPECT_EQ(progress, Progress::Ready) << other.failureReason();
     EXPECT_FALSE(other.resumed());
+}
+
+TEST(TlsSessionTest, AnOlderSessionIsResumedInItsOwnProtocolAndDroppedWhenRefused) {
+    const std::shared_ptr<TlsContext> context = trusting();
+    // Returns whether the connection resumed, and the protocol the server spoke.
+    const auto connect = [&context](MemoryServer& server) {
+        server.accept();
+        TlsSession client(context, "localhost", 443);
+        Progress progress = Progress::Pending;
+        shakeHands(client, server, 1 << 20, progress);
+        EXPECT_EQ(progress, Progress::Ready) << client.failureReason();
+        return std::pair(client.resumed(), server.version());
+    };
+    MemoryServer older("tls/server.pem", TLS1_2_VERSION);
+    EXPECT_EQ(connect(older), std::pair(false, TLS1_2_VERSION));
+    EXPECT_EQ(connect(older), std::pair(true, TLS1_2_VERSION));
+    // The server now speaks TLS 1.3 and no longer knows the session: the connection that
+    // offered TLS 1.2 for it shakes hands in full and drops it, and the next offers TLS 1.3.
+    MemoryServer upgraded;
+    EXPECT_EQ(connect(upgraded), std::pair(false, TLS1_2_VERSION));
+    EXPECT_EQ(context->sessionCount(), 0U);
+    EXPECT_EQ(connect(upgraded), std::pair(false, TLS1_3_VERSION));
 }
 
 TEST(TlsSessionTest, RefusedCertificatesSayWhy) {
