@@ -275,8 +275,7 @@ void Crawler::stopTransfers() {
 }
 
 std::string Crawler::requestUrl(const WebNode* node) const {
-    const std::string* request = node->text(WebNode::Text::RequestUrl);
-    return request != nullptr ? *request : std::string(node->url().url());
+    return std::string(node->text(WebNode::Text::RequestUrl).value_or(node->url().url()));
 }
 
 Crawler::BodyPlace Crawler::bodyPlace(const WebNode* node) const {
@@ -471,14 +470,14 @@ void Crawler::startTransfer(WebNode* node, FetchSlot& slot, bool testingOnly, co
     slot.setHost(CrawlQueue::hostKey(requestUrl(node)));
     m_queue.requestStarted(slot.host(), clockNow());
     m_web.listener().slotStarted(node, slot.index());
-    if (node->text(WebNode::Text::RequestUrl) == nullptr) {
+    if (!node->text(WebNode::Text::RequestUrl)) {
         // Asked for at its own URL, the node starts a new chain of redirects; a chain from an
         // earlier crawl must not grow on toward the limit.
         node->clearRedirects();
     }
     HttpRequestHeaders headers = m_requestHeaders;
-    const std::string* credentials = node->text(WebNode::Text::Credentials);
-    headers.authorization = credentials != nullptr ? std::optional<std::string>(*credentials) : std::nullopt;
+    const std::optional<std::string_view> credentials = node->text(WebNode::Text::Credentials);
+    headers.authorization = credentials ? std::optional<std::string>(*credentials) : std::nullopt;
     headers.ifModifiedSince = !testingOnly && node->hasAnyFlag(kFlagEarlierCopy) ? node->checked() : -1;
     const CrawlSettings& settings = m_web.settings();
     Transfer& transfer = slot.newTransfer(m_transfers->create(settings.bufferSize));
@@ -674,7 +673,7 @@ bool Crawler::answerChallenge(WebNode* node, const FetchSlot& slot) {
         node->setFlags(kFlagProcessed);
         return false;
     }
-    if (node->text(WebNode::Text::Credentials) != nullptr) {
+    if (node->text(WebNode::Text::Credentials)) {
         m_realms.forget(*realm); // the cached credentials were just refused
     }
     if (const std::string* cached = m_realms.credentials(*realm)) {

@@ -189,8 +189,7 @@ bool FetchedFileProcessor::processDocument(WebNode* node, const std::string& wor
             return false;
         }
     }
-    const std::string* request = node->text(WebNode::Text::RequestUrl);
-    const std::string_view documentUrl = request != nullptr ? std::string_view(*request) : node->url().url();
+    const std::string_view documentUrl = node->text(WebNode::Text::RequestUrl).value_or(node->url().url());
     HtmlDocument document =
         body != nullptr ? HtmlDocument::fromBytes(*body, documentUrl) : HtmlDocument(workingCopy, documentUrl);
     // A page parsed from memory has no copy to keep or to delete.

@@ -49,8 +49,8 @@ void ArchiveWriter::writeCountedText(std::string_view text) {
     m_bytes.push_back('\0');
 }
 
-void ArchiveWriter::writeOptionalText(const std::string* text) {
-    if (text == nullptr) {
+void ArchiveWriter::writeOptionalText(std::optional<std::string_view> text) {
+    if (!text) {
         writeAbsentText();
     } else {
         writeCountedText(*text);

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,8 +29,8 @@ public:
     void writeCountedText(std::string_view text);
     // The length 0: the text is absent.
     void writeAbsentText() { writeU32(0); }
-    // An absent text for nullptr, else the text.
-    void writeOptionalText(const std::string* text);
+    // An absent text for nullopt, else the text.
+    void writeOptionalText(std::optional<std::string_view> text);
     // Bytes as they are, e.g. a section another writer built.
     void append(std::string_view bytes) { m_bytes += bytes; }
 

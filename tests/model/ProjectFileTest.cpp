@@ -36,7 +36,7 @@ TEST(ProjectFileTest, SaveThenLoadKeepsEveryStoredField) {
     EXPECT_FALSE(logo->hasAnyFlag(kFlagStoredFetchAnyway));
 
     // Credentials are never stored; new nodes number on from the stored count.
-    EXPECT_EQ(loaded.web->startNode()->text(WebNode::Text::Credentials), nullptr);
+    EXPECT_EQ(loaded.web->startNode()->text(WebNode::Text::Credentials), std::nullopt);
     EXPECT_EQ(loaded.web->findOrAddNode(CUrl("http://example.test/new.htm"))->number(), saved->nextNodeNumber());
 
     // A file holding the bare sequence, without the compound file around it, loads the same.
