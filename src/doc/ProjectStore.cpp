@@ -28,11 +28,9 @@ Status readContents(const std::string& path, std::string& contents) {
 
 Status ProjectStore::save(const std::string& path, const ProjectOptions& options, const Web* web) {
     const std::string contents = ProjectFile::encode(options, web);
-    std::string file;
-    if (Status built = CompoundFile::build(ProjectFile::kStreamName, contents, file); !built.isOk()) {
-        return built;
-    }
-    return DiskFile::replace(path, file);
+    // Written straight into the file: a big project is not held in memory a second time.
+    return DiskFile::replaceWith(
+        path, [&contents](std::FILE* file) { return CompoundFile::write(file, ProjectFile::kStreamName, contents); });
 }
 
 ProjectFile::Loaded ProjectStore::load(const std::string& path, WebListener* listener) {

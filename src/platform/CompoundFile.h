@@ -5,6 +5,7 @@
 // takes it out again, all in memory, through libgsf. Project files use it for their single
 // stream "Contents". libgsf is set up once per process on first use.
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ public:
     // Builds a compound file whose root storage holds one stream streamName with contents.
     // Sets file on success; IoError when libgsf cannot make it.
     static Status build(std::string_view streamName, std::string_view contents, std::string& file);
+
+    // Writes the same compound file into file (open for writing, left open) as it goes,
+    // without holding it in memory. IoError when it cannot be written whole.
+    static Status write(std::FILE* file, std::string_view streamName, std::string_view contents);
 
     // Takes the stream streamName out of the compound file in file and sets contents. Corrupt
     // when file is not a compound file, is damaged or holds no such stream.

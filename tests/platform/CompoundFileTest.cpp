@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/CompoundFile.h"
 
+#include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include <QProcess>
@@ -39,6 +41,22 @@ TEST(CompoundFileTest, StreamsOfEverySizeComeBackWholeAndOtherFilesAreRefused) {
               "the compound file holds no stream Contents");
     EXPECT_NE(CompoundFile::extract(file.substr(0, 200), "Other", contents).message().find("damaged compound file"),
               std::string::npos);
+}
+
+TEST(CompoundFileTest, WritingIntoAFileGivesTheSameBytesAsBuildingInMemory) {
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("written.zpj").toStdString();
+    for (const std::size_t size : {0u, 4097u, (3u << 20) + 5u}) {
+        const std::string contents = patterned(size);
+        std::string built;
+        ASSERT_TRUE(CompoundFile::build("Contents", contents, built).isOk());
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        EXPECT_TRUE(CompoundFile::write(file, "Contents", contents).isOk()) << size;
+        ASSERT_EQ(std::fclose(file), 0); // left open for its owner
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), built) << size;
+    }
 }
 
 // python3-olefile, an independent reader, finds the one stream "Contents" and its bytes, in
