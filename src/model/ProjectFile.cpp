@@ -608,6 +608,25 @@ private:
 } // namespace
 
 std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
+    std::size_t expectedSize = kHeadRoom;
+    if (web != nullptr) {
+        const MimeTable& table = MimeTable::instance();
+        for (const WebNode* node : web->nodes()) {
+            expectedSize += nodeRecordBound(*node, table);
+        }
+    }
+    ArchiveWriter writer(expectedSize);
+    encodeWith(writer, options, web);
+    return writer.takeBytes();
+}
+
+bool ProjectFile::encodeInto(const ProjectOptions& options, const Web* web, const ArchiveWriter::Sink& sink) {
+    ArchiveWriter writer(sink);
+    encodeWith(writer, options, web);
+    return writer.finish();
+}
+
+void ProjectFile::encodeWith(ArchiveWriter& writer, const ProjectOptions& options, const Web* web) {
     const Web empty;
     const Web& source = web != nullptr ? *web : empty;
     WebListener* listener = web != nullptr ? &web->listener() : nullptr;
@@ -616,11 +635,6 @@ std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
     }
     const std::vector<WebNode*>& nodes = source.nodes();
     const MimeTable& table = MimeTable::instance();
-    std::size_t expectedSize = kHeadRoom;
-    for (const WebNode* node : nodes) {
-        expectedSize += nodeRecordBound(*node, table);
-    }
-    ArchiveWriter writer(expectedSize);
 
     writer.writeShortText(options.startUrl);
     writer.writeBool(options.autoReport);
@@ -668,7 +682,6 @@ std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
     if (listener != nullptr) {
         listener->endText(kFinishedText);
     }
-    return writer.takeBytes();
 }
 
 ProjectFile::Summary ProjectFile::decodeSummary(std::string_view contents) {
