@@ -14,8 +14,7 @@ constexpr std::string_view kAuthorityMark = "://";
 
 // The URL a node requests: where its redirects led, else its own.
 std::string_view requestedUrl(const WebNode* node) {
-    const std::string* request = node->text(WebNode::Text::RequestUrl);
-    return request != nullptr ? std::string_view(*request) : node->url().url();
+    return node->text(WebNode::Text::RequestUrl).value_or(node->url().url());
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "net/HttpReplyHeaders.h"
 #include "net/StringTable.h"
 #include "net/TransferFactory.h"
+#include "platform/DiskFile.h"
 
 namespace corvida {
 
@@ -274,8 +275,19 @@ void Crawler::stopTransfers() {
 }
 
 std::string Crawler::requestUrl(const WebNode* node) const {
-    const std::string* request = node->text(WebNode::Text::RequestUrl);
-    return request != nullptr ? *request : std::string(node->url().url());
+    return std::string(node->text(WebNode::Text::RequestUrl).value_or(node->url().url()));
+}
+
+Crawler::BodyPlace Crawler::bodyPlace(const WebNode* node) const {
+    // A node with a copy from an earlier crawl is compared with it on disk.
+    if (node->hasAnyFlag(kFlagEarlierCopy | kFlagFetchToNewCopy)) {
+        return BodyPlace::File;
+    }
+    // A GET that only learns the type never uses the body.
+    if (node->hasAnyFlag(kFlagFullFetch)) {
+        return BodyPlace::Nowhere;
+    }
+    return FetchedFileProcessor::parsesWithoutCopy(m_web, *node) ? BodyPlace::Memory : BodyPlace::File;
 }
 
 bool Crawler::isOtherMedia(const WebNode* node) const {
@@ -435,15 +447,28 @@ void Crawler::fetchLocalFile(WebNode* node, const std::string& target) {
     const std::string path = node->url().localPath();
     std::error_code error;
     const bool regular = !path.empty() && std::filesystem::is_regular_file(path, error);
-    if (regular) {
+    // A page without a kept copy is read where it lies instead of being copied first.
+    std::optional<std::string> body;
+    if (regular && bodyPlace(node) == BodyPlace::Memory) {
+        const auto size = std::filesystem::file_size(path, error);
+        if (!error && size <= kMaxBodyInMemory && DiskFile::readAll(path, body.emplace()).isOk()) {
+            node->setSize(static_cast<std::int32_t>(body->size()));
+        } else {
+            body.reset();
+        }
+    }
+    if (regular && !body) {
         std::filesystem::copy_file(path, target, std::filesystem::copy_options::overwrite_existing, error);
+        if (!error) {
+            const auto size = std::filesystem::file_size(target, error);
+            node->setSize(error ? 0 : static_cast<std::int32_t>(std::min<std::uintmax_t>(size, INT32_MAX)));
+            error.clear();
+        }
     }
     if (!regular || error) {
         recordFailure(node, 404, kCouldNotGetFile, path, false);
         return;
     }
-    const auto size = std::filesystem::file_size(target, error);
-    node->setSize(error ? 0 : static_cast<std::int32_t>(std::min<std::uintmax_t>(size, INT32_MAX)));
     node->setLastModified(fileTime(path));
     node->setChecked(now());
     if (node->hasAnyFlag(kFlagFullFetch)) {
@@ -452,7 +477,7 @@ void Crawler::fetchLocalFile(WebNode* node, const std::string& target) {
         m_web.listener().nodeTested(node, true);
         return;
     }
-    processFetchedFile(node);
+    processFetchedFile(node, body ? &*body : nullptr);
 }
 
 void Crawler::startTransfer(WebNode* node, FetchSlot& slot, bool testingOnly, const std::string& target) {
@@ -465,20 +490,26 @@ void Crawler::startTransfer(WebNode* node, FetchSlot& slot, bool testingOnly, co
     slot.setHost(CrawlQueue::hostKey(requestUrl(node)));
     m_queue.requestStarted(slot.host(), clockNow());
     m_web.listener().slotStarted(node, slot.index());
-    if (node->text(WebNode::Text::RequestUrl) == nullptr) {
+    if (!node->text(WebNode::Text::RequestUrl)) {
         // Asked for at its own URL, the node starts a new chain of redirects; a chain from an
         // earlier crawl must not grow on toward the limit.
         node->clearRedirects();
     }
     HttpRequestHeaders headers = m_requestHeaders;
-    const std::string* credentials = node->text(WebNode::Text::Credentials);
-    headers.authorization = credentials != nullptr ? std::optional<std::string>(*credentials) : std::nullopt;
+    const std::optional<std::string_view> credentials = node->text(WebNode::Text::Credentials);
+    headers.authorization = credentials ? std::optional<std::string>(*credentials) : std::nullopt;
     headers.ifModifiedSince = !testingOnly && node->hasAnyFlag(kFlagEarlierCopy) ? node->checked() : -1;
     const CrawlSettings& settings = m_web.settings();
     Transfer& transfer = slot.newTransfer(m_transfers->create(settings.bufferSize));
     const std::string url = requestUrl(node);
     if (testingOnly) {
         transfer.head(slot, url, headers, settings.proxy);
+        return;
+    }
+    const BodyPlace place = bodyPlace(node);
+    if (place != BodyPlace::File) {
+        transfer.getIntoMemory(slot, url, place == BodyPlace::Memory ? kMaxBodyInMemory : 0,
+                               place == BodyPlace::Memory ? target : std::string(), headers, settings.proxy);
         return;
     }
     if (transfer.getIntoFile(slot, url, target, headers, settings.proxy) == TransferStart::FileNotCreated) {
@@ -579,9 +610,11 @@ void Crawler::transferFinished(FetchSlot& slot, bool success, std::string_view t
         bool parked = false;
         const bool fullFetch = node->hasAnyFlag(kFlagFullFetch);
         // A body that will not be processed (an error page, a redirect notice, a GET made only
-        // to learn the type) is not kept as the node's copy.
+        // to learn the type) is not kept as the node's copy. A body still in memory never
+        // reached the disk.
         const bool bodyUsed = (success && status == 200 && !fullFetch) || status == 304;
-        if (!slot.testingOnly() && !bodyUsed && !slot.target().empty()) {
+        const std::optional<std::string> body = slot.takeBody();
+        if (!slot.testingOnly() && !bodyUsed && !slot.target().empty() && !body) {
             std::error_code error;
             if (!std::filesystem::remove(slot.target(), error) && error) {
                 m_web.listener().showStatusText("Cannot remove " + slot.target() + ": " + error.message());
@@ -597,7 +630,7 @@ void Crawler::transferFinished(FetchSlot& slot, bool success, std::string_view t
                 m_web.listener().nodeTested(node, true);
             } else {
                 node->setFlags(kFlagFetched);
-                processFetchedFile(node);
+                processFetchedFile(node, body ? &*body : nullptr);
             }
         } else if (status == 304) {
             node->setFlags(kFlagNotModified | kFlagFetched);
@@ -660,7 +693,7 @@ bool Crawler::answerChallenge(WebNode* node, const FetchSlot& slot) {
         node->setFlags(kFlagProcessed);
         return false;
     }
-    if (node->text(WebNode::Text::Credentials) != nullptr) {
+    if (node->text(WebNode::Text::Credentials)) {
         m_realms.forget(*realm); // the cached credentials were just refused
     }
     if (const std::string* cached = m_realms.credentials(*realm)) {
@@ -708,8 +741,8 @@ void Crawler::skipRealm(std::string_view realm) {
     }
 }
 
-void Crawler::processFetchedFile(WebNode* node) {
-    FetchedFileProcessor(m_web, m_imaging, m_reached).process(node);
+void Crawler::processFetchedFile(WebNode* node, const std::string* body) {
+    FetchedFileProcessor(m_web, m_imaging, m_reached).process(node, body);
     // The links of a page reach new nodes; they join the queue only now, all at once.
     for (WebNode* reached : m_reached) {
         queue(reached);

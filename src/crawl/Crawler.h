@@ -69,6 +69,9 @@ public:
     static constexpr int kMaxRetries = 3;
     // The longest wait before a retry, whatever Retry-After asks.
     static constexpr std::chrono::seconds kMaxRetryWait{120};
+    // The largest body of a page without a kept copy that is parsed from memory; a longer one
+    // goes to the page's working copy and is parsed from there.
+    static constexpr std::size_t kMaxBodyInMemory = std::size_t{1} << 20;
 
     using Clock = std::function<CrawlQueue::TimePoint()>;
 
@@ -127,9 +130,9 @@ public:
                         const HttpEntityHeaders& entity);
     // text is the failure's text (empty or the string table's text on success).
     void transferFinished(FetchSlot& slot, bool success, std::string_view text);
-    // A fetched file of node is on disk: settle its copy, parse it, make its thumbnail, and
-    // queue the nodes its links reached.
-    void processFetchedFile(WebNode* node);
+    // A fetched file of node is on disk, or its body in memory (body, when not null): settle
+    // its copy, parse it, make its thumbnail, and queue the nodes its links reached.
+    void processFetchedFile(WebNode* node, const std::string* body = nullptr);
 
 private:
     FetchSlot* freeSlot();
@@ -162,6 +165,10 @@ private:
     // A style sheet that the crawl fetches to read its links; other style sheets are tested
     // as other files are.
     bool isStyleSheetToFetch(const WebNode* node) const;
+    // How a GET for node keeps its body: in memory when the crawl keeps no copy of it (see
+    // FetchedFileProcessor), not at all when only its type is wanted, else in its file.
+    enum class BodyPlace { File, Memory, Nowhere };
+    BodyPlace bodyPlace(const WebNode* node) const;
 
     Web& m_web;
     TransferFactory* m_transfers;

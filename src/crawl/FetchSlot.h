@@ -57,6 +57,8 @@ public:
     void finish();
     // A new transfer for the next request; the one before it is kept until then.
     Transfer& newTransfer(std::unique_ptr<Transfer> transfer);
+    // The body of the transfer that just ended when it stayed in memory (Transfer::takeBody).
+    std::optional<std::string> takeBody() { return m_current ? m_current->takeBody() : std::nullopt; }
     // Stops the running transfer without a report and frees the slot.
     void stop();
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "crawl/FetchedFileProcessor.h"
 
+#include <algorithm>
+#include <climits>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +25,26 @@ namespace corvida {
 namespace {
 
 namespace fs = std::filesystem;
+
+// True when the file at path can be read and holds exactly bytes; any error counts as different.
+bool fileHolds(const std::string& path, std::string_view bytes) {
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    if (error || size != bytes.size()) {
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    char buffer[65536];
+    while (file && !bytes.empty()) {
+        file.read(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, bytes.size())));
+        const auto count = static_cast<std::size_t>(file.gcount());
+        if (count == 0 || bytes.substr(0, count) != std::string_view(buffer, count)) {
+            return false;
+        }
+        bytes.remove_prefix(count);
+    }
+    return bytes.empty();
+}
 
 // True when both files can be read and hold the same bytes; any error counts as different.
 bool sameContent(const std::string& a, const std::string& b) {
@@ -86,11 +108,36 @@ void FetchedFileProcessor::moveFile(const std::string& from, const std::string& 
     }
 }
 
-void FetchedFileProcessor::process(WebNode* node) {
+bool FetchedFileProcessor::parsesWithoutCopy(const Web& web, const WebNode& node) {
+    return node.hasAnyFlag(kFlagDocument) && !node.hasAnyFlag(kFlagFetchToNewCopy) &&
+           (web.settings().optionByte(KindRow::Documents) & (kOptionKeepCopy | kOptionKeepDocumentOrThumbnail)) == 0;
+}
+
+void FetchedFileProcessor::process(WebNode* node, const std::string* body) {
     WebListener& listener = m_web.listener();
     const std::string& directory = m_web.workingDirectory();
     const std::string workingCopy = directory + LocalNames::workingCopy(*node);
     const std::string newCopy = directory + LocalNames::newCopy(*node);
+
+    if (body != nullptr && !parsesWithoutCopy(m_web, *node)) {
+        // The node turned out to need its file (its kind or the options changed while it was
+        // fetched): the bytes go where the transfer would have written them.
+        const std::string& file = node->hasAnyFlag(kFlagFetchToNewCopy) ? newCopy : workingCopy;
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        if (!out.write(body->data(), static_cast<std::streamsize>(body->size())) || !out.flush()) {
+            listener.showStatusText("Cannot write " + file);
+        }
+        body = nullptr;
+    }
+    if (body != nullptr) {
+        node->setLocalSize(static_cast<std::int32_t>(std::min<std::size_t>(body->size(), INT32_MAX)));
+        node->setFlags(kFlagFetched);
+        if (node->localSize() >= 1 && !processDocument(node, workingCopy, body)) {
+            return;
+        }
+        listener.nodeProcessed(node, true);
+        return;
+    }
 
     if (node->hasAnyFlag(kFlagFetchToNewCopy)) {
         if (!node->hasAnyFlag(kFlagEarlierCopy)) {
@@ -129,15 +176,13 @@ void FetchedFileProcessor::process(WebNode* node) {
     if (node->hasAnyFlag(kFlagPicture) && node->hasAnyFlag(kFlagFetched) && node->localSize() >= 1) {
         processPicture(node, workingCopy);
     } else if (node->hasAnyFlag(kFlagDocument) && node->hasAnyFlag(kFlagFetched) && node->localSize() >= 1) {
-        if (!processDocument(node, workingCopy)) {
+        if (!processDocument(node, workingCopy, nullptr)) {
             return;
         }
     } else if (node->hasAnyFlag(kFlagFetched) && isStyleSheet(*node)) {
         // Its links are read as a page's are; the copy stays as other files' copies do.
-        const std::string* request = node->text(WebNode::Text::RequestUrl);
         WebLinkSink sink(m_web, node, &m_reached);
-        StyleSheetLinkExtractor::extract(workingCopy,
-                                         request != nullptr ? std::string_view(*request) : node->url().url(), sink);
+        StyleSheetLinkExtractor::extract(workingCopy, node->address(), sink);
     }
     listener.nodeProcessed(node, true);
 }
@@ -155,22 +200,28 @@ void FetchedFileProcessor::processPicture(WebNode* node, const std::string& work
     }
 }
 
-bool FetchedFileProcessor::processDocument(WebNode* node, const std::string& workingCopy) {
+bool FetchedFileProcessor::processDocument(WebNode* node, const std::string& workingCopy, const std::string* body) {
     const WebNode* start = m_web.startNode();
-    if (start != nullptr && node != start && node->localSize() == start->localSize() &&
-        sameContent(workingCopy, m_web.workingDirectory() + LocalNames::workingCopy(*start))) {
-        m_web.makeAliasOfStartNode(node);
-        return false;
+    if (start != nullptr && node != start && node->localSize() == start->localSize()) {
+        const std::string startCopy = m_web.workingDirectory() + LocalNames::workingCopy(*start);
+        if (body != nullptr ? fileHolds(startCopy, *body) : sameContent(workingCopy, startCopy)) {
+            m_web.makeAliasOfStartNode(node);
+            return false;
+        }
     }
-    const std::string* request = node->text(WebNode::Text::RequestUrl);
-    HtmlDocument document(workingCopy, request != nullptr ? std::string_view(*request) : node->url().url());
-    node->setFlags(kFlagDocumentCopy);
+    const std::string_view documentUrl = node->text(WebNode::Text::RequestUrl).value_or(node->url().url());
+    HtmlDocument document =
+        body != nullptr ? HtmlDocument::fromBytes(*body, documentUrl) : HtmlDocument(workingCopy, documentUrl);
+    // A page parsed from memory has no copy to keep or to delete.
+    if (body == nullptr) {
+        node->setFlags(kFlagDocumentCopy);
+    }
     node->setTitle(document.title(kTextCapacity));
     node->setExcerpt(document.excerpt(kTextCapacity));
     WebLinkSink sink(m_web, node, &m_reached);
     LinkExtractor(document).extract(sink);
     const std::uint32_t options = m_web.settings().optionByte(KindRow::Documents);
-    if ((options & (kOptionKeepCopy | kOptionKeepDocumentOrThumbnail)) == 0) {
+    if (body == nullptr && (options & (kOptionKeepCopy | kOptionKeepDocumentOrThumbnail)) == 0) {
         removeFile(workingCopy);
         node->clearFlags(kFlagDocumentCopy);
     }

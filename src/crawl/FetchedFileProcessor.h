@@ -8,6 +8,10 @@
 // sheets, recognises a second copy of the start page, makes picture thumbnails, and deletes
 // copies that the kind's option byte does not keep. It ends by telling the listener that the
 // node was processed.
+//
+// A page whose copy is not kept may arrive as bytes in memory instead: it is then parsed
+// from there and never written. Bytes in memory for any other node are first written to its
+// working copy, and that file is processed as above.
 
 #include <string>
 #include <vector>
@@ -28,8 +32,12 @@ public:
     FetchedFileProcessor(Web& web, ImagingLibrary* imaging, std::vector<WebNode*>& reached)
         : m_web(web), m_imaging(imaging), m_reached(reached) {}
 
-    // Processes node's fetched file.
-    void process(WebNode* node);
+    // Processes node's fetched file, or body (when not null), the bytes fetched for node.
+    void process(WebNode* node, const std::string* body = nullptr);
+
+    // Whether node, once fetched, is a page that is parsed and whose copy is not kept, so its
+    // bytes need not reach the disk.
+    static bool parsesWithoutCopy(const Web& web, const WebNode& node);
 
     // Whether node is a style sheet, whose links are read: a file of the other kind served as
     // "text/css", or, when no server named a type, whose path ends in ".css" (a query may follow).
@@ -40,8 +48,9 @@ private:
     void removeFile(const std::string& path);
     void moveFile(const std::string& from, const std::string& to);
     void processPicture(WebNode* node, const std::string& workingCopy);
-    // Returns false when the page turned out to be the start page again.
-    bool processDocument(WebNode* node, const std::string& workingCopy);
+    // Returns false when the page turned out to be the start page again. body holds the
+    // page's bytes, or is null when they are in workingCopy.
+    bool processDocument(WebNode* node, const std::string& workingCopy, const std::string* body);
 
     Web& m_web;
     ImagingLibrary* m_imaging;

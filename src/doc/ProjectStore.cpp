@@ -27,12 +27,12 @@ Status readContents(const std::string& path, std::string& contents) {
 } // namespace
 
 Status ProjectStore::save(const std::string& path, const ProjectOptions& options, const Web* web) {
-    const std::string contents = ProjectFile::encode(options, web);
-    std::string file;
-    if (Status built = CompoundFile::build(ProjectFile::kStreamName, contents, file); !built.isOk()) {
-        return built;
-    }
-    return DiskFile::replace(path, file);
+    // The contents go into the file as they are made: a big project is never held whole.
+    return DiskFile::replaceWith(path, [&](std::FILE* file) {
+        return CompoundFile::write(file, ProjectFile::kStreamName, [&](const CompoundFile::StreamWrite& write) {
+            return ProjectFile::encodeInto(options, web, write);
+        });
+    });
 }
 
 ProjectFile::Loaded ProjectStore::load(const std::string& path, WebListener* listener) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "model/ArchiveWriter.h"
 
+#include <utility>
+
 namespace corvida {
 
 namespace {
@@ -15,10 +17,26 @@ ArchiveWriter::ArchiveWriter(std::size_t expectedSize) {
     m_bytes.reserve(expectedSize);
 }
 
+ArchiveWriter::ArchiveWriter(Sink sink) : m_sink(std::move(sink)) {
+    m_bytes.reserve(kPieceSize + kPieceSize / 4);
+}
+
+bool ArchiveWriter::finish() {
+    if (!m_sink) {
+        return true;
+    }
+    if (!m_sinkFailed && !m_bytes.empty()) {
+        m_sinkFailed = !m_sink(m_bytes);
+    }
+    m_bytes.clear();
+    return !m_sinkFailed;
+}
+
 void ArchiveWriter::writeU32(std::uint32_t value) {
     const char bytes[4] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
                            static_cast<char>((value >> 16) & 0xFF), static_cast<char>((value >> 24) & 0xFF)};
     m_bytes.append(bytes, sizeof bytes);
+    passOn();
 }
 
 void ArchiveWriter::writeShortText(std::string_view text) {
@@ -36,6 +54,7 @@ void ArchiveWriter::writeShortText(std::string_view text) {
         writeU32(static_cast<std::uint32_t>(length));
     }
     m_bytes.append(text);
+    passOn();
 }
 
 void ArchiveWriter::writeCountedText(std::string_view text) {
@@ -47,10 +66,11 @@ void ArchiveWriter::writeCountedText(std::string_view text) {
     writeU32(static_cast<std::uint32_t>(text.size() + 1));
     m_bytes.append(text);
     m_bytes.push_back('\0');
+    passOn();
 }
 
-void ArchiveWriter::writeOptionalText(const std::string* text) {
-    if (text == nullptr) {
+void ArchiveWriter::writeOptionalText(std::optional<std::string_view> text) {
+    if (!text) {
         writeAbsentText();
     } else {
         writeCountedText(*text);

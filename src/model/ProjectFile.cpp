@@ -24,8 +24,8 @@ constexpr std::uint32_t kNeighbourListEnd = 0xFFFFFFFE;
 constexpr std::size_t kStoredKindRows = 4;
 // The smallest node record: every text absent, both neighbour lists empty.
 constexpr std::size_t kMinimumNodeRecordSize = 136;
-// A rough average, to reserve the output buffer once.
-constexpr std::size_t kTypicalNodeRecordSize = 256;
+// Room for the head and the redirect section beyond the node records' own sizes.
+constexpr std::size_t kHeadRoom = 4096;
 // The redirect section follows the last node when any node holds redirect hops: the marker
 // (the bytes "RDIR"), the section's version, the length of its body in bytes, then the body.
 // Version 1's body is the number of chained nodes and, for each in stored order, the node's
@@ -104,6 +104,33 @@ void writeUrl(ArchiveWriter& writer, const CUrl& url, const MimeTable& table) {
     writer.writeCountedText(table.schemeName(url.schemeIndex()));
     writer.writeCountedText(table.typeName(url.mimeIndexByExtension()));
     writer.writeCountedText(table.typeName(url.mimeIndexByServer()));
+}
+
+// The bytes a counted text of length takes: its length field, the text and the NUL.
+constexpr std::size_t countedSize(std::size_t length) {
+    return 4 + length + 1;
+}
+
+// At least the bytes writeNode() writes for node (it may write fewer: texts cut at a NUL,
+// neighbours without a number), so that the output buffer is reserved once at its size. A
+// big project's contents are held in memory while it is saved, and a buffer grown by
+// doubling could take twice their size.
+std::size_t nodeRecordBound(const WebNode& node, const MimeTable& table) {
+    const CUrl& url = node.url();
+    std::size_t size = countedSize(url.url().size()) + countedSize(url.baseDirectory().size()) +
+                       countedSize(url.scheme().size()) + countedSize(url.extension().size()) +
+                       countedSize(url.host().size()) + countedSize(url.fragment().size()) + 8 +
+                       countedSize(table.schemeName(url.schemeIndex()).size()) +
+                       countedSize(table.typeName(url.mimeIndexByExtension()).size()) +
+                       countedSize(table.typeName(url.mimeIndexByServer()).size());
+    for (const WebNode::Text which : kStoredNodeTexts) {
+        const std::optional<std::string_view> text = node.text(which);
+        size += text ? countedSize(text->size()) : 4;
+    }
+    constexpr std::size_t kNumberFields = 15;
+    size += kNumberFields * 4;
+    size += 4 * (node.inCount() + 1) + 4 * (node.outCount() + 1);
+    return size + 4;
 }
 
 void writeNode(ArchiveWriter& writer, const WebNode& node, const MimeTable& table) {
@@ -581,6 +608,25 @@ private:
 } // namespace
 
 std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
+    std::size_t expectedSize = kHeadRoom;
+    if (web != nullptr) {
+        const MimeTable& table = MimeTable::instance();
+        for (const WebNode* node : web->nodes()) {
+            expectedSize += nodeRecordBound(*node, table);
+        }
+    }
+    ArchiveWriter writer(expectedSize);
+    encodeWith(writer, options, web);
+    return writer.takeBytes();
+}
+
+bool ProjectFile::encodeInto(const ProjectOptions& options, const Web* web, const ArchiveWriter::Sink& sink) {
+    ArchiveWriter writer(sink);
+    encodeWith(writer, options, web);
+    return writer.finish();
+}
+
+void ProjectFile::encodeWith(ArchiveWriter& writer, const ProjectOptions& options, const Web* web) {
     const Web empty;
     const Web& source = web != nullptr ? *web : empty;
     WebListener* listener = web != nullptr ? &web->listener() : nullptr;
@@ -588,7 +634,7 @@ std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
         listener->showText(kStoringText);
     }
     const std::vector<WebNode*>& nodes = source.nodes();
-    ArchiveWriter writer(512 + nodes.size() * kTypicalNodeRecordSize);
+    const MimeTable& table = MimeTable::instance();
 
     writer.writeShortText(options.startUrl);
     writer.writeBool(options.autoReport);
@@ -626,7 +672,6 @@ std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
     }
     writer.writeBool(settings.alwaysFetch);
 
-    const MimeTable& table = MimeTable::instance();
     ProgressReporter progress(listener, nodes.size());
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         progress.before(i);
@@ -637,7 +682,6 @@ std::string ProjectFile::encode(const ProjectOptions& options, const Web* web) {
     if (listener != nullptr) {
         listener->endText(kFinishedText);
     }
-    return writer.takeBytes();
 }
 
 ProjectFile::Summary ProjectFile::decodeSummary(std::string_view contents) {

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "base/Status.h"
+#include "model/ArchiveWriter.h"
 #include "model/ProjectOptions.h"
 #include "model/Web.h"
 
@@ -41,6 +42,9 @@ public:
     // "Storing...", progress 0 to 100 in whole percent of nodes written (each value once) and
     // " FINISHED".
     static std::string encode(const ProjectOptions& options, const Web* web);
+    // The same bytes handed to sink piece by piece as they are made, so that a big project's
+    // contents are never held whole. Returns false when sink refused a piece.
+    static bool encodeInto(const ProjectOptions& options, const Web* web, const ArchiveWriter::Sink& sink);
 
     // What a project says of itself without its nodes: the options, and a Web that holds the
     // crawl settings, counters, highest level and next node number but no node, with the
@@ -61,6 +65,9 @@ public:
     // for encode, every node as added (not new) and processed (mark false), and " FINISHED";
     // nothing but "Loading..." and progress when the sequence is refused.
     static Loaded decode(std::string_view contents, WebListener* listener);
+
+private:
+    static void encodeWith(ArchiveWriter& writer, const ProjectOptions& options, const Web* web);
 };
 
 } // namespace corvida

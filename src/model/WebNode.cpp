@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "model/WebNode.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <utility>
 
 namespace corvida {
@@ -8,6 +11,13 @@ namespace corvida {
 namespace {
 
 constexpr std::string_view kEscapedLessThan = "&lt;";
+
+// The size field of text i in a text block: its length + 1, or 0 when it is absent.
+std::uint32_t sizeField(const char* block, std::size_t i) {
+    std::uint32_t size = 0;
+    std::memcpy(&size, block + i * sizeof size, sizeof size);
+    return size;
+}
 
 std::string escapeLessThan(std::string_view text) {
     std::string escaped;
@@ -26,32 +36,52 @@ std::string escapeLessThan(std::string_view text) {
 
 WebNode::WebNode(const CUrl& url) : m_url(url) {}
 
-const std::string* WebNode::text(Text which) const {
+std::optional<std::string_view> WebNode::text(Text which) const {
     if (!m_texts) {
-        return nullptr;
+        return std::nullopt;
     }
-    const std::optional<std::string>& value = (*m_texts)[static_cast<std::size_t>(which)];
-    return value ? &*value : nullptr;
-}
-
-std::string_view WebNode::textOrEmpty(Text which) const {
-    const std::string* value = text(which);
-    return value ? std::string_view(*value) : std::string_view();
+    const auto index = static_cast<std::size_t>(which);
+    const std::uint32_t size = sizeField(m_texts.get(), index);
+    if (size == 0) {
+        return std::nullopt;
+    }
+    std::size_t offset = kTextCount * sizeof size;
+    for (std::size_t i = 0; i < index; ++i) {
+        offset += std::max<std::uint32_t>(sizeField(m_texts.get(), i), 1) - 1;
+    }
+    return std::string_view(m_texts.get() + offset, size - 1);
 }
 
 void WebNode::setText(Text which, std::optional<std::string_view> value) {
-    if (!m_texts) {
-        if (!value) {
-            return;
+    if (!m_texts && !value) {
+        return;
+    }
+    // The new block is made whole before the old one goes, since value may lie in it.
+    std::array<std::optional<std::string_view>, kTextCount> texts;
+    std::size_t bytes = 0;
+    bool any = false;
+    for (std::size_t i = 0; i < kTextCount; ++i) {
+        texts[i] = i == static_cast<std::size_t>(which) ? value : text(static_cast<Text>(i));
+        if (texts[i]) {
+            bytes += texts[i]->size();
+            any = true;
         }
-        m_texts = std::make_unique<Texts>();
     }
-    std::optional<std::string>& slot = (*m_texts)[static_cast<std::size_t>(which)];
-    if (value) {
-        slot.emplace(*value);
-    } else {
-        slot.reset();
+    if (!any) {
+        m_texts.reset();
+        return;
     }
+    auto block = std::make_unique_for_overwrite<char[]>(kTextCount * sizeof(std::uint32_t) + bytes);
+    char* cursor = block.get() + kTextCount * sizeof(std::uint32_t);
+    for (std::size_t i = 0; i < kTextCount; ++i) {
+        const std::uint32_t size = texts[i] ? static_cast<std::uint32_t>(texts[i]->size() + 1) : 0;
+        std::memcpy(block.get() + i * sizeof size, &size, sizeof size);
+        if (texts[i] && !texts[i]->empty()) {
+            std::memcpy(cursor, texts[i]->data(), texts[i]->size());
+            cursor += texts[i]->size();
+        }
+    }
+    m_texts = std::move(block);
 }
 
 void WebNode::setExcerpt(std::string_view excerpt) {

@@ -5,6 +5,10 @@
 // link level, status, sizes, dates, texts, picture data) and its links to and from other
 // nodes. The Web owns every node; a node owns its CUrl and its texts, while its neighbour
 // lists and link-tree entry are references only.
+//
+// A graph holds hundreds of thousands of nodes, so a node keeps its optional texts in one
+// block of memory, allocated only once a text is set, and nothing else of its own on the heap
+// unless it has redirects.
 
 #include <array>
 #include <cstdint>
@@ -80,13 +84,15 @@ public:
     const CUrl& url() const { return m_url; }
     CUrl& url() { return m_url; }
 
-    // The text, or nullptr when it is absent.
-    const std::string* text(Text which) const;
+    // The text, or nullopt when it is absent. The view is valid until a text of the node is
+    // set or cleared.
+    std::optional<std::string_view> text(Text which) const;
     // The text, or an empty text when it is absent.
-    std::string_view textOrEmpty(Text which) const;
-    // Where text which is kept, set or not, or nullptr before any text is set; a walk over
-    // many nodes asks the memory for it ahead of reading the text. Reads only the node.
-    const void* textSlot(Text which) const { return m_texts ? &(*m_texts)[static_cast<std::size_t>(which)] : nullptr; }
+    std::string_view textOrEmpty(Text which) const { return text(which).value_or(std::string_view()); }
+    // Where text which is kept (the block of all the node's texts, which a read of any text
+    // starts with), or nullptr while no text is set; a walk over many nodes asks the memory for
+    // it ahead of reading the text. Reads only the node.
+    const void* textSlot(Text /*which*/) const { return m_texts.get(); }
     std::string_view title() const { return textOrEmpty(Text::Title); }
     std::string_view excerpt() const { return textOrEmpty(Text::Excerpt); }
     std::string_view requestUrl() const { return textOrEmpty(Text::RequestUrl); }
@@ -192,12 +198,13 @@ private:
     }
 
     static constexpr std::size_t kTextCount = 6;
-    using Texts = std::array<std::optional<std::string>, kTextCount>;
 
     CUrl m_url;
     NeighbourList m_in;
     NeighbourList m_out;
-    std::unique_ptr<Texts> m_texts;                        // allocated when the first text is set
+    // Every set text in one block: kTextCount 32-bit sizes, each a text's length + 1 or 0 for
+    // an absent text, then the texts' bytes one after another. Null while no text is set.
+    std::unique_ptr<char[]> m_texts;
     std::unique_ptr<std::vector<RedirectHop>> m_redirects; // allocated by the first redirect
     LinkTreeEntry* m_linkTreeEntry = nullptr;
     NodeTally* m_tally = nullptr;

@@ -22,12 +22,24 @@ TransferStart HttpTransfer::getIntoFile(TransferListener& listener, std::string_
     if (output == nullptr) {
         return TransferStart::FileNotCreated;
     }
-    return start(listener, url, "GET", output, headers, proxy);
+    return start(std::make_unique<HttpRequest>(listener, std::string(url), "GET", output), headers, proxy);
+}
+
+TransferStart HttpTransfer::getIntoMemory(TransferListener& listener, std::string_view url, std::size_t memoryLimit,
+                                          const std::string& spillPath, const HttpRequestHeaders& headers,
+                                          std::string_view proxy) {
+    return start(std::make_unique<HttpRequest>(listener, std::string(url), "GET",
+                                               HttpRequest::MemoryBody{memoryLimit, spillPath}),
+                 headers, proxy);
+}
+
+std::optional<std::string> HttpTransfer::takeBody() {
+    return m_request ? m_request->takeBody() : std::nullopt;
 }
 
 TransferStart HttpTransfer::head(TransferListener& listener, std::string_view url, const HttpRequestHeaders& headers,
                                  std::string_view proxy) {
-    return start(listener, url, "HEAD", nullptr, headers, proxy);
+    return start(std::make_unique<HttpRequest>(listener, std::string(url), "HEAD", nullptr), headers, proxy);
 }
 
 void HttpTransfer::stop() {
@@ -37,8 +49,8 @@ void HttpTransfer::stop() {
     }
 }
 
-TransferStart HttpTransfer::start(TransferListener& listener, std::string_view url, std::string method,
-                                  std::FILE* output, const HttpRequestHeaders& headers, std::string_view proxy) {
+TransferStart HttpTransfer::start(std::unique_ptr<HttpRequest> request, const HttpRequestHeaders& headers,
+                                  std::string_view proxy) {
     // Every request gets a fresh connection, so no reply field of an earlier one lingers.
     if (m_connection->state() != ConnectionState::Made) {
         m_connection = std::make_unique<HttpConnection>(m_bufferSize);
@@ -47,7 +59,7 @@ TransferStart HttpTransfer::start(TransferListener& listener, std::string_view u
     if (m_tlsContext) {
         m_connection->setTlsContext(m_tlsContext);
     }
-    m_request = std::make_unique<HttpRequest>(listener, std::string(url), std::move(method), output);
+    m_request = std::move(request);
     return m_connection->start(*m_request, headers, proxy) == 1 ? TransferStart::Started : TransferStart::FailedAtOnce;
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 
 // An HttpTransfer is one HTTP request of the program, the crawl's Transfer over a socket: a
-// GET whose body goes into a file, or a HEAD. It owns its HttpConnection and HttpRequest and
+// GET whose body goes into a file or into memory, or a HEAD. It owns its HttpConnection and HttpRequest and
 // ends with exactly one end report to its TransferListener, or with none when its output file
 // cannot be opened or it is stopped.
 //
@@ -40,6 +40,11 @@ public:
     // the call only; proxy is "host:port" or empty; listener must outlive the transfer.
     TransferStart getIntoFile(TransferListener& listener, std::string_view url, const std::string& filePath,
                               const HttpRequestHeaders& headers, std::string_view proxy = {}) override;
+    // Fetches url with GET into memory (see Transfer::getIntoMemory).
+    TransferStart getIntoMemory(TransferListener& listener, std::string_view url, std::size_t memoryLimit,
+                                const std::string& spillPath, const HttpRequestHeaders& headers,
+                                std::string_view proxy = {}) override;
+    std::optional<std::string> takeBody() override;
     // Tests url with HEAD; no body is kept.
     TransferStart head(TransferListener& listener, std::string_view url, const HttpRequestHeaders& headers,
                        std::string_view proxy = {}) override;
@@ -61,8 +66,8 @@ public:
     const HttpConnection& connection() const { return *m_connection; }
 
 private:
-    TransferStart start(TransferListener& listener, std::string_view url, std::string method, std::FILE* output,
-                        const HttpRequestHeaders& headers, std::string_view proxy);
+    TransferStart start(std::unique_ptr<HttpRequest> request, const HttpRequestHeaders& headers,
+                        std::string_view proxy);
 
     int m_bufferSize;
     std::chrono::milliseconds m_timeout = HttpConnection::kDefaultTimeout;

@@ -12,6 +12,7 @@
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
 #include <gsf/gsf-output-memory.h>
+#include <gsf/gsf-output-stdio.h>
 #include <gsf/gsf-output.h>
 #include <gsf/gsf-utils.h>
 
@@ -70,10 +71,13 @@ bool CompoundFile::hasSignature(std::string_view bytes) {
                       [](unsigned char a, char b) { return a == static_cast<unsigned char>(b); });
 }
 
-Status CompoundFile::build(std::string_view streamName, std::string_view contents, std::string& file) {
-    initialiseGsf();
-    GRef<GsfOutput> sink(gsf_output_memory_new());
-    GRef<GsfOutfile> storage(gsf_outfile_msole_new(sink.get()));
+namespace {
+
+// Writes the compound file with its one stream, whose bytes produce hands over, into sink,
+// which stays open.
+Status writeCompound(GsfOutput* sink, std::string_view streamName,
+                     const std::function<bool(const CompoundFile::StreamWrite&)>& produce) {
+    GRef<GsfOutfile> storage(gsf_outfile_msole_new(sink));
     if (!storage) {
         return Status::ioError("cannot create a compound file");
     }
@@ -82,15 +86,35 @@ Status CompoundFile::build(std::string_view streamName, std::string_view content
     if (!stream) {
         return Status::ioError("cannot create the stream " + name);
     }
-    bool written = true;
-    for (std::size_t offset = 0; offset < contents.size() && written; offset += kChunkSize) {
-        const std::size_t count = std::min(kChunkSize, contents.size() - offset);
-        written = gsf_output_write(stream.get(), count, reinterpret_cast<const guint8*>(contents.data() + offset));
-    }
+    const bool written = produce([&stream](std::string_view bytes) {
+        for (std::size_t offset = 0; offset < bytes.size(); offset += kChunkSize) {
+            const std::size_t count = std::min(kChunkSize, bytes.size() - offset);
+            if (!gsf_output_write(stream.get(), count, reinterpret_cast<const guint8*>(bytes.data() + offset))) {
+                return false;
+            }
+        }
+        return true;
+    });
     const bool streamClosed = gsf_output_close(stream.get());
     const bool storageClosed = gsf_output_close(reinterpret_cast<GsfOutput*>(storage.get()));
     if (!written || !streamClosed || !storageClosed) {
         return Status::ioError("cannot write the compound file");
+    }
+    return Status::ok();
+}
+
+// A producer that hands over contents whole.
+std::function<bool(const CompoundFile::StreamWrite&)> whole(std::string_view contents) {
+    return [contents](const CompoundFile::StreamWrite& write) { return write(contents); };
+}
+
+} // namespace
+
+Status CompoundFile::build(std::string_view streamName, std::string_view contents, std::string& file) {
+    initialiseGsf();
+    GRef<GsfOutput> sink(gsf_output_memory_new());
+    if (Status written = writeCompound(sink.get(), streamName, whole(contents)); !written.isOk()) {
+        return written;
     }
     const guint8* bytes = gsf_output_memory_get_bytes(reinterpret_cast<GsfOutputMemory*>(sink.get()));
     const gsf_off_t size = gsf_output_size(sink.get());
@@ -99,6 +123,25 @@ Status CompoundFile::build(std::string_view streamName, std::string_view content
     }
     file.assign(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
     return Status::ok();
+}
+
+Status CompoundFile::write(std::FILE* file, std::string_view streamName, std::string_view contents) {
+    return write(file, streamName, whole(contents));
+}
+
+Status CompoundFile::write(std::FILE* file, std::string_view streamName,
+                           const std::function<bool(const StreamWrite&)>& produce) {
+    initialiseGsf();
+    GRef<GsfOutput> sink(gsf_output_stdio_new_FILE("compound file", file, TRUE));
+    if (!sink) {
+        return Status::ioError("cannot write the compound file");
+    }
+    Status written = writeCompound(sink.get(), streamName, produce);
+    // Closing the storage closes its sink as well; one that is still open is closed here.
+    if (!gsf_output_is_closed(sink.get()) && !gsf_output_close(sink.get()) && written.isOk()) {
+        return Status::ioError("cannot write the compound file");
+    }
+    return written;
 }
 
 Status CompoundFile::extract(std::string_view file, std::string_view streamName, std::string& contents) {

@@ -5,6 +5,8 @@
 // takes it out again, all in memory, through libgsf. Project files use it for their single
 // stream "Contents". libgsf is set up once per process on first use.
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,17 @@ public:
     // Builds a compound file whose root storage holds one stream streamName with contents.
     // Sets file on success; IoError when libgsf cannot make it.
     static Status build(std::string_view streamName, std::string_view contents, std::string& file);
+
+    // Writes the same compound file into file (open for writing, left open) as it goes,
+    // without holding it in memory. IoError when it cannot be written whole.
+    static Status write(std::FILE* file, std::string_view streamName, std::string_view contents);
+    // Hands the stream's bytes over in order; false when they could not be taken.
+    using StreamWrite = std::function<bool(std::string_view)>;
+    // The same for a stream whose bytes produce hands over through the StreamWrite it is
+    // given, in as many pieces as it likes; produce returns false when it could not make them
+    // all (or a piece was refused), and the write then fails.
+    static Status write(std::FILE* file, std::string_view streamName,
+                        const std::function<bool(const StreamWrite&)>& produce);
 
     // Takes the stream streamName out of the compound file in file and sets contents. Corrupt
     // when file is not a compound file, is damaged or holds no such stream.

@@ -35,20 +35,6 @@ mode_t currentUmask() {
     return mask;
 }
 
-bool writeEverything(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 } // namespace
 
 Status DiskFile::readAll(const std::string& path, std::string& bytes) {
@@ -87,6 +73,16 @@ Status DiskFile::readAll(const std::string& path, std::string& bytes) {
 }
 
 Status DiskFile::replace(const std::string& path, std::string_view bytes) {
+    return replaceWith(path, [bytes](std::FILE* file) {
+        errno = 0;
+        if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+            return Status::ioError(std::string("cannot write: ") + std::strerror(errno != 0 ? errno : EIO));
+        }
+        return Status::ok();
+    });
+}
+
+Status DiskFile::replaceWith(const std::string& path, const std::function<Status(std::FILE*)>& write) {
     const std::string folder = folderOf(path);
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -95,8 +91,15 @@ Status DiskFile::replace(const std::string& path, std::string_view bytes) {
     if (fd < 0) {
         return systemError("cannot create a temporary file in", folder, errno);
     }
-    const auto abandon = [&](const std::string& action, const std::string& subject, int error) {
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (file == nullptr) {
+        const int error = errno;
         ::close(fd);
+        ::unlink(temporary.c_str());
+        return systemError("cannot write", temporary, error);
+    }
+    const auto abandon = [&](const std::string& action, const std::string& subject, int error) {
+        std::fclose(file);
         ::unlink(temporary.c_str());
         return systemError(action, subject, error);
     };
@@ -107,13 +110,15 @@ Status DiskFile::replace(const std::string& path, std::string_view bytes) {
     if (::fchmod(fd, mode) != 0) {
         return abandon("cannot set the permissions of", temporary, errno);
     }
-    if (!writeEverything(fd, bytes)) {
+    if (Status written = write(file); !written.isOk()) {
+        std::fclose(file);
+        ::unlink(temporary.c_str());
+        return written;
+    }
+    if (std::fflush(file) != 0 || ::fsync(fd) != 0) {
         return abandon("cannot write", temporary, errno);
     }
-    if (::fsync(fd) != 0) {
-        return abandon("cannot write", temporary, errno);
-    }
-    if (::close(fd) != 0) {
+    if (std::fclose(file) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         return systemError("cannot write", temporary, error);

@@ -5,6 +5,8 @@
 // to a temporary file in the same folder, are flushed to the disk, and only then renamed
 // over the old file, so a write that fails or is cut short never destroys what was there.
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,9 @@ public:
     // gets the usual ones (0666 less the umask). On failure (NotFound for a missing folder,
     // IoError otherwise) path is unchanged and no temporary file is left.
     static Status replace(const std::string& path, std::string_view bytes);
+    // The same for a file whose bytes write puts into the temporary file it is given (open
+    // for writing, empty); the replacement goes ahead only when write returns ok.
+    static Status replaceWith(const std::string& path, const std::function<Status(std::FILE*)>& write);
 };
 
 } // namespace corvida

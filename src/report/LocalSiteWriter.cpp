@@ -61,9 +61,8 @@ private:
 // Reads node's working copy, rewrites it for the local site and writes it to path. Returns
 // false when path could not be written whole.
 bool writePage(const Web& web, const WebNode& node, const std::string& path) {
-    const std::string* request = node.text(WebNode::Text::RequestUrl);
     HtmlDocument document(web.workingDirectory() + LocalNames::workingCopy(node),
-                          request != nullptr ? std::string_view(*request) : node.url().url());
+                          node.text(WebNode::Text::RequestUrl).value_or(node.url().url()));
     LocalSiteWriter::rewriteLinks(document, web);
     document.removeBaseTag();
 

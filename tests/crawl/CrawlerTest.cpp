@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,6 +37,16 @@ class CrawlListener : public WebListener {
 public:
     std::vector<std::string> phases;
     std::vector<std::string> realmsAsked;
+    // When set: the files in this directory while each page's links were read, by page URL.
+    std::string watchedDirectory;
+    std::map<std::string, long> filesWhileParsed;
+
+    void nodeAdded(WebNode* /*node*/, bool /*isNew*/, WebNode* source) override {
+        if (!watchedDirectory.empty() && source != nullptr) {
+            const auto files = fs::directory_iterator(watchedDirectory);
+            filesWhileParsed[std::string(source->url().url())] = std::distance(fs::begin(files), fs::end(files));
+        }
+    }
 
     void showText(std::string_view text) override { phases.emplace_back(text); }
     void endText(std::string_view text) override { phases.emplace_back(text); }
@@ -291,6 +302,36 @@ TEST_F(CrawlerTest, RobotsTxtFirstThenNodesOfEqualLevelShortestUrlFirst) {
     crawl(makeCrawler({}, {}, 1, nullptr, true));
     EXPECT_EQ(m_listener.phases.back(), "No robots.txt file for this server");
     EXPECT_EQ(m_web->startNode()->robotsVerdict(), kRobotsNoRules);
+}
+
+TEST_F(CrawlerTest, PagesWithoutKeptCopiesAreParsedFromMemoryUnlessTooLong) {
+    // The long page's only link is at its very end, so it is found only when the whole body
+    // is read.
+    const std::string longBody = std::string(Crawler::kMaxBodyInMemory, ' ') + "<a href=\"end.htm\">e</a>";
+    m_site.replies["/"] = page("Home", "<a href=\"a.htm\">a</a><a href=\"long.htm\">l</a>");
+    m_site.replies["/a.htm"] = page("A", "<a href=\"b.htm\">b</a>");
+    m_site.replies["/long.htm"] = page("Long", longBody);
+    ProjectOptions options;
+    options.getDocuments = false;
+    makeCrawler({}, options, 2);
+    m_listener.watchedDirectory = workingDirectory() + "temp";
+    crawl(*m_crawler);
+
+    EXPECT_EQ(node("/").title(), "Home");
+    EXPECT_EQ(node("/a.htm").title(), "A");
+    EXPECT_EQ(node("/b.htm").httpStatus(), 404); // a's link was found and followed
+    EXPECT_TRUE(node("/a.htm").hasAnyFlag(kFlagFetched));
+    EXPECT_FALSE(node("/a.htm").hasAnyFlag(kFlagDocumentCopy));
+    EXPECT_EQ(node("/a.htm").localSize(), static_cast<std::int32_t>(html("A", "<a href=\"b.htm\">b</a>").size()));
+    EXPECT_EQ(node("/long.htm").localSize(), static_cast<std::int32_t>(html("Long", longBody).size()));
+    EXPECT_EQ(node("/end.htm").level(), 2);
+
+    // Nothing reached the disk while a short page was parsed; the long one was parsed from
+    // its working copy, which is gone afterwards like any copy not kept.
+    const std::map<std::string, long> expected{
+        {m_server.url("/"), 0}, {m_server.url("/a.htm"), 0}, {m_server.url("/long.htm"), 1}};
+    EXPECT_EQ(m_listener.filesWhileParsed, expected);
+    EXPECT_TRUE(fs::is_empty(workingDirectory() + "temp"));
 }
 
 // With answers in memory: each step's result and every request, while a test decides when

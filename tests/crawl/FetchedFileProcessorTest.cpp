@@ -109,5 +109,45 @@ TEST_F(FetchedFileProcessorTest, EmptyOrMissingFilesAreNotParsedButProcessed) {
     EXPECT_EQ(m_listener.processed, 2);
 }
 
+TEST_F(FetchedFileProcessorTest, PageInMemoryIsParsedWithoutAFileAndComparedWithTheStartCopy) {
+    m_web.settings().optionBytes[static_cast<std::size_t>(KindRow::Documents)] = kOptionFetchInStartDirectory;
+    WebNode* start = m_web.findOrAddNode(CUrl("http://h/index.htm"));
+    m_web.setStartNode(start);
+    const std::string startBytes = "<title>Home</title><a href=\"x.htm\">x</a>";
+    start->setFlags(kFlagStart | kFlagFetched);
+    FetchedFileProcessor(m_web, nullptr, m_reached).process(start, &startBytes);
+    EXPECT_EQ(start->title(), "Home");
+    EXPECT_EQ(start->localSize(), static_cast<std::int32_t>(startBytes.size()));
+    EXPECT_TRUE(start->hasAnyFlag(kFlagFetched));
+    EXPECT_FALSE(start->hasAnyFlag(kFlagDocumentCopy));
+    ASSERT_EQ(m_reached.size(), 1u);
+    EXPECT_TRUE(fs::is_empty(m_web.workingDirectory() + "temp"));
+
+    // Bytes in memory are compared with the start page's copy when one is on disk: equal
+    // bytes make an alias, bytes of the same length that differ in the last one do not.
+    write(LocalNames::workingCopy(*start), startBytes);
+    WebNode* copy = m_web.addLink(start, CUrl("http://h/default.htm"), 1, false);
+    FetchedFileProcessor(m_web, nullptr, m_reached).process(copy, &startBytes);
+    EXPECT_TRUE(copy->hasAnyFlag(kFlagStartAlias));
+    WebNode* other = m_web.addLink(start, CUrl("http://h/other.htm"), 1, false);
+    const std::string otherBytes = startBytes.substr(0, startBytes.size() - 1) + "!";
+    FetchedFileProcessor(m_web, nullptr, m_reached).process(other, &otherBytes);
+    EXPECT_FALSE(other->hasAnyFlag(kFlagStartAlias));
+    EXPECT_EQ(other->title(), "Home");
+    EXPECT_EQ(m_listener.aliases, 1);
+}
+
+TEST_F(FetchedFileProcessorTest, BytesInMemoryForANodeThatKeepsItsCopyAreWrittenToIt) {
+    // The options changed to keep pages while the page was fetched into memory.
+    m_web.settings().optionBytes[static_cast<std::size_t>(KindRow::Documents)] =
+        kOptionFetchInStartDirectory | kOptionKeepCopy;
+    WebNode* node = m_web.findOrAddNode(CUrl("http://h/a.htm"));
+    const std::string bytes = "<title>Kept</title>";
+    FetchedFileProcessor(m_web, nullptr, m_reached).process(node, &bytes);
+    EXPECT_EQ(read(LocalNames::workingCopy(*node)), bytes);
+    EXPECT_TRUE(node->hasAllFlags(kFlagFetched | kFlagDocumentCopy));
+    EXPECT_EQ(node->title(), "Kept");
+}
+
 } // namespace
 } // namespace corvida

@@ -4,6 +4,9 @@
 
 #include <fstream>
 #include <numeric>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -12,6 +15,33 @@
 
 namespace corvida {
 namespace {
+
+TEST(ProjectFileTest, ContentsHandedOverInPiecesAreTheContentsAndAFullSinkStopsTheSave) {
+    // Enough nodes for several pieces, and a long text that crosses a piece's end.
+    Web web;
+    WebNode* start = web.findOrAddNode(CUrl("http://example.test/"));
+    web.setStartNode(start);
+    for (int i = 0; i < 12000; ++i) {
+        WebNode* page = web.addLink(start, CUrl("http://example.test/p" + std::to_string(i) + ".htm"), 1, false);
+        page->setExcerpt(std::string(static_cast<std::size_t>(i % 200), 'x'));
+    }
+    start->setExcerpt(std::string(ArchiveWriter::kPieceSize + 3, 'y'));
+    const std::string whole = ProjectFile::encode(test::sampleOptions(), &web);
+    ASSERT_GT(whole.size(), 3 * ArchiveWriter::kPieceSize);
+
+    std::vector<std::string> pieces;
+    EXPECT_TRUE(ProjectFile::encodeInto(test::sampleOptions(), &web, [&](std::string_view piece) {
+        pieces.emplace_back(piece);
+        return true;
+    }));
+    EXPECT_GE(pieces.size(), 3u);
+    EXPECT_EQ(std::accumulate(pieces.begin(), pieces.end(), std::string()), whole);
+
+    // A sink that refuses its second piece is handed nothing more, and the save fails.
+    int calls = 0;
+    EXPECT_FALSE(ProjectFile::encodeInto(test::sampleOptions(), &web, [&](std::string_view) { return ++calls < 2; }));
+    EXPECT_EQ(calls, 2);
+}
 
 TEST(ProjectFileTest, SaveThenLoadKeepsEveryStoredField) {
     QTemporaryDir folder;
@@ -36,7 +66,7 @@ TEST(ProjectFileTest, SaveThenLoadKeepsEveryStoredField) {
     EXPECT_FALSE(logo->hasAnyFlag(kFlagStoredFetchAnyway));
 
     // Credentials are never stored; new nodes number on from the stored count.
-    EXPECT_EQ(loaded.web->startNode()->text(WebNode::Text::Credentials), nullptr);
+    EXPECT_EQ(loaded.web->startNode()->text(WebNode::Text::Credentials), std::nullopt);
     EXPECT_EQ(loaded.web->findOrAddNode(CUrl("http://example.test/new.htm"))->number(), saved->nextNodeNumber());
 
     // A file holding the bare sequence, without the compound file around it, loads the same.

@@ -150,8 +150,43 @@ TEST(WebNodeTest, TextsAreEscapedAndStatusReplacesBoth) {
     node.setStatus(404, "Not <Found>", "/tmp/x");
     EXPECT_EQ(node.statusText(), "Not &lt;Found>");
     node.setStatus(500, "", "");
-    EXPECT_EQ(node.text(WebNode::Text::StatusText), nullptr);
-    EXPECT_EQ(node.text(WebNode::Text::StatusDetail), nullptr);
+    EXPECT_EQ(node.text(WebNode::Text::StatusText), std::nullopt);
+    EXPECT_EQ(node.text(WebNode::Text::StatusDetail), std::nullopt);
+}
+
+TEST(WebNodeTest, TextsKeepTheirOwnValuesAsOthersAreSetReplacedAndCleared) {
+    using Text = WebNode::Text;
+    WebNode node{CUrl("http://h/a.htm")};
+    EXPECT_EQ(node.textSlot(Text::Title), nullptr); // no text, no block
+    const std::string longTitle(70000, 't');
+    node.setText(Text::StatusDetail, "detail");
+    node.setTitle(longTitle);
+    node.setText(Text::Credentials, "");
+    node.setRequestUrl("http://h/b.htm");
+    EXPECT_EQ(node.title(), longTitle);
+    EXPECT_EQ(node.text(Text::Credentials), std::optional<std::string_view>("")); // empty, yet present
+    EXPECT_EQ(node.text(Text::Excerpt), std::nullopt);
+    EXPECT_EQ(node.requestUrl(), "http://h/b.htm");
+    EXPECT_EQ(node.statusDetail(), "detail");
+
+    // A text set from the node's own texts, and texts replaced by shorter and longer ones.
+    node.setText(Text::Excerpt, node.requestUrl());
+    node.setTitle("short");
+    node.setRequestUrl(std::string(node.requestUrl().substr(7)) + "/and/longer");
+    EXPECT_EQ(node.excerpt(), "http://h/b.htm");
+    EXPECT_EQ(node.title(), "short");
+    EXPECT_EQ(node.requestUrl(), "h/b.htm/and/longer");
+    EXPECT_EQ(node.statusDetail(), "detail");
+
+    node.setText(Text::Title, std::nullopt);
+    EXPECT_EQ(node.text(Text::Title), std::nullopt);
+    EXPECT_EQ(node.excerpt(), "http://h/b.htm");
+    for (const Text which :
+         {Text::Credentials, Text::Excerpt, Text::RequestUrl, Text::StatusText, Text::StatusDetail}) {
+        node.setText(which, std::nullopt);
+    }
+    EXPECT_EQ(node.textSlot(Text::Title), nullptr); // the last text took the block with it
+    EXPECT_EQ(node.textOrEmpty(Text::StatusDetail), "");
 }
 
 TEST(WebNodeTest, BrokenMeansStartedWithoutSuccess) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Transfers against the scripted server: request bytes, status texts, bodies in files, end
-// reports, and servers that refuse, stall, cut replies short or never end their headers.
+// Transfers against the scripted server: request bytes, status texts, bodies in files and in
+// memory, end reports, and servers that refuse, stall, cut replies short or never end their
+// headers.
 
 #include <algorithm>
 #include <cerrno>
@@ -429,6 +430,43 @@ TEST_F(HttpConnectionTest, BodyThatCannotBeWrittenFailsInsteadOfSucceeding) {
     EXPECT_FALSE(recorder.success);
     EXPECT_EQ(recorder.stringNumber, kStringWriteFailed);
     EXPECT_EQ(recorder.code, ENOSPC);
+}
+
+TEST_F(HttpConnectionTest, BodyInMemoryStaysThereUpToItsLimitThenSpillsOrIsDropped) {
+    const std::string body(10000, 'm');
+    const auto fetchIntoMemory = [&](std::size_t limit, const std::string& spillPath, HttpTransfer& transfer) {
+        m_server.setScript(Script::reply("HTTP/1.0 200 OK", {}, body));
+        Recorder recorder;
+        EXPECT_EQ(transfer.getIntoMemory(recorder, m_server.url("/"), limit, spillPath, crawlHeaders()),
+                  TransferStart::Started);
+        EXPECT_TRUE(ScriptedServer::waitUntil([&] { return recorder.ends > 0; }));
+        return recorder;
+    };
+
+    // Exactly at the limit: all of it in memory, nothing on disk, handed over once.
+    HttpTransfer whole;
+    EXPECT_TRUE(fetchIntoMemory(body.size(), outPath(), whole).success);
+    EXPECT_EQ(whole.takeBody(), body);
+    EXPECT_EQ(whole.takeBody(), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(outPath()));
+
+    // One byte over: the spill file holds the whole body, from its first byte.
+    HttpTransfer spilled;
+    EXPECT_TRUE(fetchIntoMemory(body.size() - 1, outPath(), spilled).success);
+    EXPECT_EQ(spilled.takeBody(), std::nullopt);
+    EXPECT_EQ(readFile(outPath()), body);
+
+    // Without a spill file the body is dropped, and the transfer still succeeds.
+    HttpTransfer dropped;
+    EXPECT_TRUE(fetchIntoMemory(0, {}, dropped).success);
+    EXPECT_EQ(dropped.takeBody(), std::nullopt);
+
+    // A spill file that cannot be created fails the transfer as a failed write.
+    HttpTransfer unwritable;
+    const Recorder failed = fetchIntoMemory(100, m_dir.filePath("no/such/dir").toStdString(), unwritable);
+    EXPECT_FALSE(failed.success);
+    EXPECT_EQ(failed.stringNumber, kStringWriteFailed);
+    EXPECT_EQ(unwritable.takeBody(), std::nullopt);
 }
 
 TEST_F(HttpConnectionTest, SixtyFourTransfersAtOnceAllComplete) {

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "platform/CompoundFile.h"
 
+#include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <string_view>
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -39,6 +42,42 @@ TEST(CompoundFileTest, StreamsOfEverySizeComeBackWholeAndOtherFilesAreRefused) {
               "the compound file holds no stream Contents");
     EXPECT_NE(CompoundFile::extract(file.substr(0, 200), "Other", contents).message().find("damaged compound file"),
               std::string::npos);
+}
+
+TEST(CompoundFileTest, WritingIntoAFileGivesTheSameBytesAsBuildingInMemory) {
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("written.zpj").toStdString();
+    for (const std::size_t size : {0u, 4097u, (3u << 20) + 5u}) {
+        const std::string contents = patterned(size);
+        std::string built;
+        ASSERT_TRUE(CompoundFile::build("Contents", contents, built).isOk());
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        EXPECT_TRUE(CompoundFile::write(file, "Contents", contents).isOk()) << size;
+        ASSERT_EQ(std::fclose(file), 0); // left open for its owner
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), built) << size;
+
+        // Handed over in uneven pieces, the stream makes the same file.
+        file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        EXPECT_TRUE(CompoundFile::write(file, "Contents", [&](const CompoundFile::StreamWrite& write) {
+                        for (std::size_t offset = 0; offset < contents.size(); offset += 1000 + offset / 3) {
+                            if (!write(std::string_view(contents).substr(offset, 1000 + offset / 3))) {
+                                return false;
+                            }
+                        }
+                        return true;
+                    }).isOk());
+        ASSERT_EQ(std::fclose(file), 0);
+        std::ifstream again(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), built) << size;
+    }
+    // A producer that fails makes the write fail.
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_FALSE(CompoundFile::write(file, "Contents", [](const CompoundFile::StreamWrite&) { return false; }).isOk());
+    std::fclose(file);
 }
 
 // python3-olefile, an independent reader, finds the one stream "Contents" and its bytes, in

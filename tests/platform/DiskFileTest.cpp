@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/DiskFile.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <iterator>
 #include <string>
@@ -37,6 +38,16 @@ TEST(DiskFileTest, ReplaceWritesWholeFilesKeepsPermissionsAndFailsCleanly) {
     const Status error = DiskFile::replace(target, "bytes");
     EXPECT_EQ(error.message().rfind("cannot replace " + target + ": ", 0), 0u) << error.message();
     EXPECT_TRUE(fs::is_directory(target + "/inside"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path().toStdString()), fs::directory_iterator()), 2);
+
+    // A writer that fails keeps the old file and leaves no temporary file either.
+    const Status refused = DiskFile::replaceWith(path, [](std::FILE* file) {
+        std::fputs("partial", file);
+        return Status::ioError("cannot write the compound file");
+    });
+    EXPECT_EQ(refused.message(), "cannot write the compound file");
+    ASSERT_TRUE(DiskFile::readAll(path, bytes).isOk());
+    EXPECT_EQ(bytes, big);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path().toStdString()), fs::directory_iterator()), 2);
 
     const std::string missing = folder.filePath("no/such/file").toStdString();

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <fstream>
+#include <optional>
+#include <utility>
 
 #include "net/HttpEntityHeaders.h"
 #include "net/HttpReplyHeaders.h"
@@ -23,12 +25,27 @@ public:
             return TransferStart::FileNotCreated;
         }
         m_path = filePath;
+        m_memory.reset();
         return begin(listener, "GET", url, headers);
+    }
+
+    TransferStart getIntoMemory(TransferListener& listener, std::string_view url, std::size_t memoryLimit,
+                                const std::string& spillPath, const HttpRequestHeaders& headers,
+                                std::string_view /*proxy*/) override {
+        m_path.clear();
+        m_memory = Memory{memoryLimit, spillPath, std::nullopt};
+        ++m_owner.memoryRequests;
+        return begin(listener, "GET", url, headers);
+    }
+
+    std::optional<std::string> takeBody() override {
+        return m_memory ? std::exchange(m_memory->body, std::nullopt) : std::nullopt;
     }
 
     TransferStart head(TransferListener& listener, std::string_view url, const HttpRequestHeaders& headers,
                        std::string_view /*proxy*/) override {
         m_path.clear();
+        m_memory.reset();
         return begin(listener, "HEAD", url, headers);
     }
 
@@ -71,6 +88,10 @@ public:
         m_listener->headers(reply.status, reply.reason, replyHeaders, entity);
         if (!m_path.empty()) {
             std::ofstream(m_path, std::ios::binary) << reply.body;
+        } else if (m_memory && reply.body.size() <= m_memory->limit) {
+            m_memory->body = reply.body;
+        } else if (m_memory && !m_memory->spillPath.empty()) {
+            std::ofstream(m_memory->spillPath, std::ios::binary) << reply.body;
         }
         m_failure = reply.fail ? kStringClosedBeforeComplete : kStringNone;
         m_listener->end(!reply.fail, reply.fail ? kStringClosedBeforeComplete : kStringTransferComplete, 0);
@@ -90,7 +111,14 @@ private:
         return TransferStart::Started;
     }
 
+    struct Memory {
+        std::size_t limit;
+        std::string spillPath;
+        std::optional<std::string> body;
+    };
+
     FakeTransfers& m_owner;
+    std::optional<Memory> m_memory; // set for a GET into memory
     TransferListener* m_listener = nullptr;
     std::string m_method;
     std::string m_url;

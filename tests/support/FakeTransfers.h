@@ -37,6 +37,8 @@ public:
     std::vector<std::string> requests;
     // Authorization header of every request, in the same order ("" when none).
     std::vector<std::string> authorizations;
+    // How many GETs asked for their body in memory.
+    std::size_t memoryRequests = 0;
 
     std::unique_ptr<Transfer> create(int bufferSize) override;
 
