@@ -18,7 +18,8 @@ int runOnDocument(const std::vector<std::string>& args, const char* usage, std::
     }
     const std::string& path = *argument;
     CrawlSession session(CliSettings::settings(), out, err, true);
-    if (const Status opened = session.document().openDocument(path); !opened.isOk()) {
+    // The work at hand shows no link tree.
+    if (const Status opened = session.document().openDocument(path, CTamsoDoc::LinkTreeUse::Skip); !opened.isOk()) {
         err << "corvida-cli: " << path << ": " << opened.message() << '\n';
         return kExitFailure;
     }

@@ -379,7 +379,7 @@ std::string CTamsoDoc::projectProperties() {
     return text;
 }
 
-Status CTamsoDoc::openDocument(const std::string& path) {
+Status CTamsoDoc::openDocument(const std::string& path, LinkTreeUse tree) {
     if (m_state != State::New || m_web != nullptr) {
         return Status::busy("a project is open already");
     }
@@ -391,7 +391,9 @@ Status CTamsoDoc::openDocument(const std::string& path) {
     m_web = std::move(loaded.web);
     m_options = loaded.options;
     m_web->settings().applyProjectOptions(m_options);
-    m_linkTree.rebuild(m_web->startNode());
+    if (tree == LinkTreeUse::Build) {
+        m_linkTree.rebuild(m_web->startNode());
+    }
     m_projectName = fs::path(path).stem().string();
     m_workingDirectory = m_web->workingDirectory();
     m_saved = true;

@@ -28,6 +28,7 @@
 #include "doc/IdleDriver.h"
 #include "model/Web.h"
 #include "net/NetworkTransferFactory.h"
+#include "platform/DiskFile.h"
 #include "support/FakeTransfers.h"
 #include "support/ScriptedServer.h"
 
@@ -419,10 +420,24 @@ TEST_F(DocumentProjectTest, SuspendedCrawlIsSavedAndReopenedToComplete) {
         ASSERT_TRUE(document->saveDocument(path).isOk());
         EXPECT_EQ(document->web()->workingDirectory(), root + "/work/mysite/");
     }
+    {
+        // Without its link tree the project is the same, and is saved as it was read.
+        std::string before;
+        ASSERT_TRUE(DiskFile::readAll(path, before).isOk());
+        CTamsoDoc treeless(settings, ui, transfers, nullptr);
+        ASSERT_TRUE(treeless.openDocument(path, CTamsoDoc::LinkTreeUse::Skip).isOk());
+        EXPECT_EQ(treeless.linkTree().root(), nullptr);
+        EXPECT_EQ(treeless.web()->nodeCount(), nodes);
+        ASSERT_TRUE(treeless.saveDocument(path, CTamsoDoc::SaveMode::KeepWorkingDirectory).isOk());
+        std::string after;
+        ASSERT_TRUE(DiskFile::readAll(path, after).isOk());
+        EXPECT_EQ(after, before);
+    }
     CTamsoDoc reopened(settings, ui, transfers, nullptr);
     ASSERT_TRUE(reopened.openDocument(path).isOk());
     EXPECT_EQ(reopened.state(), State::Suspended);
     EXPECT_EQ(reopened.web()->nodeCount(), nodes);
+    EXPECT_NE(reopened.linkTree().root(), nullptr);
 
     IdleDriver driver(reopened);
     reopened.resume();
