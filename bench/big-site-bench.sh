@@ -59,21 +59,12 @@ echo "requests $(($(requests_so_far) - before))" >>"$WORK/wget.out"
 check "wget broken" "$W_BROKEN" "$EXP_BROKEN"
 check "wget nodes" "$W_NODES" "$EXP_NODES"
 
-# project_step NAME COMMAND...: corvida-cli COMMAND on the 8-connection crawl's project.
-project_step() {
-    local name="$1"
-    shift
-    timed "$name" "$CLI" --config "$WORK/Corvida.conf" "$@" >"$WORK/$name.out" 2>"$WORK/$name.err" || {
-        echo "corvida-cli $name failed:" >&2
-        cat "$WORK/$name.err" >&2
-        exit 1
-    }
-}
+# The 8-connection crawl's project.
 PROJECT="$WORK/crawl8/site.zpj"
 echo "== corvida-cli info, report and list on the project ($(du -k "$PROJECT" | cut -f1) KiB)"
-project_step info info "$PROJECT"
-project_step report report "$PROJECT"
-project_step list list "$PROJECT" -o "$WORK/list.txt"
+timed_cli info info "$PROJECT"
+timed_cli report report "$PROJECT"
+timed_cli list list "$PROJECT" -o "$WORK/list.txt"
 
 echo "== results: $PAGES pages, $EXP_NODES nodes, $EXP_BROKEN missing pages, 127.0.0.1 nginx over $SCHEME," \
     "temporary files in ${TMPDIR:-/tmp}"

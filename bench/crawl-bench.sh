@@ -74,11 +74,7 @@ PROJECT="$WORK/pipeline/site.zpj"
 measure() { # name command...
     local name="$1"
     shift
-    timed "$name" "$CLI" --config "$WORK/Corvida.conf" "$@" >"$WORK/$name.out" 2>"$WORK/$name.err" || {
-        echo "corvida-cli $name failed:" >&2
-        cat "$WORK/$name.err" >&2
-        exit 1
-    }
+    timed_cli "$name" "$@"
     printf '%-44s %8s %8s %8s\n' "$name" "$(wall_seconds "$name")" "$(cpu_seconds "$name")" "$(peak_mb "$name")"
 }
 printf '%-44s %8s %8s %8s\n' phase "wall s" "cpu s" "peak MB"

@@ -87,6 +87,17 @@ timed() {
     shift
     run_measured /usr/bin/time -f 'wall %e\nuser %U\nsystem %S\nrss_kb %M' -o "$WORK/$name.time" "$@"
 }
+# timed_cli NAME ARGS...: corvida-cli ARGS with the bench's settings, timed as NAME, its output
+# in $WORK/NAME.out and .err; a failure ends the bench with its error output.
+timed_cli() {
+    local name="$1"
+    shift
+    timed "$name" "$CLI" --config "$WORK/Corvida.conf" "$@" >"$WORK/$name.out" 2>"$WORK/$name.err" || {
+        echo "corvida-cli $name failed:" >&2
+        cat "$WORK/$name.err" >&2
+        exit 1
+    }
+}
 time_field() { awk -v k="$2" '$1 == k { print $2 }' "$WORK/$1.time"; }
 wall_seconds() { time_field "$1" wall; }
 cpu_seconds() { awk '$1 == "user" || $1 == "system" { s += $2 } END { printf "%.2f\n", s }' "$WORK/$1.time"; }
