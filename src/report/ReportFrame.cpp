@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "report/ReportFrame.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace corvida {
 
 std::string ReportFrame::head(std::string_view title) {
@@ -29,25 +32,22 @@ std::string ReportFrame::text(std::string_view crawled) {
 }
 
 void ReportFrame::appendText(std::string& out, std::string_view crawled) {
+    // Crawled texts seldom hold any of the three, and a report writes gigabytes of them: each
+    // is looked for with find(), which reads many bytes at a time, and only the one just
+    // written is looked for again.
+    static constexpr char kSpecial[] = {'<', '>', '"'};
+    static constexpr const char* kEntity[] = {"&lt;", "&gt;", "&quot;"};
+    std::size_t next[] = {crawled.find(kSpecial[0]), crawled.find(kSpecial[1]), crawled.find(kSpecial[2])};
     std::size_t start = 0;
-    for (std::size_t i = 0; i < crawled.size(); ++i) {
-        const char* entity = nullptr;
-        switch (crawled[i]) {
-        case '<':
-            entity = "&lt;";
+    for (;;) {
+        const std::size_t which = static_cast<std::size_t>(std::min_element(std::begin(next), std::end(next)) - next);
+        if (next[which] == std::string_view::npos) {
             break;
-        case '>':
-            entity = "&gt;";
-            break;
-        case '"':
-            entity = "&quot;";
-            break;
-        default:
-            continue;
         }
-        out.append(crawled.substr(start, i - start));
-        out += entity;
-        start = i + 1;
+        out.append(crawled.substr(start, next[which] - start));
+        out += kEntity[which];
+        start = next[which] + 1;
+        next[which] = crawled.find(kSpecial[which], start);
     }
     out.append(crawled.substr(start));
 }
