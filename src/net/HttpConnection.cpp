@@ -399,7 +399,9 @@ qint64 HttpConnection::readReply(char* buffer, qint64 capacity) {
         if (m_tls->closedByServer()) {
             m_closed = true;
         }
-        if (count > 0 || m_closed || m_socket->bytesAvailable() <= 0) {
+        // Bytes the socket still holds are read also after the peer's close; nothing is read
+        // after the session's own close.
+        if (count > 0 || m_tls->closedByServer() || m_socket->bytesAvailable() <= 0) {
             return count;
         }
         const qint64 arrived = m_socket->read(m_buffer.data(), m_bufferSize);
