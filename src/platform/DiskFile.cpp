@@ -82,6 +82,11 @@ Status DiskFile::replace(const std::string& path, std::string_view bytes) {
     });
 }
 
+unsigned DiskFile::replacementMode(const std::string& path) {
+    struct stat existing {};
+    return ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : (kNewFileMode & ~currentUmask());
+}
+
 Status DiskFile::replaceWith(const std::string& path, const std::function<Status(std::FILE*)>& write) {
     const std::string folder = folderOf(path);
     const std::size_t slash = path.rfind('/');
@@ -104,10 +109,7 @@ Status DiskFile::replaceWith(const std::string& path, const std::function<Status
         return systemError(action, subject, error);
     };
 
-    struct stat existing {};
-    const mode_t mode =
-        ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : (kNewFileMode & ~currentUmask());
-    if (::fchmod(fd, mode) != 0) {
+    if (::fchmod(fd, static_cast<mode_t>(replacementMode(path))) != 0) {
         return abandon("cannot set the permissions of", temporary, errno);
     }
     if (Status written = write(file); !written.isOk()) {

@@ -27,6 +27,10 @@ public:
     // The same for a file whose bytes write puts into the temporary file it is given (open
     // for writing, empty); the replacement goes ahead only when write returns ok.
     static Status replaceWith(const std::string& path, const std::function<Status(std::FILE*)>& write);
+
+    // The permission bits of a file that replaces path: those of the file there, else the
+    // usual ones (0666 less the umask).
+    static unsigned replacementMode(const std::string& path);
 };
 
 } // namespace corvida

@@ -8,19 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/DiskFile.h"
+
 namespace corvida {
-
-namespace {
-
-constexpr mode_t kNewFileMode = 0666;
-
-mode_t currentUmask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
-
-} // namespace
 
 PageFile::PageFile(const std::string& directory, std::string_view fileName)
     : m_fileName(fileName), m_path(directory + m_fileName), m_temporary(directory + "." + m_fileName + ".XXXXXX") {
@@ -83,10 +73,7 @@ Status PageFile::commit() {
         writeOut();
     }
     if (m_error == 0) {
-        struct stat existing {};
-        const mode_t mode =
-            ::stat(m_path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : (kNewFileMode & ~currentUmask());
-        if (::fchmod(m_fd, mode) != 0) {
+        if (::fchmod(m_fd, static_cast<mode_t>(DiskFile::replacementMode(m_path))) != 0) {
             fail(errno);
         }
     }
