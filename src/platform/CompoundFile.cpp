@@ -125,10 +125,6 @@ Status CompoundFile::build(std::string_view streamName, std::string_view content
     return Status::ok();
 }
 
-Status CompoundFile::write(std::FILE* file, std::string_view streamName, std::string_view contents) {
-    return write(file, streamName, whole(contents));
-}
-
 Status CompoundFile::write(std::FILE* file, std::string_view streamName,
                            const std::function<bool(const StreamWrite&)>& produce) {
     initialiseGsf();

@@ -23,14 +23,12 @@ public:
     // Sets file on success; IoError when libgsf cannot make it.
     static Status build(std::string_view streamName, std::string_view contents, std::string& file);
 
-    // Writes the same compound file into file (open for writing, left open) as it goes,
-    // without holding it in memory. IoError when it cannot be written whole.
-    static Status write(std::FILE* file, std::string_view streamName, std::string_view contents);
     // Hands the stream's bytes over in order; false when they could not be taken.
     using StreamWrite = std::function<bool(std::string_view)>;
-    // The same for a stream whose bytes produce hands over through the StreamWrite it is
-    // given, in as many pieces as it likes; produce returns false when it could not make them
-    // all (or a piece was refused), and the write then fails.
+    // Writes the same compound file into file (open for writing, left open) as it goes,
+    // without holding it in memory: produce hands the stream's bytes over through the
+    // StreamWrite it is given, in as many pieces as it likes, and returns false when it could
+    // not make them all (or a piece was refused). IoError when the file is not written whole.
     static Status write(std::FILE* file, std::string_view streamName,
                         const std::function<bool(const StreamWrite&)>& produce);
 

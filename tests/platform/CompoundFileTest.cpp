@@ -53,7 +53,10 @@ TEST(CompoundFileTest, WritingIntoAFileGivesTheSameBytesAsBuildingInMemory) {
         ASSERT_TRUE(CompoundFile::build("Contents", contents, built).isOk());
         std::FILE* file = std::fopen(path.c_str(), "wb");
         ASSERT_NE(file, nullptr);
-        EXPECT_TRUE(CompoundFile::write(file, "Contents", contents).isOk()) << size;
+        EXPECT_TRUE(CompoundFile::write(file, "Contents",
+                                        [&](const CompoundFile::StreamWrite& write) { return write(contents); })
+                        .isOk())
+            << size;
         ASSERT_EQ(std::fclose(file), 0); // left open for its owner
         std::ifstream in(path, std::ios::binary);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), built) << size;
