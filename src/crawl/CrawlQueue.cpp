@@ -12,11 +12,6 @@ namespace {
 
 constexpr std::string_view kAuthorityMark = "://";
 
-// The URL a node requests: where its redirects led, else its own.
-std::string_view requestedUrl(const WebNode* node) {
-    return node->text(WebNode::Text::RequestUrl).value_or(node->url().url());
-}
-
 } // namespace
 
 bool CrawlQueue::EntryLater::operator()(const Entry& a, const Entry& b) const {
@@ -155,7 +150,8 @@ WebNode* CrawlQueue::pop(std::uint32_t kindMask, TimePoint now) {
         }
         // The host of the node's request now, which a redirect may have changed since the
         // node was set aside.
-        const std::string key = hostKey(requestedUrl(node));
+        // The host asked: where the node's redirects led, else its own.
+        const std::string key = hostKey(node->address());
         if (key.empty()) {
             picked = node;
         } else if (const std::uint32_t index = hostIndex(key); !mayStart(m_hosts[index], now)) {

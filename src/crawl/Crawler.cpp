@@ -58,13 +58,13 @@ bool isRedirect(int status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-} // namespace
-
 // Where a redirect's location leads: a relative location (common, though HTTP/1.0 asks for
 // absolute ones) is resolved against the URL that was requested.
 std::string redirectTarget(const std::string& location, const std::string& requested) {
     return isAbsolute(location) ? location : std::string(CUrl(location, CUrl(requested).baseDirectory()).url());
 }
+
+} // namespace
 
 static_assert(Crawler::kMaxRedirects <= static_cast<int>(WebNode::kMaxRedirectHops),
               "a node keeps every redirect the crawl follows for it");
@@ -275,7 +275,7 @@ void Crawler::stopTransfers() {
 }
 
 std::string Crawler::requestUrl(const WebNode* node) const {
-    return std::string(node->text(WebNode::Text::RequestUrl).value_or(node->url().url()));
+    return std::string(node->address());
 }
 
 Crawler::BodyPlace Crawler::bodyPlace(const WebNode* node) const {

@@ -209,7 +209,7 @@ bool FetchedFileProcessor::processDocument(WebNode* node, const std::string& wor
             return false;
         }
     }
-    const std::string_view documentUrl = node->text(WebNode::Text::RequestUrl).value_or(node->url().url());
+    const std::string_view documentUrl = node->address();
     HtmlDocument document =
         body != nullptr ? HtmlDocument::fromBytes(*body, documentUrl) : HtmlDocument(workingCopy, documentUrl);
     // A page parsed from memory has no copy to keep or to delete.

@@ -61,8 +61,7 @@ private:
 // Reads node's working copy, rewrites it for the local site and writes it to path. Returns
 // false when path could not be written whole.
 bool writePage(const Web& web, const WebNode& node, const std::string& path) {
-    HtmlDocument document(web.workingDirectory() + LocalNames::workingCopy(node),
-                          node.text(WebNode::Text::RequestUrl).value_or(node.url().url()));
+    HtmlDocument document(web.workingDirectory() + LocalNames::workingCopy(node), node.address());
     LocalSiteWriter::rewriteLinks(document, web);
     document.removeBaseTag();
 
