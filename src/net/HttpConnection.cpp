@@ -3,17 +3,18 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <netdb.h>
 #include <utility>
 
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QTcpSocket>
 #include <QTimer>
 
 #include "net/HttpRequest.h"
 #include "net/HttpRequestHeaders.h"
 #include "net/StringTable.h"
+#include "net/TcpStream.h"
 #include "net/TlsContext.h"
 #include "net/TlsSession.h"
 #include "net/TlsTrust.h"
@@ -22,28 +23,6 @@ namespace corvida {
 
 namespace {
 
-// The errno-style code passed on for a socket error.
-int errnoFor(QAbstractSocket::SocketError error) {
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError:
-        return ECONNREFUSED;
-    case QAbstractSocket::RemoteHostClosedError:
-        return 0;
-    case QAbstractSocket::SocketAccessError:
-        return EACCES;
-    case QAbstractSocket::SocketResourceError:
-        return EMFILE;
-    case QAbstractSocket::SocketTimeoutError:
-        return ETIMEDOUT;
-    case QAbstractSocket::NetworkError:
-        return ENETUNREACH;
-    case QAbstractSocket::UnsupportedSocketOperationError:
-        return EAFNOSUPPORT;
-    default:
-        return EIO;
-    }
-}
-
 // The resolver-style code passed on for a failed lookup.
 int lookupErrorCode(QHostInfo::HostInfoError error) {
     return error == QHostInfo::HostNotFound ? HOST_NOT_FOUND : NO_RECOVERY;
@@ -51,10 +30,6 @@ int lookupErrorCode(QHostInfo::HostInfoError error) {
 
 bool isReading(ConnectionState state) {
     return state >= ConnectionState::InLine && state <= ConnectionState::Body;
-}
-
-std::string utf8(const QString& text) {
-    return text.toStdString();
 }
 
 // The context of https requests whose connection was given none: the system's CAs, checked.
@@ -75,21 +50,16 @@ HttpConnection::HttpConnection(int bufferSize, QObject* parent)
 
 HttpConnection::~HttpConnection() {
     stop();
-    // A socket being deleted may still signal (an abort, a close); none of it may reach this
-    // half-destroyed connection.
-    if (m_socket) {
-        m_socket->disconnect(this);
-    }
     m_timer->disconnect(this);
 }
 
 void HttpConnection::makeSocket() {
-    m_socket = std::make_unique<QTcpSocket>();
-    connect(m_socket.get(), &QTcpSocket::connected, this, &HttpConnection::connectEvent);
-    connect(m_socket.get(), &QTcpSocket::errorOccurred, this, &HttpConnection::socketError);
-    connect(m_socket.get(), &QTcpSocket::bytesWritten, this, &HttpConnection::writeEvent);
-    connect(m_socket.get(), &QTcpSocket::readyRead, this, &HttpConnection::readEvent);
-    connect(m_socket.get(), &QTcpSocket::disconnected, this, &HttpConnection::closeEvent);
+    m_socket = std::make_unique<TcpStream>();
+    connect(m_socket.get(), &TcpStream::connected, this, &HttpConnection::connectEvent);
+    connect(m_socket.get(), &TcpStream::errorOccurred, this, &HttpConnection::socketError);
+    connect(m_socket.get(), &TcpStream::bytesWritten, this, &HttpConnection::writeEvent);
+    connect(m_socket.get(), &TcpStream::readyRead, this, &HttpConnection::readEvent);
+    connect(m_socket.get(), &TcpStream::disconnected, this, &HttpConnection::closeEvent);
 }
 
 int HttpConnection::start(HttpRequest& request, const HttpRequestHeaders& headers, std::string_view proxy) {
@@ -245,8 +215,7 @@ void HttpConnection::connectNext() {
     }
     m_address = m_addresses[m_nextAddress++];
     m_closed = false;
-    m_socket->abort();
-    m_socket->connectToHost(m_address, m_port);
+    m_socket->connectTo(m_address, m_port);
 }
 
 void HttpConnection::addressFailed(int stringNumber, int errorCode) {
@@ -269,7 +238,7 @@ void HttpConnection::connectEvent() {
     progressMade();
     if (!m_tunnelText.empty()) {
         m_state = ConnectionState::Tunnelling;
-        m_socket->write(m_tunnelText.data(), static_cast<qint64>(m_tunnelText.size()));
+        m_socket->write(m_tunnelText.data(), m_tunnelText.size());
         return;
     }
     if (m_secure) {
@@ -288,7 +257,7 @@ void HttpConnection::sendRequest() {
     m_sent = 0;
     if (!m_tls) {
         m_sendTarget = static_cast<std::int64_t>(m_requestText.size());
-        m_socket->write(m_requestText.data(), m_sendTarget);
+        m_socket->write(m_requestText.data(), m_requestText.size());
         return;
     }
     if (!m_tls->send(m_requestText)) {
@@ -296,18 +265,18 @@ void HttpConnection::sendRequest() {
         return;
     }
     m_tls->takeOutgoing(m_tlsOutgoing);
-    m_sendTarget = m_socket->bytesToWrite() + static_cast<std::int64_t>(m_tlsOutgoing.size());
-    m_socket->write(m_tlsOutgoing.data(), static_cast<qint64>(m_tlsOutgoing.size()));
+    m_sendTarget = static_cast<std::int64_t>(m_socket->bytesToWrite() + m_tlsOutgoing.size());
+    m_socket->write(m_tlsOutgoing.data(), m_tlsOutgoing.size());
 }
 
 void HttpConnection::readTunnelReply() {
     while (m_state == ConnectionState::Tunnelling && m_socket->bytesAvailable() > 0) {
-        const qint64 count = m_socket->read(m_buffer.data(), m_bufferSize);
-        if (count <= 0) {
+        const std::size_t count = m_socket->read(m_buffer.data(), m_buffer.size());
+        if (count == 0) {
             break;
         }
         progressMade();
-        const std::string_view bytes(m_buffer.data(), static_cast<std::size_t>(count));
+        const std::string_view bytes(m_buffer.data(), count);
         const std::size_t used = m_tunnelParser.feed(bytes);
         if (m_tunnelParser.isTooLong()) {
             fail(kStringReplyHeaderTooLong, 0);
@@ -345,12 +314,12 @@ void HttpConnection::startTls() {
 
 void HttpConnection::continueHandshake() {
     while (m_socket->bytesAvailable() > 0) {
-        const qint64 count = m_socket->read(m_buffer.data(), m_bufferSize);
-        if (count <= 0) {
+        const std::size_t count = m_socket->read(m_buffer.data(), m_buffer.size());
+        if (count == 0) {
             break;
         }
         progressMade();
-        m_tls->receive(std::string_view(m_buffer.data(), static_cast<std::size_t>(count)));
+        m_tls->receive(std::string_view(m_buffer.data(), count));
     }
     const TlsSession::Progress progress = m_tls->handshake();
     if (progress == TlsSession::Progress::Ready) {
@@ -376,17 +345,13 @@ void HttpConnection::continueHandshake() {
 void HttpConnection::flushTls() {
     m_tls->takeOutgoing(m_tlsOutgoing);
     if (!m_tlsOutgoing.empty()) {
-        m_socket->write(m_tlsOutgoing.data(), static_cast<qint64>(m_tlsOutgoing.size()));
+        m_socket->write(m_tlsOutgoing.data(), m_tlsOutgoing.size());
     }
 }
 
 qint64 HttpConnection::readReply(char* buffer, qint64 capacity) {
     if (!m_tls) {
-        const qint64 count = m_socket->read(buffer, capacity);
-        if (count < 0) {
-            fail(kStringNetworkFailure, errnoFor(m_socket->error()));
-        }
-        return count;
+        return static_cast<qint64>(m_socket->read(buffer, static_cast<std::size_t>(capacity)));
     }
     for (;;) {
         const std::ptrdiff_t count = m_tls->read(buffer, static_cast<std::size_t>(capacity));
@@ -401,45 +366,27 @@ qint64 HttpConnection::readReply(char* buffer, qint64 capacity) {
         }
         // Bytes the socket still holds are read also after the peer's close; nothing is read
         // after the session's own close.
-        if (count > 0 || m_tls->closedByServer() || m_socket->bytesAvailable() <= 0) {
+        if (count > 0 || m_tls->closedByServer() || m_socket->bytesAvailable() == 0) {
             return count;
         }
-        const qint64 arrived = m_socket->read(m_buffer.data(), m_bufferSize);
-        if (arrived <= 0) {
-            return 0;
-        }
-        m_tls->receive(std::string_view(m_buffer.data(), static_cast<std::size_t>(arrived)));
+        const std::size_t arrived = m_socket->read(m_buffer.data(), m_buffer.size());
+        m_tls->receive(std::string_view(m_buffer.data(), arrived));
     }
 }
 
-void HttpConnection::socketError(QAbstractSocket::SocketError error) {
+void HttpConnection::socketError(int error) {
+    // The stream reports a peer's close as disconnected(), never as an error, and it is
+    // unconnected after an error: whatever the state, the request cannot go on.
     switch (m_state) {
     case ConnectionState::Securing:
-        // The peer's close is handled by closeEvent(), which follows.
-        if (error != QAbstractSocket::RemoteHostClosedError) {
-            fail(kStringTlsFailed, errnoFor(error), utf8(m_socket->errorString()));
-        }
-        return;
-    case ConnectionState::Tunnelling:
-        if (error != QAbstractSocket::RemoteHostClosedError) {
-            fail(kStringNetworkFailure, errnoFor(error));
-        }
+        fail(kStringTlsFailed, error, std::strerror(error));
         return;
     case ConnectionState::Connecting:
-        addressFailed(error == QAbstractSocket::ConnectionRefusedError ? kStringConnectionRefused
-                                                                       : kStringNetworkFailure,
-                      errnoFor(error));
-        return;
-    case ConnectionState::Sending:
-        // The peer's close is handled by closeEvent(), which follows: it may have answered.
-        if (error != QAbstractSocket::RemoteHostClosedError) {
-            fail(kStringNetworkFailure, errnoFor(error));
-        }
+        addressFailed(error == ECONNREFUSED ? kStringConnectionRefused : kStringNetworkFailure, error);
         return;
     default:
-        // While reading, the peer's close arrives as disconnected() after this.
-        if (isReading(m_state) && error != QAbstractSocket::RemoteHostClosedError) {
-            fail(kStringNetworkFailure, errnoFor(error));
+        if (running()) {
+            fail(kStringNetworkFailure, error);
         }
         return;
     }
@@ -622,9 +569,8 @@ void HttpConnection::end(bool success, int stringNumber, int errorCode) {
 
 void HttpConnection::closeSocket() {
     m_timer->stop();
-    if (m_socket && m_socket->state() != QAbstractSocket::UnconnectedState) {
-        // Nothing of this socket may reach the request any more.
-        m_socket->disconnect(this);
+    if (m_socket) {
+        // Nothing of this socket reaches the request any more.
         m_socket->abort();
     }
 }

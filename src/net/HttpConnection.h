@@ -4,7 +4,7 @@
 // An HttpConnection runs one HTTP/1.0 request over TCP on the event loop, without blocking:
 // it looks up the host (a dotted IPv4 address or a bracketed IPv6 address is connected to
 // without a lookup), connects, sends the request text, reads the reply's header block and
-// passes the body on, all as QHostInfo and QTcpSocket signals arrive. It tells its
+// passes the body on, all as QHostInfo and TcpStream signals arrive. It tells its
 // HttpRequest everything that happens and ends each request with exactly one end report, or
 // none when stopped.
 //
@@ -41,7 +41,6 @@
 #include <utility>
 #include <vector>
 
-#include <QAbstractSocket>
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
@@ -49,13 +48,13 @@
 #include "net/HttpReplyParser.h"
 
 class QHostInfo;
-class QTcpSocket;
 class QTimer;
 
 namespace corvida {
 
 class HttpRequest;
 struct HttpRequestHeaders;
+class TcpStream;
 class TlsContext;
 class TlsSession;
 
@@ -162,7 +161,8 @@ private:
     // Reads at most capacity bytes of the reply (decrypted when secure): the count, 0 when
     // nothing is there yet, -1 when reading failed (the failure is then reported).
     qint64 readReply(char* buffer, qint64 capacity);
-    void socketError(QAbstractSocket::SocketError error);
+    // A failure of the connection, with its errno.
+    void socketError(int error);
     void writeEvent(qint64 written);
     void readEvent();
     void closeEvent();
@@ -214,7 +214,7 @@ private:
     QHostAddress m_address;
     // A try of the next address is queued (a socket may not reconnect from its error signal).
     bool m_retryQueued = false;
-    std::unique_ptr<QTcpSocket> m_socket;
+    std::unique_ptr<TcpStream> m_socket;
     std::unique_ptr<QTimer> m_timer;
     HttpReplyParser m_parser;
     HttpReplyParser m_tunnelParser;
