@@ -31,7 +31,7 @@ private slots:
     void messagesShowSiteTextPlainAndNeverWait() {
         GuiDocumentUi ui;
         ui.showMessage("URL <img src=x>\nError: 404", DocumentUi::Icon::Warning);
-        auto* box = QApplication::topLevelWidgets().isEmpty() ? nullptr : findBox("DocumentMessage");
+        auto* box = shown<QMessageBox>("DocumentMessage");
         QVERIFY(box != nullptr);
         QCOMPARE(box->text(), QString("URL <img src=x>\nError: 404"));
         QCOMPARE(box->textFormat(), Qt::PlainText);
@@ -48,7 +48,7 @@ private slots:
         bool heldWhileOpen = false;
         QTimer::singleShot(50, [&] {
             heldWhileOpen = IdleDriver::isHeld();
-            findBox("DocumentQuestion")->button(QMessageBox::Ok)->click();
+            shown<QMessageBox>("DocumentQuestion")->button(QMessageBox::Ok)->click();
         });
         QVERIFY(ui.askOkCancel("URL has not changed.\nDo you want to start processing again?"));
         QVERIFY(heldWhileOpen);
@@ -73,7 +73,7 @@ private slots:
         QVERIFY(project.start(server.url("/"), {}));
 
         AuthorizationDialog* dialog = nullptr;
-        QTRY_VERIFY((dialog = findDialog()) != nullptr);
+        QTRY_VERIFY((dialog = shown<AuthorizationDialog>()) != nullptr);
         QVERIFY(IdleDriver::isHeld());
         dialog->findChild<QLineEdit*>("userEdit")->setText("user");
         dialog->findChild<QLineEdit*>("passwordEdit")->setText("secret");
@@ -117,28 +117,19 @@ private slots:
         // The nodes processed since are in the file.
         QTRY_VERIFY(fileBytes() != saved);
         QVERIFY(!project.document().isModified());
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* box = qobject_cast<QMessageBox*>(widget)) {
-                box->close();
-            }
+        while (QMessageBox* box = shown<QMessageBox>()) {
+            box->close();
         }
     }
 
 private:
-    static QMessageBox* findBox(const char* name) {
+    // The shown top-level Window, of name unless that is empty.
+    template <typename Window>
+    static Window* shown(const char* name = "") {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* box = qobject_cast<QMessageBox*>(widget);
-                box != nullptr && box->objectName() == name && box->isVisible()) {
-                return box;
-            }
-        }
-        return nullptr;
-    }
-
-    static AuthorizationDialog* findDialog() {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* dialog = qobject_cast<AuthorizationDialog*>(widget); dialog != nullptr && dialog->isVisible()) {
-                return dialog;
+            if (auto* window = qobject_cast<Window*>(widget);
+                window != nullptr && window->isVisible() && (*name == '\0' || window->objectName() == name)) {
+                return window;
             }
         }
         return nullptr;

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The main window under the offscreen platform: its menus with and without a project, the
 // project windows and their titles, drops, the URL bar, the close prompt of a modified
-// project and the status panes during a crawl of the bundled sample site.
+// project, the URL Properties window and the status panes during a crawl of the bundled
+// sample site.
 
 #include <memory>
 #include <set>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -20,8 +20,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSplitter>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,6 +35,7 @@
 #include "views/ProjectWindow.h"
 #include "views/StatusPanes.h"
 #include "views/UrlListPane.h"
+#include "views/UrlPropertiesWindow.h"
 
 using namespace corvida;
 
@@ -112,9 +111,16 @@ private slots:
         QCOMPARE(entries(*m_window, "&File"),
                  (QStringList{"&New Project...", "Start from &Browser", "&Open Site Map...", "E&xit"}));
         QCOMPARE(m_window->action(Command::OpenSiteMap)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-        QVERIFY(!m_window->action(Command::Save)->isEnabled());
         QCOMPARE(m_window->action(Command::NewProject)->statusTip(), QString("Start a new project with a URL or File"));
         QCOMPARE(m_window->action(Command::NewProject)->toolTip(), QString("New Project"));
+        // The toolbars' popup lists them in order; a filter button's tooltip is its filter's name.
+        std::unique_ptr<QMenu> popup(m_window->createPopupMenu());
+        QStringList bars;
+        for (const QAction* entry : popup->actions()) {
+            bars << entry->text();
+        }
+        QCOMPARE(bars, (QStringList{"&File", "F&ilters", "&Project", "&URL", "View"}));
+        QCOMPARE(m_window->action(Command::FilterAll)->toolTip(), QString("All"));
 
         QVERIFY(m_window->newProjectFromUrl(kSampleIndex));
         QCOMPARE(menuTitles(*m_window),
@@ -305,17 +311,6 @@ private slots:
         QVERIFY(!m_window->statusPanes().message().isEmpty());
     }
 
-    void toolbarPopupListsTheBarsInOrder() {
-        std::unique_ptr<QMenu> popup(m_window->createPopupMenu());
-        QStringList texts;
-        for (const QAction* entry : popup->actions()) {
-            texts << entry->text();
-        }
-        QCOMPARE(texts, (QStringList{"&File", "F&ilters", "&Project", "&URL", "View"}));
-        // A filter button's tooltip is its filter's name.
-        QCOMPARE(m_window->action(Command::FilterAll)->toolTip(), QString("All"));
-    }
-
     void urlBarStartsProjectsAndKeepsItsKeys() {
         QComboBox* combo = m_window->urlBar()->comboBox();
         combo->setFocus();
@@ -363,6 +358,47 @@ private slots:
         // Maximized, the window's title goes in brackets after the program's.
         m_window->mdiArea()->activeSubWindow()->showMaximized();
         QCOMPARE(m_window->windowTitle(), "Corvida - [saved - file://" + kSampleIndex + "]");
+    }
+
+    // The URL Properties window shows the active window's selected node while it is shown, hides
+    // when it loses activation unless pinned, and lets go of the nodes of a project that closes.
+    void urlPropertiesFollowTheActiveWindowsSelection() {
+        UrlPropertiesWindow& properties = *m_window->urlProperties();
+        QAction* command = m_window->action(Command::UrlProperties);
+        QVERIFY(!command->isEnabled());
+        QVERIFY(m_window->newProjectFromUrl(kSampleIndex));
+        CTamsoDoc& document = m_window->activeDocument()->document();
+        QTRY_VERIFY_WITH_TIMEOUT(document.state() == CTamsoDoc::State::Complete, 30000);
+        ProjectWindow* first = m_window->activeProjectWindow();
+        WebNode* start = document.web()->startNode();
+        first->master().selectNode(start);
+        QTRY_VERIFY(command->isEnabled());
+        command->trigger();
+        QVERIFY(properties.isVisible() && command->isChecked());
+        QCOMPARE(properties.node(), start);
+
+        first->master().selectNode(start->out(0));
+        QCOMPARE(properties.node(), start->out(0));
+        // Another window has no selection yet.
+        m_window->action(Command::NewWindow)->trigger();
+        QCOMPARE(properties.node(), nullptr);
+        m_window->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+        QCOMPARE(properties.node(), start->out(0));
+
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QCoreApplication::sendEvent(&properties, &deactivate);
+        QVERIFY(properties.isHidden() && !command->isChecked());
+        command->trigger();
+        properties.setPinned(true);
+        QCoreApplication::sendEvent(&properties, &deactivate);
+        QVERIFY(properties.isVisible());
+
+        answerBox("SaveChangesQuestion", QMessageBox::No);
+        m_window->action(Command::Close)->trigger();
+        QTRY_VERIFY(m_window->documents().empty());
+        QCOMPARE(properties.node(), nullptr);
+        QCOMPARE(properties.document(), nullptr);
+        QVERIFY(!command->isEnabled());
     }
 
 private:

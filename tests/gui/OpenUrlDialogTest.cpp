@@ -18,7 +18,6 @@ private slots:
         QString chosen;
         dialog.setFileChooser([&] { return chosen; });
         dialog.show();
-        QCOMPARE(dialog.windowTitle(), "Open URL");
         click(dialog, "useFileButton"); // cancelled: the box keeps its text
         QCOMPARE(dialog.url(), "http://example.com/");
         chosen = QStringLiteral("/srv/site/a:b.html");

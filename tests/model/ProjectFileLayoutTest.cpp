@@ -14,11 +14,8 @@
 namespace corvida {
 namespace {
 
+using test::counted;
 using test::u32;
-
-std::string counted(const std::string& text) {
-    return u32(static_cast<std::uint32_t>(text.size() + 1)) + text + std::string(1, '\0');
-}
 
 std::string times(int count, const std::string& bytes) {
     std::string all;

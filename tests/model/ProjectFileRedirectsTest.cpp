@@ -12,11 +12,8 @@
 namespace corvida {
 namespace {
 
+using test::counted;
 using test::u32;
-
-std::string counted(const std::string& text) {
-    return u32(static_cast<std::uint32_t>(text.size() + 1)) + text + std::string(1, '\0');
-}
 
 class ProjectFileRedirectsTest : public ::testing::Test {
 protected:

@@ -49,6 +49,11 @@ inline std::string u32(std::uint32_t value) {
     return writer.bytes();
 }
 
+// A counted text: its length with the NUL, the text, the NUL.
+inline std::string counted(const std::string& text) {
+    return u32(static_cast<std::uint32_t>(text.size() + 1)) + text + std::string(1, '\0');
+}
+
 inline ProjectOptions sampleOptions() {
     ProjectOptions options;
     options.startUrl = "http://example.test/index.htm";

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "viewlogic/CommandState.h"
 
+#include <algorithm>
+#include <functional>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,24 +15,21 @@ namespace {
 
 using State = CTamsoDoc::State;
 
-std::set<Command> enabledIn(const CommandContext& context) {
-    std::set<Command> enabled;
+// The commands whose flag (enabled or checked) is set in context.
+std::set<Command> commandsWith(bool CommandFlags::*flag, const CommandContext& context) {
+    std::set<Command> commands;
     for (Command command : kAllCommands) {
-        if (CommandState::of(command, context).enabled) {
-            enabled.insert(command);
+        if (CommandState::of(command, context).*flag) {
+            commands.insert(command);
         }
     }
-    return enabled;
+    return commands;
 }
-
+std::set<Command> enabledIn(const CommandContext& context) {
+    return commandsWith(&CommandFlags::enabled, context);
+}
 std::set<Command> checkedIn(const CommandContext& context) {
-    std::set<Command> checked;
-    for (Command command : kAllCommands) {
-        if (CommandState::of(command, context).checked) {
-            checked.insert(command);
-        }
-    }
-    return checked;
+    return commandsWith(&CommandFlags::checked, context);
 }
 
 // A project window in state, with every other condition that enables commands met.
@@ -62,7 +62,9 @@ TEST(CommandStateTest, CommandListHoldsEveryCommandOnceWithItsOwnName) {
     EXPECT_TRUE(commandPrompt(Command::ViewReport).empty());
 }
 
-TEST(CommandStateTest, WithoutProjectOnlyApplicationCommandsAreEnabled) {
+TEST(CommandStateTest, EverythingIsEnabledWhenReadyAndWithoutProjectOnlyApplicationCommands) {
+    // Suspended is the one state in which every project command applies.
+    EXPECT_EQ(enabledIn(everythingReady(State::Suspended)).size(), kAllCommands.size());
     // Leftovers of a closed window must not enable anything that needs one.
     CommandContext context = everythingReady(State::Suspended);
     context.hasProject = false;
@@ -75,11 +77,6 @@ TEST(CommandStateTest, WithoutProjectOnlyApplicationCommandsAreEnabled) {
         Command::FilterSelection, Command::CustomizeListUrl};
     EXPECT_EQ(enabledIn(context), expected);
     EXPECT_TRUE(checkedIn(context).empty());
-}
-
-TEST(CommandStateTest, EveryCommandIsEnabledWhenItsConditionsHold) {
-    // Suspended is the one state in which every project command applies.
-    EXPECT_EQ(enabledIn(everythingReady(State::Suspended)).size(), kAllCommands.size());
 }
 
 TEST(CommandStateTest, ProjectCommandsFollowTheDocumentState) {
@@ -104,112 +101,77 @@ TEST(CommandStateTest, ProjectCommandsFollowTheDocumentState) {
         EXPECT_EQ(CommandState::of(Command::MakeLocalSite, context).enabled, row.outputs);
         EXPECT_EQ(CommandState::of(Command::Save, context).enabled, row.save);
         EXPECT_EQ(CommandState::of(Command::SaveAs, context).enabled, row.save);
-        for (Command always : {Command::Close, Command::DeleteProject, Command::ProjectProperties, Command::NewWindow,
-                               Command::Cascade, Command::Tile}) {
+        for (Command always :
+             {Command::Close, Command::DeleteProject, Command::ProjectProperties, Command::NewWindow, Command::Cascade,
+              Command::Tile, Command::Find, Command::OutputFile, Command::FilterAll, Command::Filter4}) {
             EXPECT_TRUE(CommandState::of(always, context).enabled) << commandName(always);
         }
     }
 }
 
-TEST(CommandStateTest, OutputsAreViewedOnlyOnceMade) {
-    CommandContext context = everythingReady(State::Complete);
-    context.reportMade = false;
-    EXPECT_FALSE(CommandState::of(Command::ViewReport, context).enabled);
-    EXPECT_TRUE(CommandState::of(Command::ViewLocalSite, context).enabled);
-    context.reportMade = true;
-    context.localSiteMade = false;
-    EXPECT_TRUE(CommandState::of(Command::ViewReport, context).enabled);
-    EXPECT_FALSE(CommandState::of(Command::ViewLocalSite, context).enabled);
-}
-
-TEST(CommandStateTest, NodeCommandsNeedASelectedNodeAndEditNeedsTheEditor) {
-    CommandContext context = everythingReady(State::Running);
-    context.editorSet = false;
-    context.propertiesVisible = true;
-    EXPECT_EQ(CommandState::of(Command::UrlCopy, context), (CommandFlags{true, false}));
-    EXPECT_EQ(CommandState::of(Command::UrlView, context), (CommandFlags{true, false}));
-    EXPECT_EQ(CommandState::of(Command::UrlEdit, context), (CommandFlags{false, false}));
-    EXPECT_EQ(CommandState::of(Command::UrlProperties, context), (CommandFlags{true, true}));
-    // Without its window, Properties has nothing to show.
-    context.propertiesReady = false;
-    EXPECT_FALSE(CommandState::of(Command::UrlProperties, context).enabled);
-    context.propertiesReady = true;
-    EXPECT_FALSE(CommandState::of(Command::RunEditor, context).enabled);
-    context.editorSet = true;
-    EXPECT_TRUE(CommandState::of(Command::UrlEdit, context).enabled);
-    EXPECT_TRUE(CommandState::of(Command::RunEditor, context).enabled);
-
-    context.nodeSelected = false;
-    for (Command command : {Command::UrlCopy, Command::UrlView, Command::UrlEdit, Command::UrlProperties}) {
-        EXPECT_FALSE(CommandState::of(command, context).enabled) << commandName(command);
+// Each condition of a ready project window, taken away alone, disables exactly its commands.
+TEST(CommandStateTest, EachConditionEnablesItsOwnCommands) {
+    struct Row {
+        const char* condition;
+        std::function<void(CommandContext&)> takeAway;
+        std::set<Command> disabled;
+    };
+    const Row rows[] = {
+        {"selected node",
+         [](CommandContext& c) { c.nodeSelected = false; },
+         {Command::UrlCopy, Command::UrlView, Command::UrlEdit, Command::UrlProperties}},
+        {"editor", [](CommandContext& c) { c.editorSet = false; }, {Command::UrlEdit, Command::RunEditor}},
+        // Without its window, Properties has nothing to show.
+        {"properties window", [](CommandContext& c) { c.propertiesReady = false; }, {Command::UrlProperties}},
+        {"wavefront",
+         [](CommandContext& c) { c.wavefrontReady = false; },
+         {Command::ViewProperties, Command::ZoomIn, Command::ZoomOut, Command::InLinks, Command::OutLinks,
+          Command::CenterOnNode}},
+        {"report", [](CommandContext& c) { c.reportMade = false; }, {Command::ViewReport}},
+        {"local site", [](CommandContext& c) { c.localSiteMade = false; }, {Command::ViewLocalSite}},
+        {"browser",
+         [](CommandContext& c) { c.browserKind = BrowserKind::None; },
+         {Command::RunBrowser, Command::HomePage}},
+        {"another browser", [](CommandContext& c) { c.browserKind = BrowserKind::QuarterdeckMosaic; }, {}},
+        // The clipboard stands in for a browser that cannot be read, unless a request waits.
+        {"no pending request", [](CommandContext& c) { c.browserRequestPending = true; }, {Command::StartFromBrowser}},
+        {"zoom above the least", [](CommandContext& c) { c.zoom = 25; }, {Command::ZoomOut}},
+        {"zoom below the most", [](CommandContext& c) { c.zoom = 1000; }, {Command::ZoomIn}},
+        {"zoom a step from the limits", [](CommandContext& c) { c.zoom = 26; }, {}},
+        {"zoom a step from the limits", [](CommandContext& c) { c.zoom = 975; }, {}},
+    };
+    const std::set<Command> all = enabledIn(everythingReady(State::Suspended));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.condition);
+        CommandContext context = everythingReady(State::Suspended);
+        row.takeAway(context);
+        const std::set<Command> enabled = enabledIn(context);
+        std::set<Command> lost;
+        std::ranges::set_difference(all, enabled, std::inserter(lost, lost.end()));
+        EXPECT_EQ(lost, row.disabled);
     }
 }
 
-TEST(CommandStateTest, BrowserCommandsFollowTheBrowserKindAndPendingRequest) {
-    CommandContext context;
-    for (BrowserKind kind : {BrowserKind::None, BrowserKind::NcsaMosaic, BrowserKind::NetscapeNavigator,
-                             BrowserKind::InternetExplorer, BrowserKind::QuarterdeckMosaic}) {
-        context.browserKind = kind;
-        const bool expected = kind != BrowserKind::None;
-        EXPECT_EQ(CommandState::of(Command::RunBrowser, context).enabled, expected);
-        EXPECT_EQ(CommandState::of(Command::HomePage, context).enabled, expected);
-        // The clipboard stands in for a browser that cannot be read.
-        EXPECT_TRUE(CommandState::of(Command::StartFromBrowser, context).enabled);
-    }
-    context.browserRequestPending = true;
-    EXPECT_FALSE(CommandState::of(Command::StartFromBrowser, context).enabled);
-}
-
-TEST(CommandStateTest, TheWindowsFilterSlotChecksOneFilterCommand) {
+TEST(CommandStateTest, CheckMarksShowTheFilterSlotTheMapsLinesAndTheShownProperties) {
     const std::vector<Command> filters = {Command::FilterAll, Command::Filter1, Command::Filter2, Command::Filter3,
                                           Command::Filter4};
     CommandContext context = everythingReady(State::New);
     context.wavefrontReady = false;
     for (int slot = 0; slot < 5; ++slot) {
         context.filterSlot = slot;
-        const std::set<Command> checked = checkedIn(context);
-        EXPECT_EQ(checked, std::set<Command>{filters[static_cast<std::size_t>(slot)]}) << slot;
-        for (Command filter : filters) {
-            EXPECT_TRUE(CommandState::of(filter, context).enabled);
-        }
+        EXPECT_EQ(checkedIn(context), std::set<Command>{filters[static_cast<std::size_t>(slot)]}) << slot;
     }
-}
-
-TEST(CommandStateTest, WavefrontCommandsWaitForTheWavefront) {
-    const std::set<Command> viewCommands = {Command::ViewProperties, Command::ZoomIn,   Command::ZoomOut,
-                                            Command::InLinks,        Command::OutLinks, Command::CenterOnNode};
-    CommandContext context = everythingReady(State::Running);
-    const std::set<Command> ready = enabledIn(context);
-    context.wavefrontReady = false;
-    const std::set<Command> building = enabledIn(context);
-    std::set<Command> lost;
-    for (Command command : ready) {
-        if (!building.contains(command)) {
-            lost.insert(command);
-        }
-    }
-    EXPECT_EQ(lost, viewCommands);
-}
-
-TEST(CommandStateTest, ZoomStopsAtItsLimitsAndLinkCommandsShowTheMapsLines) {
-    CommandContext context = everythingReady(State::Complete);
-    const struct {
-        int zoom;
-        bool zoomIn;
-        bool zoomOut;
-    } cases[] = {{25, true, false}, {26, true, true}, {100, true, true}, {975, true, true}, {1000, false, true}};
-    for (const auto& item : cases) {
-        context.zoom = item.zoom;
-        EXPECT_EQ(CommandState::of(Command::ZoomIn, context).enabled, item.zoomIn) << item.zoom;
-        EXPECT_EQ(CommandState::of(Command::ZoomOut, context).enabled, item.zoomOut) << item.zoom;
-    }
-    context.inLinksShown = true;
+    context.filterSlot = 0;
+    context.propertiesVisible = true;
+    EXPECT_TRUE(CommandState::of(Command::UrlProperties, context).checked);
+    context.inLinksShown = context.outLinksShown = true;
+    EXPECT_FALSE(CommandState::of(Command::InLinks, context).checked); // no map, no lines
+    context.wavefrontReady = true;
+    context.outLinksShown = false;
     EXPECT_TRUE(CommandState::of(Command::InLinks, context).checked);
     EXPECT_FALSE(CommandState::of(Command::OutLinks, context).checked);
     context.outLinksShown = true;
     EXPECT_TRUE(CommandState::of(Command::OutLinks, context).checked);
-    context.wavefrontReady = false;
-    EXPECT_FALSE(CommandState::of(Command::InLinks, context).checked);
 }
 
 } // namespace

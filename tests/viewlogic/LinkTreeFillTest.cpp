@@ -94,25 +94,6 @@ TEST_F(LinkTreeFillTest, TextIsTheTitleOrTheUrlAndChangedItemsAreFoundOnce) {
     EXPECT_EQ(items[1]->entry->node(), root);
 }
 
-TEST_F(LinkTreeFillTest, DocumentReachedAgainStaysUnderItsFirstPage) {
-    WebNode* root = node("index.htm");
-    tree.setRoot(root);
-    WebNode* a = node("a.htm");
-    WebNode* b = node("b.htm");
-    WebNode* shared = node("shared.htm");
-    const LinkTreeEntry* aEntry = tree.add(a, root);
-    tree.add(b, root);
-    const LinkTreeEntry* first = tree.add(shared, a);
-    tree.add(shared, b); // a repeat
-
-    LinkTreeFill fill;
-    addFor(fill, tree, {a, b, shared});
-    const auto items = shape(fill, tree);
-    EXPECT_EQ(items.size(), 4u);
-    ASSERT_TRUE(items.contains(first));
-    EXPECT_EQ(items.at(first), aEntry);
-}
-
 // Random trees whose nodes are reached and processed over time, told in random batches:
 // the items added batch by batch are those of one fill of the finished tree.
 TEST_F(LinkTreeFillTest, IncrementalAdditionsEqualAFullFill) {

@@ -35,7 +35,6 @@ TEST(ShortcutDragTest, LongNamesAreCutAtACharacterBoundary) {
 TEST(ShortcutDragTest, FileContentsEndWithAZeroTheSizeCounts) {
     const std::string contents = ShortcutDrag::fileContents("http://h/a b");
     EXPECT_EQ(contents, std::string("[InternetShortcut]\r\nURL=http://h/a b\0", 37));
-    EXPECT_EQ(contents.size(), 37u);
 }
 
 } // namespace

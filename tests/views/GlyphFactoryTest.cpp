@@ -44,7 +44,8 @@ class GlyphFactoryTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyToolbarCommandHasACrispGlyphAtBothRatios() {
+    void everyToolbarCommandHasACrispGlyphOfItsOwnAtBothRatios() {
+        QList<QImage> seen;
         for (Command command : kToolbarCommands) {
             const QByteArray name(commandName(command).data(), static_cast<qsizetype>(commandName(command).size()));
             const QIcon icon = GlyphFactory::icon(command);
@@ -57,15 +58,8 @@ private slots:
             QVERIFY2(coveredPixels(dense) >= 32, name.constData());
             // A glyph drawn at the wrong scale covers its whole square.
             QVERIFY2(coveredPixels(normal, 1) < 16 * 16, name.constData());
-        }
-    }
-
-    void glyphsDifferFromOneAnother() {
-        QList<QImage> seen;
-        for (Command command : kToolbarCommands) {
-            const QImage image = physical(GlyphFactory::icon(command).pixmap(QSize(16, 16), 1.0));
-            QVERIFY2(!seen.contains(image), commandName(command).data());
-            seen.append(image);
+            QVERIFY2(!seen.contains(physical(normal)), name.constData());
+            seen.append(physical(normal));
         }
     }
 

@@ -1,26 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "views/LinkTreePane.h"
 
-#include <chrono>
-#include <functional>
 #include <string>
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Settings.h"
-#include "doc/CTamsoDoc.h"
-#include "doc/DocumentUi.h"
-#include "model/CUrl.h"
-#include "model/FilterSet.h"
 #include "model/LinkTree.h"
-#include "model/Web.h"
-#include "model/WebNode.h"
-#include "net/NetworkTransferFactory.h"
-#include "support/QuietUi.h"
-#include "views/MasterView.h"
+#include "support/CrawlToEnd.h"
+#include "views/ViewTestSupport.h"
 
 using namespace corvida;
 
@@ -28,14 +16,8 @@ namespace {
 
 constexpr std::uint32_t kShown = kFlagDocument | kFlagFetchStarted | kFlagFetched | kFlagProcessed;
 
-// A document told of nodes from a graph of its own, with one window's master.
-struct Project {
-    Project() {
-        settings.workingDirectory = folder.path().toStdString() + "/work";
-        document.addView(&master);
-    }
-    ~Project() { document.removeView(&master); }
-
+// A document told of nodes from a graph of its own.
+struct Project : test::ViewProject {
     // A node reached from source (nullptr: the start page), with flags already set.
     WebNode* reach(const std::string& name, WebNode* source, std::uint32_t flags = kShown) {
         WebNode* node = graph.findOrAddNode(CUrl("http://h/" + name));
@@ -54,15 +36,6 @@ struct Project {
         }
     }
     const LinkTreeEntry* entry(const WebNode* node) const { return document.linkTree().primaryEntry(node); }
-
-    QTemporaryDir folder;
-    Settings settings;
-    QuietUi ui;
-    NetworkTransferFactory transfers{std::chrono::milliseconds(5000)};
-    Web graph; // outlives the document, whose link tree refers to its nodes
-    CTamsoDoc document{settings, ui, transfers, nullptr};
-    FilterSet filters;
-    MasterView master{document, filters};
 };
 
 QString textOf(const QModelIndex& index) {
@@ -223,18 +196,10 @@ private slots:
 
     void crawledSiteScreenshot() {
         Project project;
-        project.settings.downloadHtml = project.settings.downloadPictures = true;
-        QVERIFY(project.document.newDocument());
+        project.document.options().getDocuments = project.document.options().getPictures = true;
         LinkTreePane pane(project.document, project.master);
         QVERIFY(project.document.startProcessing("file://" CORVIDA_EXAMPLES "/site/index.htm"));
-        QElapsedTimer clock;
-        clock.start();
-        while (project.document.state() != CTamsoDoc::State::Complete && clock.elapsed() < 30000) {
-            if (!project.document.runIdle()) {
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            }
-        }
-        QCOMPARE(project.document.state(), CTamsoDoc::State::Complete);
+        QVERIFY(test::crawlToEnd(project.document));
         project.drain();
 
         const QModelIndex rootIndex = pane.indexOf(project.document.linkTree().root());

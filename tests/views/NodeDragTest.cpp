@@ -17,7 +17,7 @@ class NodeDragTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void offersTheAddressAndAShortcut() {
+    void offersTheAddressAndAShortcutOnceOutsideThePressSquare() {
         Web web;
         WebNode* node = web.findOrAddNode(CUrl("http://example.com/a/b.htm"));
         const std::unique_ptr<QMimeData> data(NodeDrag::mimeData(*node));
@@ -26,13 +26,11 @@ private slots:
         QCOMPARE(data->data(NodeDrag::kShortcutType),
                  QByteArray("[InternetShortcut]\r\nURL=http://example.com/a/b.htm\0", 51));
         QCOMPARE(data->data(NodeDrag::kShortcutNameType), QByteArray("Shortcut to b.htm.URL"));
-
         node->setTitle("Site: main/index");
-        const std::unique_ptr<QMimeData> titled(NodeDrag::mimeData(*node));
-        QCOMPARE(titled->data(NodeDrag::kShortcutNameType), QByteArray("Shortcut to Site.URL"));
-    }
+        QCOMPARE(std::unique_ptr<QMimeData>(NodeDrag::mimeData(*node))->data(NodeDrag::kShortcutNameType),
+                 QByteArray("Shortcut to Site.URL"));
 
-    void startsOnlyOutsideTheSquareAroundThePress() {
+        // A drag starts only outside the square around the press.
         QVERIFY(!NodeDrag::beyondStart({10, 10}, {14, 6}));
         QVERIFY(NodeDrag::beyondStart({10, 10}, {15, 10}));
         QVERIFY(NodeDrag::beyondStart({10, 10}, {10, 5}));

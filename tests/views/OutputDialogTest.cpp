@@ -14,7 +14,6 @@ class OutputDialogTest : public QObject {
 private slots:
     void typeAndFileNameFollowEachOther() {
         OutputDialog dialog(QStringLiteral("/home/me/sites"));
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Output"));
         QCOMPARE(dialog.destination(), OutputDialog::Destination::HtmlFile);
         QCOMPARE(dialog.columns(), UrlListExport::Columns::OnlyVisible);
         QCOMPARE(dialog.filePath(), QStringLiteral("/home/me/sites/table.htm"));

@@ -4,58 +4,27 @@
 // header click, searched, and tied to the master's selection. The last case shows the list
 // over a crawl of the bundled sample site.
 
-#include <memory>
 #include <vector>
 
 #include <QHeaderView>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Settings.h"
-#include "doc/CTamsoDoc.h"
-#include "doc/DocumentUi.h"
-#include "model/CUrl.h"
-#include "model/FilterSet.h"
-#include "model/WebNode.h"
-#include "net/NetworkTransferFactory.h"
 #include "support/CrawlToEnd.h"
-#include "support/QuietUi.h"
-#include "views/MasterView.h"
 #include "views/UrlListPane.h"
+#include "views/ViewTestSupport.h"
 
 using namespace corvida;
 
 namespace {
 
-// A document with one window's master, and nodes the test owns.
-struct Window {
-    Window() {
-        settings.workingDirectory = folder.path().toStdString() + "/";
-        document.newDocument();
-        document.addView(&master);
-    }
-    ~Window() { document.removeView(&master); }
-
+struct Window : test::ViewProject {
     WebNode* node(const std::string& url, std::int32_t size, std::uint32_t flags = kFlagProcessed) {
-        nodes.push_back(std::make_unique<WebNode>(CUrl(url)));
-        nodes.back()->setSize(size);
-        nodes.back()->setFlags(flags);
-        return nodes.back().get();
+        return ViewProject::node(url, flags, 0, size);
     }
-
     void insert(UrlListPane& pane, std::vector<InsertRecord> records) {
         pane.update({.hint = DocumentView::Hint::Insert, .master = nullptr, .records = records, .nodes = {}});
     }
-
-    QTemporaryDir folder;
-    Settings settings;
-    QuietUi ui;
-    NetworkTransferFactory transfers;
-    CTamsoDoc document{settings, ui, transfers, nullptr};
-    FilterSet filters;
-    MasterView master{document, filters};
-    std::vector<std::unique_ptr<WebNode>> nodes;
 };
 
 std::vector<std::int32_t> sizes(const UrlListPane& pane) {

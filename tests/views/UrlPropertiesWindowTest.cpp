@@ -5,25 +5,18 @@
 
 #include <fstream>
 #include <memory>
-#include <vector>
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Settings.h"
-#include "doc/CTamsoDoc.h"
 #include "model/LocalNames.h"
-#include "model/Web.h"
-#include "model/WebNode.h"
-#include "net/NetworkTransferFactory.h"
 #include "support/CrawlToEnd.h"
-#include "support/QuietUi.h"
 #include "views/SoundPlayer.h"
 #include "views/UrlPropertiesWindow.h"
+#include "views/ViewTestSupport.h"
 
 using namespace corvida;
 
@@ -43,25 +36,10 @@ struct FakePlayer : SoundPlayer {
     bool stoppable = true;
 };
 
-struct Project {
-    Project() {
-        settings.workingDirectory = folder.path().toStdString() + "/";
-        document.newDocument();
-    }
-
+struct Project : test::ViewProject {
     WebNode* node(const std::string& url, std::uint32_t flags = kFlagProcessed) {
-        nodes.push_back(std::make_unique<WebNode>(CUrl(url)));
-        nodes.back()->setFlags(flags);
-        nodes.back()->setNumber(static_cast<std::int32_t>(nodes.size()));
-        return nodes.back().get();
+        return ViewProject::node(url, flags);
     }
-
-    QTemporaryDir folder;
-    Settings settings;
-    QuietUi ui;
-    NetworkTransferFactory transfers;
-    CTamsoDoc document{settings, ui, transfers, nullptr};
-    std::vector<std::unique_ptr<WebNode>> nodes;
 };
 
 QString text(const UrlPropertiesWindow& window, const char* name) {

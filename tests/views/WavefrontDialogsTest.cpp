@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -29,13 +28,6 @@ private slots:
         values.maxLevel = 1234;
         values.inLinks = true;
         WavefrontPropertiesDialog dialog(values);
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Wave Front Properties"));
-        const auto* tabs = dialog.findChild<QTabWidget*>();
-        QVERIFY(tabs != nullptr);
-        QCOMPARE(tabs->count(), 1);
-        QCOMPARE(tabs->tabText(0), QStringLiteral("General"));
-        QCOMPARE(dialog.scrollBarsBox()->text(), QStringLiteral("Scrollbars"));
-        QCOMPARE(dialog.outLinksBox()->text(), QStringLiteral("Show Out Links"));
         QCOMPARE(dialog.maxLevelBox()->minimum(), 1);
         QCOMPARE(dialog.maxLevelBox()->maximum(), 32767);
         QCOMPARE(dialog.values(), values);
@@ -78,10 +70,6 @@ private slots:
         std::vector<WebNode*> nodes{owned[0].get(), owned[1].get()};
 
         SelectNodeDialog dialog(nodes);
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Select Node"));
-        QCOMPARE(dialog.list()->columnCount(), 1);
-        QCOMPARE(dialog.list()->headerItem()->text(0), QStringLiteral("URL"));
-        QCOMPARE(dialog.list()->columnWidth(0), 300);
         QCOMPARE(dialog.list()->topLevelItemCount(), 2);
         QCOMPARE(dialog.list()->topLevelItem(0)->text(0), QStringLiteral("http://127.0.0.1/a.htm"));
         QCOMPARE(dialog.list()->topLevelItem(1)->text(0), QStringLiteral("http://127.0.0.1/asked-for"));

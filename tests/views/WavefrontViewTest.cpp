@@ -15,24 +15,16 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QToolTip>
 
-#include "app/Settings.h"
-#include "doc/CTamsoDoc.h"
 #include "drawing/ThumbnailCache.h"
 #include "drawing/WavefrontPainter.h"
-#include "model/CUrl.h"
-#include "model/FilterSet.h"
-#include "model/WebNode.h"
-#include "net/NetworkTransferFactory.h"
 #include "support/CrawlToEnd.h"
-#include "support/QuietUi.h"
-#include "views/MasterView.h"
 #include "views/ProjectWindow.h"
 #include "views/UrlListPane.h"
+#include "views/ViewTestSupport.h"
 #include "views/WavefrontView.h"
 
 using namespace corvida;
@@ -41,31 +33,7 @@ namespace {
 
 constexpr std::uint32_t kPage = kFlagHttp | kFlagDocument | kFlagFetchStarted | kFlagFetched | kFlagProcessed;
 
-// A document with nodes the test owns, and windows on it.
-struct Project {
-    Project() {
-        settings.workingDirectory = folder.path().toStdString() + "/";
-        document.newDocument();
-    }
-
-    WebNode* node(const std::string& url, int level) {
-        nodes.push_back(std::make_unique<WebNode>(CUrl(url)));
-        nodes.back()->setLevel(level);
-        nodes.back()->setFlags(kPage);
-        return nodes.back().get();
-    }
-    // Nodes page0..page(count-1) of level, handed to master's views in batches of 20.
-    std::vector<WebNode*> feed(DocumentView& master, int level, int count) {
-        std::vector<WebNode*> made;
-        for (int number = 0; number < count; ++number) {
-            made.push_back(node("http://127.0.0.1/" + std::to_string(level) + "/" + std::to_string(number), level));
-        }
-        for (std::size_t first = 0; first < made.size(); first += 20) {
-            insert(master, {made.begin() + static_cast<std::ptrdiff_t>(first),
-                            made.begin() + static_cast<std::ptrdiff_t>(std::min(first + 20, made.size()))});
-        }
-        return made;
-    }
+struct Project : test::ViewProject {
     void insert(DocumentView& master, const std::vector<WebNode*>& batch) {
         std::vector<InsertRecord> records;
         for (WebNode* each : batch) {
@@ -74,14 +42,19 @@ struct Project {
         document.updateAllViews(
             {.hint = DocumentView::Hint::Insert, .master = &master, .records = records, .nodes = {}});
     }
-
-    QTemporaryDir folder;
-    Settings settings;
-    QuietUi ui;
-    NetworkTransferFactory transfers;
-    CTamsoDoc document{settings, ui, transfers, nullptr};
-    FilterSet filters;
-    std::vector<std::unique_ptr<WebNode>> nodes;
+    // Nodes page0..page(count-1) of level, handed to master's views in batches of 20.
+    std::vector<WebNode*> feed(DocumentView& master, int level, int count) {
+        std::vector<WebNode*> made;
+        for (int number = 0; number < count; ++number) {
+            made.push_back(
+                node("http://127.0.0.1/" + std::to_string(level) + "/" + std::to_string(number), kPage, level));
+        }
+        for (auto first = made.begin(); first != made.end();
+             first += std::min<std::ptrdiff_t>(20, made.end() - first)) {
+            insert(master, {first, first + std::min<std::ptrdiff_t>(20, made.end() - first)});
+        }
+        return made;
+    }
 };
 
 // A shown project window of 900 x 700.
@@ -232,7 +205,7 @@ private slots:
 
         // A tooltip is cut and escaped, and goes away off the nodes.
         const std::string address = "http://127.0.0.1/<b>" + std::string(200, 'x') + "</b>";
-        project.insert(window->master(), {project.node(address, 0)});
+        project.insert(window->master(), {project.node(address, kPage)});
         const QPoint point = centreOf(map, project.nodes.back().get());
         QHelpEvent help(QEvent::ToolTip, point, map.viewport()->mapToGlobal(point));
         QApplication::sendEvent(map.viewport(), &help);
@@ -286,10 +259,8 @@ private slots:
 
     void mapsTheSampleSiteAndLetsGoOfItsNodes() {
         Project project;
-        project.settings.downloadHtml = project.settings.downloadPictures = true;
         project.document.options().getPictures = true;
-        MasterView master(project.document, project.filters);
-        project.document.addView(&master);
+        MasterView& master = project.master;
         auto map = std::make_unique<WavefrontView>(project.document, master);
         map->resize(640, 520);
         map->show();
@@ -339,8 +310,6 @@ private slots:
         project.document.closeDocument();
         QCOMPARE(map->nodes().size(), std::size_t{0});
         QVERIFY(!map->grab().isNull());
-        map.reset();
-        project.document.removeView(&master);
     }
 };
 
