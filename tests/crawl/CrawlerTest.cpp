@@ -193,14 +193,13 @@ TEST_F(CrawlerTest, LocalFilesLevelsKindsAndOptionBytes) {
 }
 
 TEST_F(CrawlerTest, HttpAnswersReclassifyRedirectAndFail) {
-    m_site.replies["/"] = page("Home", "<a href=\"page\">p</a><a href=\"moved.htm\">m</a><a href=\"loop.htm\">l</a>"
+    m_site.replies["/"] = page("Home", "<a href=\"page\">p</a><a href=\"moved.htm\">m</a>"
                                        "<a href=\"gone.htm\">g</a><a href=\"same.htm\">s</a><a href=\"" +
                                            externalUrl("/ext.htm") + "\">e</a>");
     m_site.replies["HEAD /page"] = "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\n";
     m_site.replies["GET /page"] = page("Page", "");
     m_site.replies["/moved.htm"] = "HTTP/1.0 301 Moved\r\nLocation: /target.htm\r\n\r\n";
     m_site.replies["/target.htm"] = page("Target", "");
-    m_site.replies["/loop.htm"] = "HTTP/1.0 302 Found\r\nLocation: loop.htm\r\n\r\n";
     m_site.replies["/same.htm"] = "HTTP/1.0 304 Not Modified\r\n\r\n";
     m_site.replies["HEAD /ext.htm"] = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
     ProjectOptions options;
@@ -214,10 +213,6 @@ TEST_F(CrawlerTest, HttpAnswersReclassifyRedirectAndFail) {
 
     EXPECT_EQ(node("/moved.htm").requestUrl(), m_server.url("/target.htm"));
     EXPECT_EQ(node("/moved.htm").title(), "Target");
-
-    EXPECT_EQ(m_site.count("GET", "/loop.htm"), Crawler::kMaxRedirects + 1);
-    EXPECT_TRUE(node("/loop.htm").isBroken());
-    EXPECT_EQ(node("/loop.htm").statusDetail(), "Too many redirects.");
 
     const WebNode& gone = node("/gone.htm");
     EXPECT_EQ(gone.statusText(), "Not Found");
@@ -624,6 +619,9 @@ TEST_F(FakeCrawlTest, RedirectsOfEveryKindAreFollowedAndKeptHopByHop) {
     // A loop fails as one node once the limit is reached, its chain no longer than the limit.
     const WebNode* loop = m_web->findNode(CUrl("http://h/loop.htm"));
     EXPECT_EQ(loop->redirectCount(), Crawler::kMaxRedirects);
+    EXPECT_EQ(std::count_if(m_fake.requests.begin(), m_fake.requests.end(),
+                            [](const std::string& request) { return request.starts_with("GET http://h/loop"); }),
+              Crawler::kMaxRedirects + 1);
     EXPECT_EQ(loop->statusDetail(), "Too many redirects.");
     EXPECT_TRUE(loop->isBroken());
 
