@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Transfers against the scripted server: request bytes, status texts, bodies in files and in
 // memory, end reports, and servers that refuse, stall, cut replies short or never end their
-// headers.
+// headers; and the table the status texts come from.
 
 #include <algorithm>
 #include <cerrno>
@@ -257,6 +257,15 @@ TEST(HttpConnectionLiteralTest, DottedIpv4AndBracketedIpv6AreConnectedToWithoutL
                              "[127.0.0.1]", "[::1]x", "[localhost]", ""}) {
         EXPECT_EQ(HttpConnection::literalAddress(name), std::nullopt) << name;
     }
+}
+
+// The other status and byte-count texts are checked where a transfer shows them.
+TEST(StringTableTest, KeepsOddTextsAsTheyStandAndFillsInHostsLiterally) {
+    EXPECT_EQ(StringTable::text(kStringHostNotFound),
+              "No server could be found with the specified hostname..  Either this host does not exist, or your DNS "
+              "server is not responding.  Check the hostname and try again.");
+    // A host that looks like a pattern is put in as it stands.
+    EXPECT_EQ(StringTable::withHost(kStringConnecting, "50%s%ld"), "Connecting to 50%s%ld...");
 }
 
 TEST_F(HttpConnectionTest, StoppingWhileTheBodyArrivesClosesFileAndReportsNothing) {
