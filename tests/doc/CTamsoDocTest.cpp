@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The project document: crawls driven from idle time, view work in batches and slices, and a
 // project's working directory and file. A UI records what the document shows and answers its
-// questions with preset answers; views record the updates they are given.
+// questions with preset answers; views record the updates they are given. First, the idle
+// scheduler on its own: which task each idle call runs.
 
 #include <algorithm>
 #include <chrono>
@@ -26,6 +27,8 @@
 #include "doc/DocumentUi.h"
 #include "doc/DocumentView.h"
 #include "doc/IdleDriver.h"
+#include "doc/IdleScheduler.h"
+#include "doc/IdleTask.h"
 #include "model/Web.h"
 #include "net/NetworkTransferFactory.h"
 #include "platform/DiskFile.h"
@@ -41,6 +44,57 @@ using namespace std::chrono_literals;
 using State = CTamsoDoc::State;
 using Icon = DocumentUi::Icon;
 using Hint = DocumentView::Hint;
+
+// A task that writes its name into a shared log and stays for a given number of runs.
+struct LoggingTask : IdleTask {
+    LoggingTask(char name, int kind, int runs, std::string& log) : IdleTask(kind), name(name), runs(runs), log(log) {}
+    bool run() override {
+        log += name;
+        if (onRun) {
+            onRun();
+        }
+        return --runs > 0;
+    }
+    bool ready() const override { return isReady; }
+
+    char name;
+    int runs;
+    std::string& log;
+    bool isReady = true;
+    std::function<void()> onRun;
+};
+
+TEST(IdleSchedulerTest, HighestKindTakesTurnsAndLowerKindsWait) {
+    std::string log;
+    LoggingTask a('A', 1, 2, log), b('B', 3, 2, log), c('C', 3, 3, log);
+    LoggingTask d('D', 1, 1, log), e('E', 0, 2, log), feed('F', 4, 1, log);
+    IdleScheduler scheduler;
+    // C joins after B, its own kind, and ahead of the lower kinds added before it.
+    for (LoggingTask* task : {&a, &b, &e, &d, &c, &b}) {
+        scheduler.add(task);
+    }
+    // A higher kind that appears during a lower kind's run goes next.
+    e.onRun = [&] { scheduler.add(&feed); };
+
+    for (int guard = 0; guard < 100 && scheduler.runOne(); ++guard) {
+    }
+    EXPECT_EQ(log, "BCBCCADAEFEF");
+    EXPECT_TRUE(scheduler.empty());
+}
+
+TEST(IdleSchedulerTest, WaitingTaskIsPassedOverAndReportsNoWork) {
+    std::string log;
+    LoggingTask waiting('w', IdleTask::kCrawlStep, 5, log), other('o', IdleTask::kCrawlStep, 1, log);
+    waiting.isReady = false;
+    IdleScheduler scheduler;
+    scheduler.add(&waiting);
+    scheduler.add(&other);
+    EXPECT_FALSE(scheduler.runOne()); // other ran and left; only a waiting task remains
+    EXPECT_FALSE(scheduler.hasReadyWork());
+    waiting.isReady = true;
+    EXPECT_TRUE(scheduler.runOne());
+    EXPECT_EQ(log, "ow");
+}
 
 class RecordingUi : public QuietUi {
 public:
