@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
-// Whole crawls: of local files, of sites played by the scripted server on 127.0.0.1, and of
-// sites answered in memory where a test decides when each answer arrives.
+// The crawl's queue on its own; then whole crawls: of local files, of sites played by the
+// scripted server on 127.0.0.1, and of sites answered in memory where a test decides when each
+// answer arrives.
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,10 +19,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "crawl/CrawlQueue.h"
 #include "crawl/Crawler.h"
+#include "model/CUrl.h"
 #include "model/LocalNames.h"
 #include "model/ProjectOptions.h"
 #include "model/Web.h"
+#include "model/WebNode.h"
 #include "net/HttpDate.h"
 #include "net/NetworkTransferFactory.h"
 #include "platform/QtImagingLibrary.h"
@@ -29,9 +35,67 @@
 namespace corvida {
 namespace {
 
+using std::chrono::milliseconds;
 using test::Script;
 using test::ScriptedServer;
 namespace fs = std::filesystem;
+
+TEST(CrawlQueueTest, HostKeysAndSlowDown) {
+    EXPECT_EQ(CrawlQueue::hostKey("HTTP://user:pw@Example.com:8080#f"), "example.com:8080");
+    EXPECT_EQ(CrawlQueue::hostKey("https://[::1]:?q"), "[::1]:443");
+    EXPECT_EQ(CrawlQueue::hostKey("file:///home/u/a.htm"), "");
+    // Doubling stops at ten seconds; a longer interval of the settings stays.
+    CrawlQueue queue;
+    for (int i = 0; i < 5; ++i) {
+        queue.slowDown("h:80");
+    }
+    EXPECT_EQ(queue.interval("h:80"), milliseconds(10000));
+    queue.setLimits(4, milliseconds(30000));
+    queue.slowDown("h:80");
+    EXPECT_EQ(queue.interval("h:80"), milliseconds(30000));
+}
+
+// One host, two requests at once: every other node is set aside until a request ends, and
+// nodes still come out in queue order. Setting nodes aside and bringing them back one at a
+// time keeps a large single-host crawl from scanning its queue on every step.
+TEST(CrawlQueueTest, LargeSingleHostQueueStaysInOrderWithoutRescanning) {
+    constexpr int kNodes = 100000;
+    std::vector<std::unique_ptr<WebNode>> nodes;
+    CrawlQueue queue;
+    queue.setLimits(2, milliseconds(0));
+    for (int i = 0; i < kNodes; ++i) {
+        char path[32];
+        std::snprintf(path, sizeof path, "http://h/%06d.htm", kNodes - 1 - i);
+        nodes.push_back(std::make_unique<WebNode>(CUrl(path)));
+        nodes.back()->setLevel(1);
+        nodes.back()->setFlags(kFlagDocument);
+        queue.push(nodes.back().get());
+    }
+    const CrawlQueue::TimePoint now{};
+    const auto start = std::chrono::steady_clock::now();
+    int running = 0;
+    const WebNode* previous = nullptr;
+    int taken = 0;
+    bool inOrder = true;
+    while (taken < kNodes) {
+        while (WebNode* node = queue.pop(kFlagDocument, now)) {
+            node->setFlags(kFlagProcessed);
+            queue.requestStarted("h:80", now);
+            inOrder = inOrder && (previous == nullptr || node->url().compare(previous->url()) > 0);
+            previous = node;
+            ++running;
+            ++taken;
+        }
+        ASSERT_EQ(running, 2) << "after " << taken << " nodes";
+        ASSERT_TRUE(queue.hasWaiting() || taken == kNodes);
+        --running;
+        queue.requestEnded("h:80", now);
+    }
+    EXPECT_TRUE(inOrder);
+    EXPECT_FALSE(queue.hasWaiting());
+    // A queue scanned anew on each step needs minutes here.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
 
 class CrawlListener : public WebListener {
 public:
@@ -124,7 +188,7 @@ std::string page(const std::string& title, const std::string& body) {
 class CrawlerTest : public ::testing::Test {
 protected:
     QTemporaryDir m_dir;
-    NetworkTransferFactory m_transfers{std::chrono::milliseconds(3000)};
+    NetworkTransferFactory m_transfers{milliseconds(3000)};
     test::FakeTransfers m_fake;
     CrawlListener m_listener;
     ScriptedServer m_server;
@@ -193,14 +257,13 @@ TEST_F(CrawlerTest, LocalFilesLevelsKindsAndOptionBytes) {
 }
 
 TEST_F(CrawlerTest, HttpAnswersReclassifyRedirectAndFail) {
-    m_site.replies["/"] = page("Home", "<a href=\"page\">p</a><a href=\"moved.htm\">m</a><a href=\"loop.htm\">l</a>"
+    m_site.replies["/"] = page("Home", "<a href=\"page\">p</a><a href=\"moved.htm\">m</a>"
                                        "<a href=\"gone.htm\">g</a><a href=\"same.htm\">s</a><a href=\"" +
                                            externalUrl("/ext.htm") + "\">e</a>");
     m_site.replies["HEAD /page"] = "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\n";
     m_site.replies["GET /page"] = page("Page", "");
     m_site.replies["/moved.htm"] = "HTTP/1.0 301 Moved\r\nLocation: /target.htm\r\n\r\n";
     m_site.replies["/target.htm"] = page("Target", "");
-    m_site.replies["/loop.htm"] = "HTTP/1.0 302 Found\r\nLocation: loop.htm\r\n\r\n";
     m_site.replies["/same.htm"] = "HTTP/1.0 304 Not Modified\r\n\r\n";
     m_site.replies["HEAD /ext.htm"] = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
     ProjectOptions options;
@@ -214,10 +277,6 @@ TEST_F(CrawlerTest, HttpAnswersReclassifyRedirectAndFail) {
 
     EXPECT_EQ(node("/moved.htm").requestUrl(), m_server.url("/target.htm"));
     EXPECT_EQ(node("/moved.htm").title(), "Target");
-
-    EXPECT_EQ(m_site.count("GET", "/loop.htm"), Crawler::kMaxRedirects + 1);
-    EXPECT_TRUE(node("/loop.htm").isBroken());
-    EXPECT_EQ(node("/loop.htm").statusDetail(), "Too many redirects.");
 
     const WebNode& gone = node("/gone.htm");
     EXPECT_EQ(gone.statusText(), "Not Found");
@@ -478,7 +537,6 @@ TEST_F(FakeCrawlTest, ChallengesParkTheirRealmWhileOtherSlotsGoOn) {
 // usable value 1 s. The slot is free meanwhile and the node neither processed nor broken; a
 // suspended crawl makes it plain unprocessed, to go at once on resuming.
 TEST_F(FakeCrawlTest, BusyAnswerWaitsAsRetryAfterSays) {
-    using std::chrono::milliseconds;
     const std::time_t wallNow = std::time(nullptr);
     const auto date = [&](std::time_t offset) { return HttpDate::format(static_cast<std::int32_t>(wallNow + offset)); };
     const std::pair<std::string, milliseconds> cases[] = {
@@ -503,7 +561,6 @@ TEST_F(FakeCrawlTest, BusyAnswerWaitsAsRetryAfterSays) {
 
 TEST_F(FakeCrawlTest, ThreeRetriesAfterOneTwoAndFourSecondsThenBroken) {
     using enum Crawler::Step;
-    using std::chrono::milliseconds;
     reply(kStart, 200, html("Home", "<a href=\"a.htm\">a</a>"));
     reply("http://h/a.htm", 503);
     Crawler& crawler = makeFake(2);
@@ -528,7 +585,6 @@ TEST_F(FakeCrawlTest, ThreeRetriesAfterOneTwoAndFourSecondsThenBroken) {
 // While a node waits, its slot serves other hosts; a 429 doubles its host's interval.
 TEST_F(FakeCrawlTest, WaitingNodeLeavesItsSlotToOthersAndTooManyRequestsSlowsItsHost) {
     using enum Crawler::Step;
-    using std::chrono::milliseconds;
     ProjectOptions options;
     options.checkExternal = true;
     // Shorter URLs come first: busy.htm, then the other host's page.
@@ -554,7 +610,6 @@ TEST_F(FakeCrawlTest, WaitingNodeLeavesItsSlotToOthersAndTooManyRequestsSlowsIts
 
 TEST_F(FakeCrawlTest, PerHostCapAndIntervalLetOtherHostsGoFirstInQueueOrder) {
     using enum Crawler::Step;
-    using std::chrono::milliseconds;
     ProjectOptions options;
     options.checkExternal = true;
     // Shorter URLs come first: h's pages, then oo's, then that of o:8080.
@@ -624,6 +679,9 @@ TEST_F(FakeCrawlTest, RedirectsOfEveryKindAreFollowedAndKeptHopByHop) {
     // A loop fails as one node once the limit is reached, its chain no longer than the limit.
     const WebNode* loop = m_web->findNode(CUrl("http://h/loop.htm"));
     EXPECT_EQ(loop->redirectCount(), Crawler::kMaxRedirects);
+    EXPECT_EQ(std::count_if(m_fake.requests.begin(), m_fake.requests.end(),
+                            [](const std::string& request) { return request.starts_with("GET http://h/loop"); }),
+              Crawler::kMaxRedirects + 1);
     EXPECT_EQ(loop->statusDetail(), "Too many redirects.");
     EXPECT_TRUE(loop->isBroken());
 

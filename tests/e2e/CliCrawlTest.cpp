@@ -81,20 +81,6 @@ TEST(CliCrawlTest, CrawlsASiteOverHttp) {
     EXPECT_TRUE(out.nodes.at(server.url("/notes.txt")).flags & kFetched);  // other media
 }
 
-TEST(CliCrawlTest, CrawlsLocalFilesAndLimitsTheDepth) {
-    QTemporaryDir work;
-    const CrawlOutput out = runCrawl({QString::fromStdString(test::dataPath("e2e/site/index.html")), "--dir",
-                                      work.path(), "--depth", "1", "--pictures", "--nodes"});
-    ASSERT_EQ(out.exitCode, 0);
-    // Depth 1 fetches the start page only and tests its links; pictures go one level deeper.
-    const std::string base = "file://" + test::dataPath("e2e/site/");
-    EXPECT_TRUE(out.nodes.at(base + "index.html").flags & kFetched);
-    EXPECT_EQ(out.nodes.at(base + "about.html").flags & (kFetched | kTested), kTested);
-    EXPECT_EQ(out.nodes.at(base + "sub/list.htm").flags & (kFetched | kTested), kTested);
-    EXPECT_TRUE(out.nodes.at(base + "img/dot.gif").flags & kFetched);
-    EXPECT_EQ(out.nodes.count(base + "sub/gone.htm"), 0u);
-}
-
 TEST(CliCrawlTest, PngSvgAndBmpArePicturesWithCopiesAndThumbnails) {
     QTemporaryDir work;
     const CrawlOutput out = runCrawl({QString::fromStdString(test::dataPath("e2e/pictures/index.html")), "--dir",

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Transfers against the scripted server: request bytes, status texts, bodies in files and in
 // memory, end reports, and servers that refuse, stall, cut replies short or never end their
-// headers.
+// headers; and the table the status texts come from.
 
 #include <algorithm>
 #include <cerrno>
@@ -97,17 +97,20 @@ protected:
         ASSERT_EQ(transfer.getIntoFile(recorder, url, outPath(), crawlHeaders()), TransferStart::Started);
         ASSERT_TRUE(ScriptedServer::waitUntil([&] { return recorder.ends > 0; }));
     }
-    // Serves script on the next connection, fetches "/" from it (with the given timeout, if
-    // any) and returns the reports.
-    Recorder fetch(const Script& script, std::chrono::milliseconds timeout = 0ms) {
-        m_server.setScript(script);
+    // Fetches url into outPath() (with the given timeout, if any) and returns the reports.
+    Recorder fetchUrl(const std::string& url, std::chrono::milliseconds timeout = 0ms) {
         HttpTransfer transfer;
         if (timeout > 0ms) {
             transfer.setTimeout(timeout);
         }
         Recorder recorder;
-        get(transfer, recorder, m_server.url("/"));
+        get(transfer, recorder, url);
         return recorder;
+    }
+    // Serves script on the next connection and fetches "/" from it.
+    Recorder fetch(const Script& script, std::chrono::milliseconds timeout = 0ms) {
+        m_server.setScript(script);
+        return fetchUrl(m_server.url("/"), timeout);
     }
     // Lets the event loop run for a while, for reports that must not come.
     static void idle(std::chrono::milliseconds time) {
@@ -126,9 +129,7 @@ TEST_F(HttpConnectionTest, GetSendsExactRequestAndEndsAfterContentLengthWhileSer
             .waitForRequest()
             .send("HTTP/1.0 200 OK\r\nContent-Length: 1000\r\nContent-Type: text/html\r\n\r\n" + body + "TRAILING")
             .hold());
-    HttpTransfer transfer;
-    Recorder recorder;
-    get(transfer, recorder, m_server.url("/dir/a.htm?x=1"));
+    const Recorder recorder = fetchUrl(m_server.url("/dir/a.htm?x=1"));
 
     const std::string host = "127.0.0.1:" + std::to_string(m_server.port());
     EXPECT_EQ(m_server.request(0), "GET /dir/a.htm?x=1 HTTP/1.0\r\nHost: " + host +
@@ -162,9 +163,8 @@ TEST_F(HttpConnectionTest, HeaderBlockSplitAnywhereStillEndsAtItsLastLineFeed) {
 }
 
 TEST_F(HttpConnectionTest, FailuresBeforeAnyReplyEndWithTheirStringNumbers) {
-    HttpTransfer refused;
-    Recorder refusedRecorder;
-    get(refused, refusedRecorder, "http://127.0.0.1:" + std::to_string(ScriptedServer::refusedPort()) + "/");
+    const Recorder refusedRecorder =
+        fetchUrl("http://127.0.0.1:" + std::to_string(ScriptedServer::refusedPort()) + "/");
     EXPECT_FALSE(refusedRecorder.success);
     EXPECT_EQ(refusedRecorder.stringNumber, kStringConnectionRefused);
     EXPECT_EQ(refusedRecorder.code, ECONNREFUSED);
@@ -189,9 +189,7 @@ TEST_F(HttpConnectionTest, FailuresBeforeAnyReplyEndWithTheirStringNumbers) {
 
 TEST_F(HttpConnectionTest, NamedHostIsLookedUpAndStoppingDuringTheLookupReportsNothing) {
     const std::string named = "http://localhost:" + std::to_string(m_server.port()) + "/";
-    HttpTransfer found;
-    Recorder foundRecorder;
-    get(found, foundRecorder, named);
+    const Recorder foundRecorder = fetchUrl(named);
     EXPECT_TRUE(foundRecorder.success) << foundRecorder.stringNumber;
 
     HttpTransfer stopped;
@@ -259,6 +257,15 @@ TEST(HttpConnectionLiteralTest, DottedIpv4AndBracketedIpv6AreConnectedToWithoutL
                              "[127.0.0.1]", "[::1]x", "[localhost]", ""}) {
         EXPECT_EQ(HttpConnection::literalAddress(name), std::nullopt) << name;
     }
+}
+
+// The other status and byte-count texts are checked where a transfer shows them.
+TEST(StringTableTest, KeepsOddTextsAsTheyStandAndFillsInHostsLiterally) {
+    EXPECT_EQ(StringTable::text(kStringHostNotFound),
+              "No server could be found with the specified hostname..  Either this host does not exist, or your DNS "
+              "server is not responding.  Check the hostname and try again.");
+    // A host that looks like a pattern is put in as it stands.
+    EXPECT_EQ(StringTable::withHost(kStringConnecting, "50%s%ld"), "Connecting to 50%s%ld...");
 }
 
 TEST_F(HttpConnectionTest, StoppingWhileTheBodyArrivesClosesFileAndReportsNothing) {

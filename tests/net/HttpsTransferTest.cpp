@@ -29,8 +29,8 @@ using Recorder = test::TransferRecorder;
 
 const std::string kReply = "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello";
 
-ScriptedServer::TlsIdentity identity(const char* certificate = "tls/server.pem") {
-    return {test::dataPath(certificate), test::dataPath("tls/server.key")};
+ScriptedServer::TlsIdentity identity() {
+    return {test::dataPath("tls/server.pem"), test::dataPath("tls/server.key")};
 }
 
 std::shared_ptr<TlsContext> trustingTestCa() {
@@ -68,30 +68,21 @@ TEST(HttpsTransferTest, ServerTrustedThroughAnAddedCaAnswersOverTls) {
     EXPECT_TRUE(unreadable.addCaFile(test::dataPath("tls/server.key")));
 }
 
-TEST(HttpsTransferTest, CertificatesThatCannotBeTrustedFailWithTheirReason) {
-    const std::string prefix = "The server's certificate was not accepted: ";
-    {
-        ScriptedServer server(identity());
-        server.setScript(Script().waitForRequest().send(kReply).close());
-        const Recorder unknownCa = head(server.url("/"), nullptr);
-        EXPECT_FALSE(unknownCa.success);
-        EXPECT_EQ(unknownCa.stringNumber, kStringCertificateRejected);
-        EXPECT_TRUE(unknownCa.texts.back().starts_with(prefix)) << unknownCa.texts.back();
-        EXPECT_GT(unknownCa.texts.back().size(), prefix.size() + 10);
-        EXPECT_EQ(server.request(0), ""); // nothing of the request left the client
-
-        // Without checking, the same server is fetched.
-        TlsTrust insecure;
-        insecure.setVerifying(false);
-        EXPECT_TRUE(head(server.url("/"), insecure.context()).success);
-    }
-    ScriptedServer expired(identity("tls/expired.pem"));
-    const Recorder recorder = head(expired.url("/"), trustingTestCa());
-    EXPECT_EQ(recorder.texts.back(), prefix + "The certificate has expired.");
+// The session's tests hold the other reasons, and a session that does not check.
+TEST(HttpsTransferTest, CertificateThatCannotBeTrustedFailsWithItsReasonBeforeTheRequest) {
+    ScriptedServer server(identity());
+    server.setScript(Script().waitForRequest().send(kReply).close());
+    const Recorder unknownCa = head(server.url("/"), nullptr);
+    EXPECT_FALSE(unknownCa.success);
+    EXPECT_EQ(unknownCa.stringNumber, kStringCertificateRejected);
+    EXPECT_EQ(unknownCa.texts.back(), "The server's certificate was not accepted: The issuer certificate of a locally "
+                                      "looked up certificate could not be found.");
+    EXPECT_EQ(server.request(0), ""); // nothing of the request left the client
 }
 
+// Garbage in place of the handshake is the session's to tell; here the reply of a plain HTTP
+// server, a close during the handshake and a server that never answers it.
 TEST(HttpsTransferTest, ServersThatDoNotSpeakTlsFailEachWithAClearText) {
-    // A plain HTTP server where TLS is expected: it answers the hello with an HTTP error.
     ScriptedServer plain;
     plain.setScript(Script().send("HTTP/1.0 400 Bad Request\r\n\r\n").close());
     const std::string httpsUrl = "https://127.0.0.1:" + std::to_string(plain.port()) + "/";
@@ -100,15 +91,11 @@ TEST(HttpsTransferTest, ServersThatDoNotSpeakTlsFailEachWithAClearText) {
     EXPECT_TRUE(recorder.texts.back().starts_with("The secure connection to the server failed: "))
         << recorder.texts.back();
 
-    // Garbage, and a close in the middle of the handshake.
-    for (const std::string& bytes : {std::string(3000, '\x17'), std::string()}) {
-        plain.setScript(Script().send(bytes).close());
-        recorder = head(httpsUrl, trustingTestCa());
-        EXPECT_FALSE(recorder.success);
-        EXPECT_EQ(recorder.stringNumber, kStringTlsFailed) << recorder.texts.back();
-    }
+    plain.setScript(Script().close());
+    recorder = head(httpsUrl, trustingTestCa());
+    EXPECT_FALSE(recorder.success);
+    EXPECT_EQ(recorder.stringNumber, kStringTlsFailed) << recorder.texts.back();
 
-    // A server that takes the hello and never answers runs into the time limit.
     plain.setScript(Script().hold());
     recorder = head(httpsUrl, trustingTestCa(), {}, 300ms);
     EXPECT_EQ(recorder.stringNumber, kStringNoAnswerInTime);

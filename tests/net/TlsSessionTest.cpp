@@ -79,30 +79,28 @@ private:
 };
 
 // Carries bytes both ways, at most chunk at a time, until the client's handshake ends; gives
-// the text the server read.
-std::string shakeHands(TlsSession& client, MemoryServer& server, std::size_t chunk, Progress& progress) {
-    std::string received;
+// how it ended.
+Progress shakeHands(TlsSession& client, MemoryServer& server, std::size_t chunk = 1 << 20) {
     std::string bytes;
     for (int round = 0; round < 100000; ++round) {
-        progress = client.handshake();
+        const Progress progress = client.handshake();
         client.takeOutgoing(bytes);
         for (std::size_t at = 0; at < bytes.size(); at += chunk) {
             server.receive(std::string_view(bytes).substr(at, chunk));
-            received += server.step();
+            server.step();
         }
         if (progress != Progress::Pending) {
-            break;
+            return progress;
         }
         const std::string answer = server.takeOutgoing();
         for (std::size_t at = 0; at < answer.size(); at += chunk) {
             client.receive(std::string_view(answer).substr(at, chunk));
-            progress = client.handshake();
-            if (progress != Progress::Pending) {
+            if (client.handshake() != Progress::Pending) {
                 break;
             }
         }
     }
-    return received;
+    return Progress::Pending;
 }
 
 std::shared_ptr<TlsContext> trusting(bool verifying = true) {
@@ -118,9 +116,7 @@ TEST(TlsSessionTest, HandshakeAndReplyWithBytesSplitAtAnySizeThenResumed) {
     for (const std::size_t chunk : {std::size_t{1}, std::size_t{7}, std::size_t{1 << 20}}) {
         server.accept();
         TlsSession client(context, "localhost", 443);
-        Progress progress = Progress::Pending;
-        shakeHands(client, server, chunk, progress);
-        ASSERT_EQ(progress, Progress::Ready) << chunk << ": " << client.failureReason();
+        ASSERT_EQ(shakeHands(client, server, chunk), Progress::Ready) << chunk << ": " << client.failureReason();
 
         ASSERT_TRUE(client.send("HEAD / HTTP/1.0\r\n\r\n"));
         std::string bytes;
@@ -150,9 +146,7 @@ TEST(TlsSessionTest, HandshakeAndReplyWithBytesSplitAtAnySizeThenResumed) {
     // Another port is another server: nothing to resume there.
     server.accept();
     TlsSession other(context, "127.0.0.1", 8443);
-    Progress progress = Progress::Pending;
-    shakeHands(other, server, 1 << 20, progress);
-    EXPECT_EQ(progress, Progress::Ready) << other.failureReason();
+    EXPECT_EQ(shakeHands(other, server), Progress::Ready) << other.failureReason();
     EXPECT_FALSE(other.resumed());
 }
 
@@ -162,9 +156,7 @@ TEST(TlsSessionTest, AnOlderSessionIsResumedInItsOwnProtocolAndDroppedWhenRefuse
     const auto connect = [&context](MemoryServer& server) {
         server.accept();
         TlsSession client(context, "localhost", 443);
-        Progress progress = Progress::Pending;
-        shakeHands(client, server, 1 << 20, progress);
-        EXPECT_EQ(progress, Progress::Ready) << client.failureReason();
+        EXPECT_EQ(shakeHands(client, server), Progress::Ready) << client.failureReason();
         return std::pair(client.resumed(), server.version());
     };
     MemoryServer older("tls/server.pem", TLS1_2_VERSION);
@@ -203,9 +195,7 @@ TEST(TlsSessionTest, RefusedCertificatesSayWhy) {
         MemoryServer server(c.certificate);
         server.accept();
         TlsSession client(context, c.host, 443);
-        Progress progress = Progress::Pending;
-        shakeHands(client, server, 1 << 20, progress);
-        EXPECT_EQ(progress, Progress::Failed) << c.certificate << ' ' << c.host;
+        EXPECT_EQ(shakeHands(client, server), Progress::Failed) << c.certificate << ' ' << c.host;
         EXPECT_TRUE(client.certificateRefused()) << c.host;
         EXPECT_EQ(client.failureReason(), c.reason) << c.host;
         EXPECT_FALSE(client.send("GET / HTTP/1.0\r\n\r\n"));
@@ -214,8 +204,7 @@ TEST(TlsSessionTest, RefusedCertificatesSayWhy) {
         // Without the check the same server is taken as it comes.
         server.accept();
         TlsSession unchecked(trusting(false), c.host, 443);
-        shakeHands(unchecked, server, 1 << 20, progress);
-        EXPECT_EQ(progress, Progress::Ready) << c.host << ": " << unchecked.failureReason();
+        EXPECT_EQ(shakeHands(unchecked, server), Progress::Ready) << c.host << ": " << unchecked.failureReason();
     }
     // An unknown code still gets a text, begun in capitals.
     EXPECT_EQ(TlsSession::verifyResultText(X509_V_ERR_OUT_OF_MEM), "Out of memory");
@@ -237,8 +226,7 @@ TEST(TlsSessionTest, AServerThatDoesNotSpeakTlsFailsWithAReason) {
     MemoryServer server;
     server.accept();
     TlsSession client(trusting(), "[::1]", 443);
-    Progress progress = Progress::Pending;
-    shakeHands(client, server, 1 << 20, progress);
+    shakeHands(client, server);
     EXPECT_EQ(client.failureReason(), "The host name did not match any of the valid hosts for this certificate");
 }
 

@@ -51,30 +51,24 @@ TEST(CompoundFileTest, WritingIntoAFileGivesTheSameBytesAsBuildingInMemory) {
         const std::string contents = patterned(size);
         std::string built;
         ASSERT_TRUE(CompoundFile::build("Contents", contents, built).isOk());
+        // Handed over in uneven pieces, the stream makes the same file.
         std::FILE* file = std::fopen(path.c_str(), "wb");
         ASSERT_NE(file, nullptr);
-        EXPECT_TRUE(CompoundFile::write(file, "Contents",
-                                        [&](const CompoundFile::StreamWrite& write) { return write(contents); })
+        EXPECT_TRUE(CompoundFile::write(
+                        file, "Contents",
+                        [&](const CompoundFile::StreamWrite& write) {
+                            for (std::size_t offset = 0; offset < contents.size(); offset += 1000 + offset / 3) {
+                                if (!write(std::string_view(contents).substr(offset, 1000 + offset / 3))) {
+                                    return false;
+                                }
+                            }
+                            return true;
+                        })
                         .isOk())
             << size;
         ASSERT_EQ(std::fclose(file), 0); // left open for its owner
         std::ifstream in(path, std::ios::binary);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), built) << size;
-
-        // Handed over in uneven pieces, the stream makes the same file.
-        file = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        EXPECT_TRUE(CompoundFile::write(file, "Contents", [&](const CompoundFile::StreamWrite& write) {
-                        for (std::size_t offset = 0; offset < contents.size(); offset += 1000 + offset / 3) {
-                            if (!write(std::string_view(contents).substr(offset, 1000 + offset / 3))) {
-                                return false;
-                            }
-                        }
-                        return true;
-                    }).isOk());
-        ASSERT_EQ(std::fclose(file), 0);
-        std::ifstream again(path, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), built) << size;
     }
     // A producer that fails makes the write fail.
     std::FILE* file = std::fopen(path.c_str(), "wb");

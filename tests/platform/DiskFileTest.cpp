@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
+// Files replaced whole, and the room left on a disk.
 #include "platform/DiskFile.h"
+#include "platform/DiskSpace.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -57,6 +59,14 @@ TEST(DiskFileTest, ReplaceWritesWholeFilesKeepsPermissionsAndFailsCleanly) {
     bytes = "unchanged";
     EXPECT_EQ(DiskFile::readAll(missing, bytes).code(), Status::Code::NotFound);
     EXPECT_EQ(bytes, "unchanged");
+}
+
+TEST(DiskSpaceTest, TellsTheRoomOfAnExistingDirectoryOnly) {
+    QTemporaryDir folder;
+    const std::optional<std::uint64_t> room = DiskSpace::available(folder.path().toStdString());
+    ASSERT_TRUE(room.has_value());
+    EXPECT_GT(*room, 0u);
+    EXPECT_FALSE(DiskSpace::available(folder.path().toStdString() + "/no/such/directory").has_value());
 }
 
 } // namespace

@@ -253,11 +253,6 @@ TEST_F(ReportPagesTest, StatisticsSumLargeSitesWithoutWrapping) {
               std::string::npos);
 }
 
-TEST_F(ReportPagesTest, TimesAreLocalOrUnknown) {
-    EXPECT_EQ(ProfilePages::formatTime(-1), "???");
-    EXPECT_EQ(ProfilePages::formatTime(1000000000), "2001/09/09  1:46:40");
-}
-
 class DuplicatesPagesTest : public ReportPagesTest {
 protected:
     WebNode* document(const std::string& name, const std::string& bytes, std::int32_t group = 0) {

@@ -5,6 +5,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include "support/ScriptedServer.h"
 #include "support/TestPaths.h"
 
 namespace corvida::test {
@@ -19,7 +20,9 @@ CliResult runCli(const QStringList& arguments) {
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QString::fromStdString(cliPath()), arguments);
-    process.waitForFinished(60000);
+    process.closeWriteChannel(); // no terminal, and nothing to read
+    // The event loop runs meanwhile, so that a scripted server of the test's own answers.
+    ScriptedServer::waitUntil([&] { return process.state() == QProcess::NotRunning; }, std::chrono::minutes(1));
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
 }

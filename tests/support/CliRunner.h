@@ -16,7 +16,7 @@ struct CliResult {
     std::string err;
 };
 
-// Runs corvida-cli with arguments and waits for it (at most a minute).
+// Runs corvida-cli with arguments and waits for it (at most a minute), running the event loop.
 CliResult runCli(const QStringList& arguments);
 
 } // namespace corvida::test
