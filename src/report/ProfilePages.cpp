@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Prefetch.h"
 #include "model/LocalNames.h"
 #include "model/Web.h"
 #include "model/WebNode.h"
@@ -74,6 +75,13 @@ private:
     std::int32_t m_group = -1;
 };
 
+// A link entry writes the neighbour's URL and label: both are asked of the memory for all
+// neighbours of a profile before the first entry is written.
+void askForTexts(const WebNode& neighbour) {
+    prefetchMemory(neighbour.url().url().data());
+    prefetchMemory(neighbour.textSlot(WebNode::Text::Title));
+}
+
 void linkFromEntry(std::string& out, const WebNode& target, std::uint32_t kind) {
     Entries::webLink(out, target);
     if (kind == kFlagPicture) {
@@ -110,6 +118,7 @@ void appendLinksFrom(PageFile& page, const WebNode& node) {
     for (const WebNode* target : node.outNeighbours().sorted()) {
         if (target != nullptr) {
             neighbours.push_back({target->flags() & kListedKinds, target});
+            askForTexts(*target);
         }
     }
     bool any = false;
@@ -135,7 +144,13 @@ void appendLinksFrom(PageFile& page, const WebNode& node) {
 void appendLinksTo(PageFile& page, const WebNode& node) {
     std::string& out = page.out();
     bool any = false;
-    for (const WebNode* source : node.inNeighbours().sorted()) {
+    const std::vector<WebNode*>& sources = node.inNeighbours().sorted();
+    for (const WebNode* source : sources) {
+        if (source != nullptr) {
+            askForTexts(*source);
+        }
+    }
+    for (const WebNode* source : sources) {
         if (source == nullptr || !source->hasAnyFlag(kFlagDocument)) {
             continue;
         }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/Ascii.h"
+#include "base/Prefetch.h"
 #include "model/UrlListColumns.h"
 #include "model/WebNode.h"
 
@@ -19,18 +20,6 @@ char otherCase(char c) {
         return static_cast<char>(c - 'a' + 'A');
     }
     return toLowerAscii(c);
-}
-
-// A hint for memory that the walk reads soon. Null (a text that is not there) asks nothing:
-// a hint on an unmapped page still costs a page walk.
-void prefetch(const void* address) {
-#if defined(__GNUC__)
-    if (address != nullptr) {
-        __builtin_prefetch(address);
-    }
-#else
-    static_cast<void>(address);
-#endif
 }
 
 } // namespace
@@ -79,21 +68,21 @@ void UrlListCellSearch::fetch(const WebNode& node, Fetch step) const {
     case Fetch::Node: {
         const auto* bytes = reinterpret_cast<const char*>(&node);
         for (std::size_t offset = 0; offset < sizeof(WebNode); offset += kCacheLine) {
-            prefetch(bytes + offset);
+            prefetchMemory(bytes + offset);
         }
         break;
     }
     case Fetch::Storage:
-        prefetch(node.url().url().data());
-        prefetch(node.textSlot(WebNode::Text::RequestUrl));
+        prefetchMemory(node.url().url().data());
+        prefetchMemory(node.textSlot(WebNode::Text::RequestUrl));
         if (m_titleSearched) {
-            prefetch(node.textSlot(WebNode::Text::Title));
+            prefetchMemory(node.textSlot(WebNode::Text::Title));
         }
         break;
     case Fetch::Texts:
-        prefetch(node.requestUrl().data());
+        prefetchMemory(node.requestUrl().data());
         if (m_titleSearched) {
-            prefetch(node.title().data());
+            prefetchMemory(node.title().data());
         }
         break;
     }
