@@ -41,9 +41,7 @@ struct Reports {
         QObject::connect(&watched, &TcpStream::errorOccurred,
                          [this](int error) { events.push_back("error " + std::to_string(error)); });
     }
-    bool ended() const {
-        return !events.empty() && (events.back() == "closed" || events.back().starts_with("error"));
-    }
+    bool ended() const { return !events.empty() && (events.back() == "closed" || events.back().starts_with("error")); }
 
     TcpStream& stream;
     std::vector<std::string> events;
