@@ -80,16 +80,17 @@ void TcpStream::abort() {
 }
 
 void TcpStream::write(const char* data, std::size_t size) {
+    if (m_writeDropped) {
+        return; // the peer is gone
+    }
     if (m_outgoingStart == m_outgoing.size()) {
         m_outgoing.clear();
         m_outgoingStart = 0;
     }
     m_outgoing.append(data, size);
-    if (m_state == State::Connected && !m_writeDropped) {
-        // What the socket takes now leaves now; the report follows from the event loop.
-        if (flush()) {
-            setWriting(true);
-        }
+    // What the socket takes now leaves now; the report follows from the event loop.
+    if (m_state == State::Connected && flush()) {
+        setWriting(true);
     }
 }
 
@@ -190,10 +191,10 @@ void TcpStream::writable() {
     if (m_state != State::Connected) {
         return;
     }
-    if (!m_writeDropped && !flush()) {
+    if (!flush()) {
         return;
     }
-    if (bytesToWrite() > 0 && !m_writeDropped) {
+    if (bytesToWrite() > 0) {
         return; // the socket takes the rest later
     }
     setWriting(false);
@@ -222,9 +223,8 @@ bool TcpStream::flush() {
             m_writeDropped = true;
             m_outgoing.clear();
             m_outgoingStart = 0;
-            setWriting(false);
             setReading(true);
-            return false;
+            return true;
         }
         failLater(errno);
         return false;
@@ -266,39 +266,31 @@ void TcpStream::closeSocket() {
 }
 
 void TcpStream::setReading(bool on) {
-    if (!on) {
-        if (m_readNotifier != nullptr) {
-            m_readNotifier->setEnabled(false);
-        }
-        return;
-    }
-    if (m_readNotifier == nullptr) {
-        m_readNotifier = new QSocketNotifier(QSocketNotifier::Read, this);
-        connect(m_readNotifier, &QSocketNotifier::activated, this, &TcpStream::readable);
-    }
-    if (m_readNotifier->socket() != m_fd) {
-        m_readNotifier->setEnabled(false);
-        m_readNotifier->setSocket(m_fd);
-    }
-    m_readNotifier->setEnabled(true);
+    setNotifier(m_readNotifier, QSocketNotifier::Read, &TcpStream::readable, on);
 }
 
 void TcpStream::setWriting(bool on) {
+    setNotifier(m_writeNotifier, QSocketNotifier::Write, &TcpStream::writable, on);
+}
+
+void TcpStream::setNotifier(QSocketNotifier*& notifier, QSocketNotifier::Type type, void (TcpStream::*handler)(),
+                            bool on) {
     if (!on) {
-        if (m_writeNotifier != nullptr) {
-            m_writeNotifier->setEnabled(false);
+        if (notifier != nullptr) {
+            notifier->setEnabled(false);
         }
         return;
     }
-    if (m_writeNotifier == nullptr) {
-        m_writeNotifier = new QSocketNotifier(QSocketNotifier::Write, this);
-        connect(m_writeNotifier, &QSocketNotifier::activated, this, &TcpStream::writable);
+    // The notifiers outlive the sockets: one may be turned off from inside its own report.
+    if (notifier == nullptr) {
+        notifier = new QSocketNotifier(type, this);
+        connect(notifier, &QSocketNotifier::activated, this, handler);
     }
-    if (m_writeNotifier->socket() != m_fd) {
-        m_writeNotifier->setEnabled(false);
-        m_writeNotifier->setSocket(m_fd);
+    if (notifier->socket() != m_fd) {
+        notifier->setEnabled(false);
+        notifier->setSocket(m_fd);
     }
-    m_writeNotifier->setEnabled(true);
+    notifier->setEnabled(true);
 }
 
 } // namespace corvida

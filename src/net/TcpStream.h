@@ -24,9 +24,9 @@
 #include <vector>
 
 #include <QObject>
+#include <QSocketNotifier>
 
 class QHostAddress;
-class QSocketNotifier;
 
 namespace corvida {
 
@@ -68,13 +68,16 @@ signals:
 private:
     void readable();
     void writable();
-    // Sends what waits; returns false when the stream failed meanwhile (reported or not).
+    // Sends what waits, or drops it when the peer is gone; returns false when the stream
+    // failed (its report is queued).
     bool flush();
     // Closes the socket and reports error from the event loop.
     void failLater(int error);
     void closeSocket();
     void setReading(bool on);
     void setWriting(bool on);
+    // Turns the notifier of type on or off, making it (calling handler) on first use.
+    void setNotifier(QSocketNotifier*& notifier, QSocketNotifier::Type type, void (TcpStream::*handler)(), bool on);
 
     int m_fd = -1;
     State m_state = State::Unconnected;
