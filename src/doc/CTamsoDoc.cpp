@@ -25,6 +25,9 @@ namespace {
 
 // Numbers tried for "noname" directories before a new project gives up.
 constexpr int kMaxNoNameNumber = 100000;
+// Requests one idle call of the crawl may start. A start that reads a local page processes it
+// at once, so the bound keeps an idle call short for the window.
+constexpr int kStartsPerCall = 8;
 
 const char* yesNo(bool value) {
     return value ? "Yes\n" : "No\n";
@@ -218,10 +221,15 @@ bool CTamsoDoc::runCrawlTask() {
         m_ui.closeDocument();
         return true;
     }
-    if (suspendForDiskSpace()) {
-        return true;
+    // A call starts requests while slots are free, up to kStartsPerCall: the turns of the
+    // event loop between requests cost more than the starts themselves.
+    Crawler::Step result = Crawler::Step::Started;
+    for (int started = 0; started < kStartsPerCall && result == Crawler::Step::Started; ++started) {
+        if (m_state != State::Running || suspendForDiskSpace()) {
+            return true;
+        }
+        result = m_crawler->step();
     }
-    const Crawler::Step result = m_crawler->step();
     if (result == Crawler::Step::Complete) {
         complete();
     } else if (result != Crawler::Step::Started) {
