@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "html/HtmlTestSupport.h"
+#include "support/RandomText.h"
 #include "support/TestPaths.h"
 
 namespace corvida {
@@ -64,15 +65,8 @@ TEST(StyleSheetReaderTest, ArbitraryBytesGiveTheSameUrlsInAnyPieces) {
         "url(URL()\"'\\/**/@import@namespace;{}#26 \t\r\n\fa.png\x01\x80\xFF-";
     std::mt19937 random(7);
     for (int round = 0; round < 3000; ++round) {
-        std::string input(random() % 160, ' ');
-        for (char& c : input) {
-            c = kAlphabet[random() % kAlphabet.size()];
-        }
-        std::vector<std::size_t> cuts;
-        for (std::size_t at = 0; at < input.size();) {
-            at = std::min(input.size(), at + 1 + random() % 8);
-            cuts.push_back(at);
-        }
+        const std::string input = test::randomText(random, kAlphabet, 160);
+        const std::vector<std::size_t> cuts = test::randomCuts(random, input.size(), 8);
         ASSERT_EQ(urlsInPieces(input, cuts), urlsInPieces(input, {input.size()})) << testing::PrintToString(input);
     }
 }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RandomText.h"
 #include "support/TestPaths.h"
 
 namespace corvida {
@@ -76,15 +77,8 @@ TEST(HttpReplyParserTest, ArbitraryBytesGiveTheSameRecordsInAnyPieces) {
                                                   "Sun, 06 Nov 1994 08:49:37 GMT\x01\x80\xFF-";
     std::mt19937 random(4);
     for (int round = 0; round < 2000; ++round) {
-        std::string input(random() % 200, ' ');
-        for (char& c : input) {
-            c = kAlphabet[random() % kAlphabet.size()];
-        }
-        std::vector<std::size_t> cuts;
-        for (std::size_t at = 0; at < input.size();) {
-            at = std::min(input.size(), at + 1 + random() % 16);
-            cuts.push_back(at);
-        }
+        const std::string input = test::randomText(random, kAlphabet, 200);
+        const std::vector<std::size_t> cuts = test::randomCuts(random, input.size(), 16);
         ASSERT_EQ(feedInPieces(input, cuts), feedInPieces(input, {input.size()})) << testing::PrintToString(input);
     }
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RandomText.h"
 #include "support/TestPaths.h"
 
 namespace corvida {
@@ -92,10 +93,7 @@ TEST(RobotRulesTest, ArbitraryTextIsReadWithoutHarm) {
     static constexpr std::string_view kAlphabet = "\n\n\r \t#:*/ab User-agent: Disallow: x \x00\xFF";
     std::mt19937 random(7);
     for (int round = 0; round < 2000; ++round) {
-        std::string text(random() % 300, ' ');
-        for (char& c : text) {
-            c = kAlphabet[random() % kAlphabet.size()];
-        }
+        const std::string text = test::randomText(random, kAlphabet, 300);
         const std::unique_ptr<RobotRules> rules = RobotRules::parse(text, 4, "ab");
         for (const RobotRules::PathEntry& entry : rules->paths()) {
             // Every kept path is a path or a URL, and it excludes itself.
