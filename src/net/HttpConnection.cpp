@@ -42,8 +42,8 @@ const std::shared_ptr<TlsContext>& defaultTlsContext() {
 } // namespace
 
 HttpConnection::HttpConnection(int bufferSize, QObject* parent)
-    : QObject(parent), m_bufferSize(bufferSize > 0 ? bufferSize : kDefaultBufferSize),
-      m_timer(std::make_unique<QTimer>()), m_buffer(static_cast<std::size_t>(m_bufferSize)) {
+    : QObject(parent), m_timer(std::make_unique<QTimer>()),
+      m_buffer(static_cast<std::size_t>(bufferSize > 0 ? bufferSize : kDefaultBufferSize)) {
     m_timer->setSingleShot(true);
     connect(m_timer.get(), &QTimer::timeout, this, &HttpConnection::timedOut);
 }
@@ -431,7 +431,7 @@ void HttpConnection::readEvent() {
         if (!isReading(m_state)) {
             return;
         }
-        const qint64 count = readReply(m_buffer.data(), m_bufferSize);
+        const qint64 count = readReply(m_buffer.data(), static_cast<qint64>(m_buffer.size()));
         if (count < 0) {
             return;
         }

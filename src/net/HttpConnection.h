@@ -185,7 +185,6 @@ private:
     bool expectsBody() const;
     bool running() const;
 
-    int m_bufferSize;
     std::chrono::milliseconds m_timeout = kDefaultTimeout;
     std::chrono::steady_clock::time_point m_lastProgress;
     ConnectionState m_state = ConnectionState::Made;
@@ -212,7 +211,8 @@ private:
     QList<QHostAddress> m_addresses;
     qsizetype m_nextAddress = 0;
     QHostAddress m_address;
-    // A try of the next address is queued (a socket may not reconnect from its error signal).
+    // A try of the next address is queued: the stream reconnects from the event loop, not from
+    // inside its own error report.
     bool m_retryQueued = false;
     std::unique_ptr<TcpStream> m_socket;
     std::unique_ptr<QTimer> m_timer;
@@ -220,7 +220,7 @@ private:
     HttpReplyParser m_tunnelParser;
     std::int64_t m_bodyReceived = 0;
     bool m_closed = false;
-    std::vector<char> m_buffer;
+    std::vector<char> m_buffer; // the most bytes read from the stream at once
 };
 
 } // namespace corvida
